@@ -1,0 +1,20 @@
+# plasmora_add_test(NAME SOURCES... LIBS ...)
+# One GoogleTest executable per library, its tests registered with ctest.
+# Discovery runs when ctest starts, so tests that need a display find the one ctest runs under.
+if(PLASMORA_TESTS)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+function(plasmora_add_test name)
+  if(NOT PLASMORA_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} plasmora_flags GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE PLASMORA_BIN_DIR="${PLASMORA_BIN_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 600)
+endfunction()

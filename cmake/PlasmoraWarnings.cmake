@@ -1,0 +1,11 @@
+# Warning and sanitizer flags shared by every target of the project.
+add_library(plasmora_flags INTERFACE)
+target_compile_options(plasmora_flags INTERFACE -Wall -Wextra)
+if(PLASMORA_WERROR)
+  target_compile_options(plasmora_flags INTERFACE -Werror)
+endif()
+if(PLASMORA_SANITIZE)
+  set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_compile_options(${_san})
+  add_link_options(${_san})
+endif()

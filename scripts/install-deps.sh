@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing for a purpose:
+#   install-deps.sh build   the compiler, Qt 6, OpenGL, GoogleTest, Xvfb and test peers
+#   install-deps.sh bench   the peer libraries the benchmarks compare against
+# Uses sudo when not run as root. Does nothing when everything is present.
+set -euo pipefail
+
+build_packages=(
+  g++ cmake ninja-build make pkg-config
+  libgtest-dev libgmock-dev
+  qt6-base-dev libqt6opengl6-dev qt6-image-formats-plugins
+  libgl-dev libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
+  xvfb xauth fonts-liberation
+  assimp-utils
+)
+bench_packages=(
+  liblz4-dev libtinyobjloader-dev libassimp-dev libopenvdb-dev libosd-dev
+)
+
+case "${1:-build}" in
+  build) wanted=("${build_packages[@]}") ;;
+  bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
+  *) echo "usage: $0 [build|bench]" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
