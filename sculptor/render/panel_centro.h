@@ -107,6 +107,10 @@ class PanelCentro : public QOpenGLWidget {
 
   int framesDrawn() const { return framesDrawn_; }
 
+  // Deletes the scene's element buffers and the viewport's own GPU objects
+  // (the window's destroy step; the scene must still exist).
+  void ReleaseGpuObjects();
+
  signals:
   // "FPS : " + frames drawn in the last second, for status panel 4.
   void fpsTextChanged(const QString& text);
@@ -127,6 +131,7 @@ class PanelCentro : public QOpenGLWidget {
   };
 
   void IdleFrame();
+  TUnprojected UnprojectGl(double x, double glY, double depth) const;
   void RenderFrame(int width, int height);
   void ResetForeignState();
   void SetupCamera3D(const TCamera& camera, int width, int height);
@@ -170,8 +175,11 @@ class PanelCentro : public QOpenGLWidget {
   uint32_t depthViewTexture_ = 0;
   uint32_t overlayFbo_ = 0, overlayColor_ = 0, overlayDepth_ = 0;
   std::array<uint32_t, 3> gizmoBuffers_{};
+  std::vector<uint32_t> elementTextures_;  // per slot, for the texture view
   bool glReady_ = false;
   bool inPaint_ = false;
+  bool shadowPassActive_ = false;
+  std::array<double, 16> lightProjection_{}, lightView_{};
 
   QElapsedTimer fpsClock_;
   qint64 fpsWindowStart_ = 0;
