@@ -1,0 +1,295 @@
+// The viewport under a real X server (Xvfb) and Mesa: frames are read back
+// and checked pixel by pixel.
+#include "render/panel_centro.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <memory>
+
+#include "mesh_shapes.h"
+#include "model/messages.h"
+#include "model/topology.h"
+#include "render/element_buffers.h"
+
+namespace {
+
+constexpr float kBallRadius = 2.5f;
+constexpr int kWidth = 640, kHeight = 480;
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "render_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    SetDefaultSurfaceFormat();
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+// A folder laid out like the installation, with the six environment faces.
+void WriteEnvironmentImages(const QString& dir, int skip = -1) {
+  QDir().mkpath(dir + "/images");
+  const char* faces[] = {"xpos.jpg", "xneg.jpg", "ypos.jpg", "yneg.jpg", "zpos.jpg", "zneg.jpg"};
+  for (int k = 0; k < 6; ++k) {
+    if (k == skip) continue;
+    QImage face(16, 16, QImage::Format_RGB32);
+    face.fill(QColor(40 * k, 200, 255 - 40 * k));
+    ASSERT_TRUE(face.save(dir + "/images/" + faces[k]));
+  }
+}
+
+TGeosphera MakeBall() {
+  TGeosphera ball = MakeGeodesicSphere(5, kBallRadius);  // 20480 triangles
+  ball.name = "Principal";
+  EXPECT_TRUE(BuildAdjacency(ball, ComputeValence(ball)));
+  EXPECT_TRUE(RecomputeAllNormals(ball));
+  return ball;
+}
+
+class PanelCentroTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    ASSERT_TRUE(dir_.isValid());
+    WriteEnvironmentImages(dir_.path());
+    scene_.elements.push_back(MakeBall());
+    panel_ = std::make_unique<PanelCentro>(scene_, nullptr);
+    panel_->SetProgramDirectory(dir_.path());
+    panel_->resize(kWidth, kHeight);
+    panel_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel_.get()));
+  }
+
+  QImage Frame() { return panel_->grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
+
+  static bool IsBackground(QRgb p) {
+    return std::abs(qRed(p) - 38) <= 1 && std::abs(qGreen(p) - 38) <= 1 &&
+           std::abs(qBlue(p) - 38) <= 1;
+  }
+
+  // Pixels of the label band at the top centre that are brighter than the background.
+  int LabelPixels(const QImage& frame) {
+    int count = 0;
+    for (int y = 0; y < 24; ++y) {
+      for (int x = kWidth / 2 - 30; x < kWidth / 2 + 130; ++x) {
+        if (qRed(frame.pixel(x, y)) > 70) ++count;
+      }
+    }
+    return count;
+  }
+
+  QTemporaryDir dir_;
+  TScene scene_;
+  std::unique_ptr<PanelCentro> panel_;
+};
+
+TEST_F(PanelCentroTest, FrameShowsLitBallOnBackground) {
+  const QImage frame = Frame();
+  ASSERT_EQ(frame.size(), QSize(kWidth, kHeight));
+  EXPECT_TRUE(IsBackground(frame.pixel(2, 2))) << std::hex << frame.pixel(2, 2);
+  EXPECT_TRUE(IsBackground(frame.pixel(kWidth - 3, kHeight - 3)));
+  const QRgb centre = frame.pixel(kWidth / 2, kHeight / 2);
+  // The camera light shines from in front: the centre of the grey ball is lit.
+  EXPECT_GT(qRed(centre), 60);
+  EXPECT_GT(qBlue(centre), 60);
+  EXPECT_FALSE(IsBackground(centre));
+  // 12.6 units of height at the start zoom: the ball of radius 2.5 spans
+  // about 40% of the panel height (95 pixels of radius).
+  EXPECT_FALSE(IsBackground(frame.pixel(kWidth / 2, kHeight / 2 - 90)));
+  EXPECT_TRUE(IsBackground(frame.pixel(kWidth / 2, kHeight / 2 - 100)));
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(PanelCentroTest, HiddenElementLeavesBackground) {
+  scene_.elements[0].visible = 0;
+  EXPECT_TRUE(IsBackground(Frame().pixel(kWidth / 2, kHeight / 2)));
+}
+
+TEST_F(PanelCentroTest, UnprojectCentreHitsBallAndProjectsBack) {
+  Frame();
+  const int w = panel_->framebufferWidth(), h = panel_->framebufferHeight();
+  const TUnprojected hit = panel_->UnprojectCursor(w / 2, h / 2, h);
+  ASSERT_TRUE(hit.ok);
+  const TGLCoord& p = hit.point;
+  EXPECT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), kBallRadius, 0.01);
+  // The front view looks at the ball's -x side.
+  EXPECT_NEAR(p.x, -kBallRadius, 0.05);
+  const TWindowPoint back = panel_->ProjectPoint(p);
+  EXPECT_NEAR(back.x, w / 2.0, 1.0);
+  EXPECT_NEAR(back.y, h / 2.0 + 1, 1.0);  // GL row h - y - 1, counted from the top
+  // Over the background the depth is the far plane: the point lies far behind.
+  const TUnprojected miss = panel_->UnprojectCursor(3, 3, h);
+  ASSERT_TRUE(miss.ok);
+  EXPECT_GT(miss.point.x, 100);
+}
+
+TEST_F(PanelCentroTest, GlMatricesMatchTheCameraArithmetic) {
+  panel_->state().mainCamera.pitch = 20;
+  panel_->state().mainCamera.yaw = 300;
+  panel_->state().mainCamera.panX = 0.5f;
+  Frame();
+  const TRenderState& s = panel_->state();
+  const TMatrix4 mv = CameraModelview(s.mainCamera, s.eyeSetup);
+  const TMatrix4 pr = CameraProjection(s.mainCamera, s.viewHalfWidth, s.viewHalfHeight, s.zoom,
+                                       s.nearPlane, s.farPlane);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_NEAR(panel_->modelviewMatrix()[i], mv[i], 1e-5) << i;
+    EXPECT_NEAR(panel_->projectionMatrix()[i], pr[i], 1e-5) << i;
+  }
+}
+
+TEST_F(PanelCentroTest, ViewLabelAtStartAndGoneAfterSmallRotation) {
+  EXPECT_EQ(panel_->ViewLabel(), "Front Position");
+  EXPECT_GT(LabelPixels(Frame()), 30);
+  panel_->state().mainCamera.yaw += 1.0 / 3;  // one pixel of a right drag
+  EXPECT_EQ(panel_->ViewLabel(), "");
+  EXPECT_EQ(LabelPixels(Frame()), 0);
+}
+
+TEST_F(PanelCentroTest, PresetsSetYawsAndLabel) {
+  panel_->state().mainCamera.pitch = 33;
+  panel_->ApplyPreset(ViewPreset::Left);
+  EXPECT_EQ(panel_->state().mainCamera.yaw, 180);
+  EXPECT_EQ(panel_->state().mirrorCamera.yaw, 360);
+  EXPECT_EQ(panel_->state().mainCamera.pitch, 0);
+  EXPECT_EQ(panel_->ViewLabel(), "Left Position");
+  panel_->ApplyPreset(ViewPreset::Right);
+  EXPECT_EQ(panel_->state().mirrorCamera.yaw, 180);
+  EXPECT_EQ(panel_->ViewLabel(), "Right Position");
+}
+
+TEST_F(PanelCentroTest, WheelZoomsByTheStep) {
+  panel_->state().zoomStep = 0.05f;
+  panel_->WheelZoom(true);
+  EXPECT_FLOAT_EQ(panel_->state().zoom, 19.0f);
+  panel_->WheelZoom(false);
+  EXPECT_FLOAT_EQ(panel_->state().zoom, 19.0f * 1.05f);
+  // Zooming in makes the ball cover pixels that were background.
+  for (int i = 0; i < 8; ++i) panel_->WheelZoom(true);
+  EXPECT_FALSE(IsBackground(Frame().pixel(kWidth / 2, kHeight / 2 - 110)));
+}
+
+TEST_F(PanelCentroTest, MaskModeWhitensCoveredPixels) {
+  panel_->state().maskRenderOn = true;
+  const QImage frame = Frame();
+  EXPECT_EQ(frame.pixel(kWidth / 2, kHeight / 2) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_TRUE(IsBackground(frame.pixel(2, 2)));
+}
+
+TEST_F(PanelCentroTest, EveryRenderModeDrawsWithoutGlErrors) {
+  using Switch = bool TRenderState::*;
+  const Switch modes[] = {&TRenderState::shadowsOn,    &TRenderState::reflectionOn,
+                          &TRenderState::wireframeOn,  &TRenderState::gridOn,
+                          &TRenderState::pointsOn,     &TRenderState::depthRenderOn,
+                          &TRenderState::textureViewOn, &TRenderState::uploadGeometry};
+  for (Switch mode : modes) {
+    panel_->state().*mode = true;
+    if (mode == &TRenderState::shadowsOn) panel_->state().sceneLightOn = true;
+    const QImage frame = Frame();
+    panel_->makeCurrent();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "mode " << (&mode - modes);
+    EXPECT_FALSE(IsBackground(frame.pixel(kWidth / 2, kHeight / 2)));
+    panel_->state().*mode = false;
+  }
+}
+
+TEST_F(PanelCentroTest, ShadowedSideIsDarkerThanLitSide) {
+  // Light from the left front: with shadows the right-hand part of the lit
+  // pass is in the ball's own shadow or turned away; the left stays bright.
+  panel_->SetLightPosition(-5, 3, 0);
+  panel_->ToggleShadows();
+  EXPECT_TRUE(panel_->state().sceneLightOn);
+  const QImage frame = Frame();
+  EXPECT_FALSE(IsBackground(frame.pixel(kWidth / 2, kHeight / 2)));
+  panel_->SetSceneLight(false);
+  EXPECT_TRUE(panel_->state().shadowsOn);
+}
+
+TEST_F(PanelCentroTest, StencilOverlayIsCopiedIntoTheOverlayFramebuffer) {
+  ASSERT_NE(panel_->overlayFramebuffer(), 0u);
+  panel_->makeCurrent();
+  GLuint white = 0;
+  glGenTextures(1, &white);
+  glBindTexture(GL_TEXTURE_2D, white);
+  const uint8_t texel[4] = {255, 255, 255, 255};
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+  TImageOverlay& stencil = panel_->inputs().stencil;
+  stencil = {true, white, 0.5f, 100, 100, 50, 40, 0, 1, 1};
+  Frame();
+  EXPECT_EQ(panel_->ViewLabel(), "");  // help texts replace the label
+  EXPECT_EQ(panel_->ReadOverlayPixel(120, 120), (std::array<uint8_t, 3>{255, 255, 255}));
+  EXPECT_EQ(panel_->ReadOverlayPixel(90, 90), (std::array<uint8_t, 3>{38, 38, 38}));  // cleared
+  panel_->makeCurrent();
+  glDeleteTextures(1, &white);
+}
+
+TEST_F(PanelCentroTest, BrushCursorCircleDrawnAroundHoveredPoint) {
+  TViewportInputs& in = panel_->inputs();
+  in.hoveredVertex = 0;
+  in.cursorScreen = {200, 240, 0};
+  in.symmetryOn = false;
+  const QImage frame = Frame();
+  // Radius 0.4 x 1000 / 20 = 20 pixels, drawn red.
+  const auto redNear = [&frame](int x, int y) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      const QRgb p = frame.pixel(x + dx, y);
+      if (qRed(p) > 200 && qGreen(p) < 50) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(redNear(220, 240));
+  EXPECT_TRUE(redNear(180, 240));
+  EXPECT_FALSE(redNear(200, 240));
+  EXPECT_FALSE(redNear(230, 240));
+}
+
+TEST_F(PanelCentroTest, FramesAreDrawnOnlyOnRequest) {
+  Frame();
+  QTest::qWait(50);
+  const int before = panel_->framesDrawn();
+  QTest::qWait(300);
+  EXPECT_EQ(panel_->framesDrawn(), before);
+  panel_->requestRedraw();
+  QTRY_VERIFY(panel_->framesDrawn() > before);
+}
+
+TEST_F(PanelCentroTest, UploadKeepsBufferNamesAndRecordsSizes) {
+  panel_->makeCurrent();
+  UploadSlotBuffers(scene_, 0);
+  const auto names = scene_.gpuSlots[0].buffers;
+  UploadSlotBuffers(scene_, 0);
+  EXPECT_EQ(scene_.gpuSlots[0].buffers, names);
+  for (uint32_t name : names) EXPECT_NE(name, 0u);
+  EXPECT_EQ(scene_.gpuSlots[0].vertexBytes, int64_t{12} * scene_.elements[0].vertexCount);
+  EXPECT_EQ(scene_.gpuSlots[0].colorBytes, int64_t{4} * scene_.elements[0].vertexCount);
+}
+
+TEST(PanelCentroStartup, MissingEnvironmentImageIsReportedNotFatal) {
+  App();
+  QTemporaryDir dir;
+  WriteEnvironmentImages(dir.path(), 3);
+  TScene scene;
+  scene.elements.push_back(MakeBall());
+  PanelCentro panel(scene, nullptr);
+  panel.SetProgramDirectory(dir.path());
+  QSignalSpy spy(&panel, &PanelCentro::fatalStartupError);
+  panel.resize(200, 150);
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+  ASSERT_EQ(spy.count(), 1);
+  EXPECT_EQ(spy.at(0).at(0).toString(),
+            "Please reinstaller Plasmora. Failed to load images in directory.");
+  ASSERT_TRUE(panel.startupError());
+}
+
+}  // namespace
