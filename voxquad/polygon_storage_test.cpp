@@ -64,6 +64,22 @@ TEST(PolygonStorage, EdgeIndexKeepsAtMostTwoPolygons)
     EXPECT_EQ(s.otherPolygon(0, EdgeEntryKey(3, 4)), -1);
 
     EXPECT_EQ(s.VIndex[0], (VertexIDSet{0, 1, 2}));
+
+    // A polygon that runs along an edge twice counts once; the edge of vertices 4 and 0 sorts by
+    // its smaller id.
+    PolygonStorage t = storageWith({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}},
+                                   {{4, 0}, {1, 2, 3}, {0, 4, 3}, {3, 4, 0}});
+    t.buildVIndex();
+    EXPECT_EQ(t.EdgeIndex.at(EdgeEntryKey(0, 4)).first, 0);
+    EXPECT_EQ(t.EdgeIndex.at(EdgeEntryKey(0, 4)).second, 2);
+    EXPECT_EQ(t.EdgeIndex.at(EdgeEntryKey(3, 4)).first, 2);
+    EXPECT_EQ(t.EdgeIndex.at(EdgeEntryKey(3, 4)).second, 3);
+    EXPECT_EQ(t.EdgeIndex.at(EdgeEntryKey(2, 3)).second, -1);
+    std::vector<std::pair<int, int>> keys;
+    for (const auto& [key, data] : t.EdgeIndex)
+        keys.emplace_back(key.a, key.b);
+    EXPECT_EQ(keys, (std::vector<std::pair<int, int>>{{0, 3}, {0, 4}, {1, 2}, {1, 3}, {2, 3}, {3, 4}}));
+    EXPECT_EQ(t.VIndex[4], (VertexIDSet{0, 2, 3}));
     EXPECT_EQ(s.VIndex[4], (VertexIDSet{2}));
     EXPECT_EQ(s.neighbour(1, 0, true), 3);
     EXPECT_EQ(s.neighbour(1, 0, false), 1);
