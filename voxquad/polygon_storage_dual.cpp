@@ -22,7 +22,7 @@ public:
         if (q == -1)
             return false;
         int nextW = source_.neighbour(q, v_, forward_);
-        if (nextW == w_)
+        if (nextW == w_ || nextW < 0)  // against the current polygon's orientation, or emptied
             return false;
         current_ = q;
         w_ = nextW;
@@ -59,14 +59,20 @@ void PolygonStorage::constructDual(const PolygonStorage& source)
     Vertices = source.Midpoints;
 
     for (std::size_t v = 0; v < source.VIndex.size(); ++v) {
+        // Polygons emptied since the index was built (fewer than three corners) do not count.
         const VertexIDSet& around = source.VIndex[v];
-        if (around.size() < 3)
+        std::size_t polygonCount = 0;
+        int start = -1;
+        for (int p : around)
+            if (!source.Polygons[p].empty()) {
+                start = polygonCount++ == 0 ? p : start;
+            }
+        if (polygonCount < 3)
             continue;
         // Each walk takes at most one step per polygon of the vertex: an edge that holds more than
         // two polygons could otherwise lead it around a cycle that never returns to the start.
-        const std::size_t maxSteps = around.size();
+        const std::size_t maxSteps = polygonCount;
         const int vertex = static_cast<int>(v);
-        const int start = *around.begin();
 
         VertexIDList face{start};
         FanWalk backward(source, vertex, start, false);
