@@ -47,6 +47,43 @@ Vertex borderMidpoint(const PolygonStorage& source, int v, int w)
     return Vertex((corner.position + source.Vertices[w].position) / 2, corner.normal, corner.featureKind);
 }
 
+// The polygons around vertex v in rotational order, from the smallest id. An open fan (v on a
+// border) also gives the far ends of its two border edges: beforeFirst precedes polygons[0],
+// afterLast follows the last polygon.
+struct Fan {
+    VertexIDList polygons;
+    bool open = false;
+    int beforeFirst = -1, afterLast = -1;
+};
+
+Fan walkFan(const PolygonStorage& source, int v, int start, std::size_t polygonCount)
+{
+    // Each walk takes at most one step per polygon of the vertex: an edge that holds more than
+    // two polygons could otherwise lead it around a cycle that never returns to the start.
+    Fan fan;
+    fan.polygons.push_back(start);
+    FanWalk backward(source, v, start, false);
+    for (std::size_t steps = 0; steps < polygonCount; ++steps) {
+        if (!backward.step()) {
+            fan.open = true;
+            break;
+        }
+        if (backward.polygon() == start)
+            return fan;
+        fan.polygons.push_back(backward.polygon());
+    }
+    if (!fan.open)
+        return fan;
+    fan.afterLast = backward.edgeEnd();
+    VertexIDList front;  // the other way round, nearest to start first
+    FanWalk forward(source, v, start, true);
+    for (std::size_t steps = 0; steps < polygonCount && forward.step() && forward.polygon() != start; ++steps)
+        front.push_back(forward.polygon());
+    fan.beforeFirst = forward.edgeEnd();
+    fan.polygons.insert(fan.polygons.begin(), front.rbegin(), front.rend());
+    return fan;
+}
+
 }  // namespace
 
 void PolygonStorage::constructDual(const PolygonStorage& source)
@@ -56,47 +93,34 @@ void PolygonStorage::constructDual(const PolygonStorage& source)
     clear();
     scale = source.scale;
     offset = source.offset;
-    Vertices = source.Midpoints;
+    Vertices = source.Midpoints;  // dual vertex i stands for source polygon i
 
     for (std::size_t v = 0; v < source.VIndex.size(); ++v) {
         // Polygons emptied since the index was built (fewer than three corners) do not count.
-        const VertexIDSet& around = source.VIndex[v];
         std::size_t polygonCount = 0;
         int start = -1;
-        for (int p : around)
-            if (!source.Polygons[p].empty()) {
-                start = polygonCount++ == 0 ? p : start;
-            }
+        for (int p : source.VIndex[v]) {
+            if (source.Polygons[p].empty())
+                continue;
+            if (polygonCount++ == 0)
+                start = p;
+        }
         if (polygonCount < 3)
             continue;
-        // Each walk takes at most one step per polygon of the vertex: an edge that holds more than
-        // two polygons could otherwise lead it around a cycle that never returns to the start.
-        const std::size_t maxSteps = polygonCount;
         const int vertex = static_cast<int>(v);
-
-        VertexIDList face{start};
-        FanWalk backward(source, vertex, start, false);
-        bool reachedBorder = false;
-        for (std::size_t steps = 0; steps < maxSteps; ++steps) {
-            if (!backward.step()) {
-                reachedBorder = true;
-                break;
-            }
-            if (backward.polygon() == start)
-                break;
-            face.push_back(backward.polygon());
+        Fan fan = walkFan(source, vertex, start, polygonCount);
+        if (!fan.open) {
+            Polygons.push_back(std::move(fan.polygons));
+            continue;
         }
-
-        if (reachedBorder) {
-            face.push_back(addVertex(borderMidpoint(source, vertex, backward.edgeEnd())));
-            VertexIDList front;  // polygons of the forward walk, nearest to start first
-            FanWalk forward(source, vertex, start, true);
-            for (std::size_t steps = 0; steps < maxSteps && forward.step() && forward.polygon() != start; ++steps)
-                front.push_back(forward.polygon());
-            front.push_back(addVertex(borderMidpoint(source, vertex, forward.edgeEnd())));
-            face.insert(face.begin(), front.rbegin(), front.rend());
-        }
-        Polygons.push_back(std::move(face));
+        // An open fan starts and ends at the midpoints of its border edges.
+        int last = addVertex(borderMidpoint(source, vertex, fan.afterLast));
+        int first = addVertex(borderMidpoint(source, vertex, fan.beforeFirst));
+        VertexIDList& face = Polygons.emplace_back();
+        face.reserve(fan.polygons.size() + 2);
+        face.push_back(first);
+        face.insert(face.end(), fan.polygons.begin(), fan.polygons.end());
+        face.push_back(last);
     }
 
     buildVIndex();
