@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <time.h>
 
 #include "polygon_storage.h"
 #include "polygon_storage_import_ply.h"
@@ -88,14 +89,24 @@ double peakMemoryMB()
     return 0;
 }
 
-// Runs one phase and prints its time and peak memory.
+double processCpuMs()
+{
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
+}
+
+// Runs one phase and prints its wall time, its processor time (steadier on a shared machine) and
+// its peak memory.
 void measure(const char* name, const std::function<void()>& phase)
 {
     resetPeakMemory();
     auto start = std::chrono::steady_clock::now();
+    double cpuStart = processCpuMs();
     phase();
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::printf("BENCH %s: %.1f ms\n", name, ms);
+    std::printf("BENCH %s_cpu: %.1f ms\n", name, processCpuMs() - cpuStart);
     std::printf("BENCH %s_peak_rss: %.1f MB\n", name, peakMemoryMB());
     std::fflush(stdout);
 }
