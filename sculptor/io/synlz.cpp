@@ -5,6 +5,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 static_assert(std::endian::native == std::endian::little, "SynLZ blocks are little-endian");
 
 namespace {
@@ -62,9 +66,13 @@ struct ControlWord {
   uint32_t bits = 0;
   unsigned used = 0;
 
-  // Counts one item; when 32 are done, stores the word and reserves the next at `out`.
-  inline uint8_t* Next(uint8_t* out) {
-    if (++used < 32) return out;
+  unsigned left() const { return 32 - used; }
+  void MarkMatch() { bits |= 1u << used; }
+  // Counts k items (at most left()); when the group is full, stores the word
+  // and reserves the next one at `out`.
+  inline uint8_t* Count(unsigned k, uint8_t* out) {
+    used += k;
+    if (used < 32) return out;
     Store32(slot, bits);
     slot = out;
     bits = 0;
@@ -88,38 +96,56 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
 
   ControlWord cw{out};
   out += 4;
+  uint8_t* const outEnd = dst + SynLZCompressBound(n);
   size_t p = 0;
   if (n >= kMatchScanEnd) {
     const size_t scanEnd = n - kMatchScanEnd;
     while (p <= scanEnd) {
-      const uint32_t v = Load32(src + p);
-      const uint32_t h = HashOf(v);
-      Slot& slot = table[h];
-      const int32_t o = slot.offset;
-      const uint32_t changed = v ^ slot.cache;
-      slot = {static_cast<int32_t>(p), v};
-      if ((changed & 0xFFFFFF) == 0 && static_cast<int64_t>(p) - o > 2) {
-        cw.bits |= 1u << cw.used;
-        const size_t tmax = std::min(n - p - 3, kLongestMatchTail);
-        const size_t t = MatchTail(src + o + 2, src + p + 2, tmax);
-        p += t + 2;
-        if (t <= 15) {
-          Store16(out, static_cast<uint32_t>(t) | (h << 4));
-          out += 2;
-        } else {
-          Store16(out, h << 4);
-          out[2] = static_cast<uint8_t>(t - 16);
-          out += 3;
-        }
-      } else {
-        *out++ = src[p++];
+      // Look at positions until a match or the end of the group: the literals
+      // before it are then copied at once.
+      const size_t limit = std::min<size_t>(cw.left(), scanEnd - p + 1);
+      size_t k = 0;
+      int32_t o = 0;
+      uint32_t h = 0;
+      for (; k < limit; ++k) {
+        const uint32_t v = Load32(src + p + k);
+        h = HashOf(v);
+        Slot& slot = table[h];
+        o = slot.offset;
+        const uint32_t changed = v ^ slot.cache;
+        slot = {static_cast<int32_t>(p + k), v};
+        if ((changed & 0xFFFFFF) == 0 && static_cast<int64_t>(p + k) - o > 2) break;
       }
-      out = cw.Next(out);
+      if (p + 32 <= n && out + 32 <= outEnd) {
+        std::memcpy(out, src + p, 32);  // fixed size: cheaper than copying exactly k
+      } else {
+        std::memcpy(out, src + p, k);
+      }
+      out += k;
+      p += k;
+      if (k == limit) {
+        out = cw.Count(static_cast<unsigned>(k), out);
+        continue;
+      }
+      out = cw.Count(static_cast<unsigned>(k), out);  // k < left(): the group goes on
+      cw.MarkMatch();
+      const size_t tmax = std::min(n - p - 3, kLongestMatchTail);
+      const size_t t = MatchTail(src + o + 2, src + p + 2, tmax);
+      p += t + 2;
+      if (t <= 15) {
+        Store16(out, static_cast<uint32_t>(t) | (h << 4));
+        out += 2;
+      } else {
+        Store16(out, h << 4);
+        out[2] = static_cast<uint8_t>(t - 16);
+        out += 3;
+      }
+      out = cw.Count(1, out);
     }
   }
   while (p < n) {
     *out++ = src[p++];
-    out = cw.Next(out);
+    out = cw.Count(1, out);
   }
   Store32(cw.slot, cw.bits);
   return static_cast<size_t>(out - dst);
@@ -137,8 +163,13 @@ std::optional<size_t> SynLZDecompressedSize(const uint8_t* block, size_t m) {
 
 namespace {
 
-// The decoder's copy of the compressor's offset table. Positions are entered
-// once their first three bytes are out, lagging three bytes behind literals.
+// The decoder's copy of the compressor's offset table. The compressor enters
+// every position it looks at; the decoder enters the same positions, but only
+// when a match needs the table: then every position whose first three bytes
+// were out before the match (the compressor's p - o > 2), and after the copy
+// the rest up to the match start. Match interiors are skipped, as the
+// compressor jumps over them. Entering whole literal spans at once lets the
+// hashes be computed sixteen at a time.
 class DecoderHashes {
  public:
   static constexpr uint32_t kUnset = 0xFFFFFFFF;
@@ -147,27 +178,64 @@ class DecoderHashes {
 
   uint32_t Source(uint32_t h) const { return offset_[h]; }
 
-  // Enters every position after the last one entered, up to `upTo` (inclusive).
+  // Enters every position after the last one entered, up to `upTo` (inclusive);
+  // the three bytes from `upTo` on must be out.
   inline void EnterUpTo(ptrdiff_t upTo) {
     ptrdiff_t pos = last_ + 1;
     if (pos > upTo) return;
-    if (pos == 0) {
-      Enter(0, static_cast<uint32_t>(out_[0] | (out_[1] << 8) | (out_[2] << 16)));
-      ++pos;
-    }
-    // The 4 bytes before pos + 3 are all written; shifting drops the first.
-    for (; pos <= upTo; ++pos) Enter(pos, Load32(out_ + pos - 1) >> 8);
     last_ = upTo;
+#if defined(__SSE2__)
+    for (; pos + 15 <= upTo; pos += 16) EnterSixteen(pos);
+#endif
+    for (; pos <= upTo; ++pos) {
+      const uint8_t* b = out_ + pos;
+      offset_[HashOf(b[0] | (b[1] << 8) | (b[2] << 16))] = static_cast<uint32_t>(pos);
+    }
   }
   void SkipTo(ptrdiff_t last) { last_ = last; }
 
  private:
-  inline void Enter(ptrdiff_t pos, uint32_t v) { offset_[HashOf(v)] = static_cast<uint32_t>(pos); }
+#if defined(__SSE2__)
+  // hash = b0 ^ (b1 & 15) << 8 ^ b1 >> 4 ^ b2 << 4 for the bytes b0 b1 b2 at each position.
+  static inline __m128i HashLanes(__m128i b0, __m128i b1, __m128i b2) {
+    const __m128i lowNibble = _mm_set1_epi16(15);
+    const __m128i h = _mm_xor_si128(b0, _mm_slli_epi16(_mm_and_si128(b1, lowNibble), 8));
+    return _mm_xor_si128(h, _mm_xor_si128(_mm_srli_epi16(b1, 4), _mm_slli_epi16(b2, 4)));
+  }
+  inline void EnterSixteen(ptrdiff_t pos) {
+    const uint8_t* b = out_ + pos;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 1));
+    const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 2));
+    alignas(16) uint16_t h[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(h),
+                    HashLanes(_mm_unpacklo_epi8(x, zero), _mm_unpacklo_epi8(y, zero), _mm_unpacklo_epi8(z, zero)));
+    _mm_store_si128(reinterpret_cast<__m128i*>(h + 8),
+                    HashLanes(_mm_unpackhi_epi8(x, zero), _mm_unpackhi_epi8(y, zero), _mm_unpackhi_epi8(z, zero)));
+    const uint32_t p = static_cast<uint32_t>(pos);
+    for (uint32_t i = 0; i < 16; ++i) offset_[h[i]] = p + i;  // in order: later positions win
+  }
+#endif
 
   const uint8_t* out_;
   ptrdiff_t last_ = -1;
   uint32_t offset_[kHashSize];
 };
+
+// Copies a match of t bytes from `from`, `distance` bytes back; overlapping
+// copies repeat the pattern as a forward byte copy would.
+inline void CopyMatch(uint8_t* to, const uint8_t* from, size_t distance, size_t t) {
+  if (distance >= t) {
+    std::memcpy(to, from, t);
+    return;
+  }
+  size_t i = 0;
+  if (distance >= 8) {
+    for (; i + 8 <= t; i += 8) std::memcpy(to + i, from + i, 8);  // each chunk reads bytes already out
+  }
+  for (; i < t; ++i) to[i] = from[i];
+}
 
 }  // namespace
 
@@ -185,6 +253,13 @@ bool SynLZDecompress(const uint8_t* block, size_t m, uint8_t* dst, size_t size) 
     const uint32_t cw = Load32(ip);
     ip += 4;
     if (ip >= end) break;
+    if (cw == 0 && end - ip >= 32 && size - op >= 32) {
+      std::memcpy(dst + op, ip, 32);  // a group of literals only
+      ip += 32;
+      op += 32;
+      if (ip >= end) break;
+      continue;
+    }
     unsigned bit = 0;
     while (bit < 32) {
       const uint32_t rest = cw >> bit;
@@ -198,7 +273,6 @@ bool SynLZDecompress(const uint8_t* block, size_t m, uint8_t* dst, size_t size) 
         op += k;
         bit += static_cast<unsigned>(k);
         if (ip >= end) return op == size;
-        hashes.EnterUpTo(static_cast<ptrdiff_t>(op) - 3);
       } else {
         if (end - ip < 2) return false;
         const uint32_t w = Load16(ip);
@@ -208,13 +282,10 @@ bool SynLZDecompress(const uint8_t* block, size_t m, uint8_t* dst, size_t size) 
           if (ip >= end) return false;
           t = static_cast<size_t>(*ip++) + 18;
         }
+        hashes.EnterUpTo(static_cast<ptrdiff_t>(op) - 3);
         const uint32_t from = hashes.Source(w >> 4);
         if (from == DecoderHashes::kUnset || t > size - op) return false;
-        if (op - from < t) {
-          for (size_t i = 0; i < t; ++i) dst[op + i] = dst[from + i];  // overlapping: repeats the pattern
-        } else {
-          std::memcpy(dst + op, dst + from, t);
-        }
+        CopyMatch(dst + op, dst + from, op - from, t);
         if (ip >= end) return op + t == size;
         hashes.EnterUpTo(static_cast<ptrdiff_t>(op));
         op += t;
