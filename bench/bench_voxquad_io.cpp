@@ -2,14 +2,13 @@
 // passes on a 1M-polygon storage. Prints time and peak resident memory of each phase.
 #include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <time.h>
 
+#include "bench_util.h"
 #include "polygon_storage.h"
 #include "polygon_storage_import_ply.h"
 #include "text_numbers.h"
@@ -78,16 +77,8 @@ PolygonStorage torusQuads(int rings, int segments)
     return s;
 }
 
-// Peak resident set size since the last reset, in MB (Linux).
+// Lets VmHWM measure one phase: the peak falls back to the present resident size (Linux).
 void resetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
-double peakMemoryMB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
-}
 
 double processCpuMs()
 {
@@ -105,10 +96,10 @@ void measure(const char* name, const std::function<void()>& phase)
     double cpuStart = processCpuMs();
     phase();
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("BENCH %s: %.1f ms\n", name, ms);
-    std::printf("BENCH %s_cpu: %.1f ms\n", name, processCpuMs() - cpuStart);
-    std::printf("BENCH %s_peak_rss: %.1f MB\n", name, peakMemoryMB());
-    std::fflush(stdout);
+    double cpuMs = processCpuMs() - cpuStart;
+    bench::Report(name, ms, "ms");
+    bench::Report(std::string(name) + "_cpu", cpuMs, "ms");
+    bench::Report(std::string(name) + "_peak_rss", bench::PeakMemoryMiB(), "MiB");
 }
 
 }  // namespace
