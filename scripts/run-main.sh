@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The main job: the program a user starts. Until the window exists it prints
-# what the command-line tool sees in the default ball.
+# The main job: starts the sculptor from a build's bin/ folder on its default ball.
 set -euo pipefail
 bin="$1"
-exec "$bin/plasmora-cli" info "$bin/models/ball6.met"
+exec "$bin/plasmora"

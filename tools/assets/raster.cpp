@@ -53,6 +53,11 @@ bool WriteTga(const std::string& path, const Raster& image) {
   out.push_back(32);
   out.push_back(8);  // 8 alpha bits, origin bottom-left
   AppendBottomUpBgr(out, image, true);
+  // TGA 2.0 footer (no extension or developer area): some readers insist on it.
+  Put32(out, 0);
+  Put32(out, 0);
+  static const char kSignature[] = "TRUEVISION-XFILE.";
+  out.insert(out.end(), kSignature, kSignature + sizeof kSignature);  // with its closing zero
   return WriteBytes(path, out);
 }
 

@@ -17,7 +17,8 @@ struct Raster {
   void SetGrey(int x, int y, double v) { Set(x, y, v, v, v, 1.0); }
 };
 
-// Uncompressed true-colour TGA (image type 2), 32 bits, origin bottom-left.
+// Uncompressed true-colour TGA (image type 2), 32 bits, origin bottom-left,
+// with the TGA 2.0 footer.
 bool WriteTga(const std::string& path, const Raster& image);
 // Uncompressed 24-bit BMP, bottom-up; the width must be a multiple of 4 so that
 // rows carry no padding.

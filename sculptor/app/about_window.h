@@ -1,0 +1,6 @@
+// Help > About.
+#pragma once
+
+class QWidget;
+
+void ShowAboutWindow(QWidget* parent);

@@ -1,0 +1,323 @@
+// TFormMain: creation in its fixed order, the menu and status bar, resize,
+// shutdown and the destroy step.
+#include "app/form_main.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <malloc.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/about_window.h"
+#include "app/app_paths.h"
+#include "app/cursors.h"
+#include "app/floating_panel.h"
+#include "io/model_conversion.h"
+#include "model/messages.h"
+#include "model/topology.h"
+#include "render/panel_centro.h"
+
+namespace {
+
+constexpr const char* kTutorialsUrl = "https://plasmora.example.org/tutorials";
+constexpr const char* kDonateUrl = "https://plasmora.example.org/download";
+constexpr int kStatusWidths[6] = {150, 150, 250, 200, 150, 150};
+
+}  // namespace
+
+TFormMain::TFormMain(const QString& programDir, QWidget* parent) : QMainWindow(parent), programDir_(programDir) {
+  setObjectName("FormMain");
+  setWindowTitle(kMainCaption);
+  resize(1280, 860);
+  FormCreate();
+}
+
+TFormMain::~TFormMain() {
+  if (!destroyed_) FormDestroy();
+  scene_.host = nullptr;
+}
+
+QString TFormMain::ProgramFile(const char* relative) const { return QDir(programDir_).filePath(relative); }
+
+const QCursor* TFormMain::customCursor(const QString& name) const {
+  auto it = cursors_.find(name);
+  return it == cursors_.end() ? nullptr : &it->second;
+}
+
+void TFormMain::Fail(const QString& message) {
+  if (!message.isEmpty()) ShowError(message.toStdString());
+  startupFailed_ = true;
+}
+
+void TFormMain::FormCreate() {
+  // 1-2: the viewport and its GL context (created when first shown); the
+  // hidden texture panel belongs to the texture tools.
+  centro_ = new PanelCentro(scene_, this);
+  centro_->SetProgramDirectory(programDir_);
+  setCentralWidget(centro_);
+  host_.emplace(*centro_, *this);
+  scene_.host = &*host_;
+  centro_->installEventFilter(this);
+  connect(centro_, &PanelCentro::fatalStartupError, this, &TFormMain::OnFatalStartupError);
+  BuildMenus();
+  BuildStatusBar();
+  connect(centro_, &PanelCentro::fpsTextChanged, statusPanels[4], &QLabel::setText);
+  BuildPanelMenu();
+  BuildPanelModeling();
+  BuildPanelStart();
+  BuildPanelLoadAdd();
+  BuildToolPanels();
+
+  // 3: one element, renderer defaults, brush radius 0.4, symmetry on.
+  ResetScene(scene_);
+  centro_->inputs().brushRadius = 0.4f;
+  centro_->inputs().symmetryOn = true;
+
+  // 4: element 0 "Principal" from the default ball.
+  if (!LoadDefaultModel()) return Fail({});
+  malloc_trim(0);
+
+  // 5-8 (textures, shadow map, cube map, framebuffer, buffers) run at the
+  // viewport's GL start-up; a missing image ends the program from there.
+  // 9: centring the start panel waits for the first layout (showEvent).
+  LoadCustomCursors();  // 10
+  if (!ReadPreferences()) return Fail(kPreferencesMissing);  // 11
+  ApplyPreferences();
+
+  // 12: the rotation handle, the view box on "Front", the start panel.
+  LoadRotateGizmo();
+  ComboPosition->setCurrentIndex(0);
+  PanelStart->show();
+  PanelStart->raise();
+}
+
+bool TFormMain::LoadDefaultModel() {
+  TGeosphera& e = scene_.elements[0];
+  e.name = "Principal";
+  e.center = {};
+  e.loadExtent = 5;
+  e.scale = {1, 1, 1};
+  e.colorB = e.colorG = e.colorR = 122;
+  e.colorA = 178;
+  e.visible = 1;
+  e.placeState = kPlaced;
+  if (!LoadIntoScene(scene_, ProgramFile("models/ball6.met").toStdString(), kModelMet, scene_.loadScale)) {
+    return false;
+  }
+  scene_.elements[0].name = "Principal";
+  RebuildCurrentAdjacency();
+  return true;
+}
+
+bool TFormMain::ReadPreferences() {
+  std::optional<TPreferences> read = ReadPreferencesFile(PreferencesPathToRead(programDir_).toStdString());
+  if (!read) return false;
+  prefs_ = *read;
+  return true;
+}
+
+void TFormMain::ApplyPreferences() {
+  centro_->state().zoomStep = static_cast<float>(prefs_.zoomStep);
+  PanelMenu->move(prefs_.panelMenuLeft, prefs_.panelMenuTop);
+  PanelModeling->move(prefs_.panelModelingLeft, prefs_.panelModelingTop);
+  grabSensitivity_ = prefs_.grabSensitivity;
+  for (int i = 0; i < kShortcutBrushCount; ++i) brushIntensity_[i] = prefs_.brushDefaultIntensity[i];
+  brushIntensity_[13] = 0;  // Stamp
+  brushStrength_ = brushIntensity_[0] / 1400.0f;
+}
+
+void TFormMain::LoadRotateGizmo() {
+  if (LoadIntoElement(scene_, scene_.rotateGizmo, ProgramFile("models/arcs1.met").toStdString(), kModelMet, 1.0f)) {
+    scene_.rotateGizmo.position = scene_.elements[0].center;
+  }
+}
+
+void TFormMain::LoadCustomCursors() {
+  for (const char* name : {"ROTATE", "SCALE", "MOVE", "DROPPER"}) cursors_.emplace(name, MakeCustomCursor(name));
+}
+
+void TFormMain::OnFatalStartupError(const QString& message) {
+  Fail(message);
+  hide();
+  // Queued, so it also ends a program whose window showed before the loop ran.
+  QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+}
+
+void TFormMain::BuildMenus() {
+  QMenu* file = menuBar()->addMenu("File");
+  Abrir1 = file->addAction("Open", this, &TFormMain::Abrir1Click);
+  Import1 = file->addAction("Import", this, &TFormMain::Import1Click);
+  Export1 = file->addAction("Export", this, &TFormMain::Export1Click);
+  A1 = file->addAction("Save As...", this, &TFormMain::A1Click);
+  StartMesh1 = file->addAction("Start Mesh", this, &TFormMain::StartMesh1Click);
+  file->addSeparator();
+  Sair1 = file->addAction("Exit", this, &TFormMain::Sair1Click);
+  // OBJ and PLY files need their readers and writers.
+  Import1->setEnabled(false);
+  Export1->setEnabled(false);
+
+  auto disabled = [](QMenu* menu, std::initializer_list<const char*> captions) {
+    for (const char* caption : captions) menu->addAction(caption)->setEnabled(false);
+  };
+  QMenu* edit = menuBar()->addMenu("Edit");
+  disabled(edit, {"Undo", "Subdivide", "UnSubdivide", "Detail", "Remesh", "Edit Object", "Freeze", "Unfreeze All",
+                  "Invert Freeze", "Selection Mode", "Detach", "Unification", "Mirror", "Mesh Reduction",
+                  "Preferences"});
+
+  QMenu* view = menuBar()->addMenu("View");
+  PrincipalMenu1 = view->addAction("Principal Menu", this, &TFormMain::PrincipalMenu1Click);
+  PanelModeling1 = view->addAction("Panel Modeling", this, &TFormMain::PanelModeling1Click);
+  for (QAction* toggle : {PrincipalMenu1, PanelModeling1}) {
+    toggle->setCheckable(true);
+    toggle->setChecked(true);
+  }
+
+  QMenu* render = menuBar()->addMenu("Render");
+  disabled(render, {"Ambient Occlusion", "Paint Tool", "Texture Edit", "Projection Texture", "Projection Edit",
+                    "Image Render"});
+
+  QMenu* help = menuBar()->addMenu("Help");
+  help->addAction("Tutorials", this, &TFormMain::TutorialsClick);
+  help->addAction("Donate", this, &TFormMain::DonateClick);
+  help->addAction("About", this, &TFormMain::AboutClick);
+}
+
+void TFormMain::BuildStatusBar() {
+  statusBar()->setObjectName("StatusBar1");
+  statusBar()->setStyleSheet("QStatusBar { background: #808080; } QStatusBar::item { border: none; }");
+  statusBar()->setSizeGripEnabled(false);
+  for (int i = 0; i < 6; ++i) {
+    statusPanels[i] = new QLabel(statusBar());
+    statusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
+    statusPanels[i]->setFixedWidth(kStatusWidths[i]);
+    statusBar()->addWidget(statusPanels[i]);
+  }
+}
+
+void TFormMain::CentrePanelStart() {
+  const int w = centro_->width(), h = centro_->height();
+  PanelStart->move(w / 2 - PanelStart->width() / 2, (h - 25) / 2 - PanelStart->height() / 2);
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (startPanelCentred_) return;
+  startPanelCentred_ = true;
+  PanelStart->adjustSize();
+  CentrePanelStart();
+  Redraw();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TFormMain::FormResize() {
+  if (destroyed_ || scene_.elements.empty()) return;
+  RebuildCurrentAdjacency();
+  host_->RebuildScreenGrids(scene_);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  if (!closeConfirmed_ && !startupFailed_ && !PromptSaveBeforeClose()) {
+    event->ignore();
+    return;
+  }
+  if (!destroyed_) FormDestroy();
+  event->accept();
+}
+
+void TFormMain::FormDestroy() {
+  // The tablet context and undo snapshot files join with their tools.
+  centro_->ReleaseGpuObjects();
+  destroyed_ = true;
+}
+
+void TFormMain::Sair1Click() { close(); }
+
+void TFormMain::PrincipalMenu1Click() {
+  PanelMenu->setVisible(!PanelMenu->isVisible());
+  PanelMenu->move(5, 10);
+  PrincipalMenu1->setChecked(PanelMenu->isVisible());
+  Redraw();
+}
+
+void TFormMain::PanelModeling1Click() {
+  PanelModeling->setVisible(!PanelModeling->isVisible());
+  PanelModeling->move(162, 611);
+  PanelModeling1->setChecked(PanelModeling->isVisible());
+  Redraw();
+}
+
+void TFormMain::AboutClick() { ShowAboutWindow(this); }
+
+void TFormMain::TutorialsClick() { QDesktopServices::openUrl(QUrl(kTutorialsUrl)); }
+
+void TFormMain::DonateClick() { QDesktopServices::openUrl(QUrl(kDonateUrl)); }
+
+void TFormMain::Redraw() { centro_->requestRedraw(); }
+
+void TFormMain::RebuildCurrentAdjacency() {
+  TGeosphera& e = scene_.current();
+  scene_.adjacencyWidth = ComputeValence(e);
+  BuildAdjacency(e, scene_.adjacencyWidth);
+}
+
+void TFormMain::ShowLevel(int level) { LabSubd->setText(QString::number(level)); }
+
+void TFormMain::WindowSceneHost::ReleaseElementBuffers(TScene& scene, int index) {
+  if (panel_.context() == nullptr || index >= static_cast<int>(scene.gpuSlots.size())) return;
+  panel_.makeCurrent();
+  for (uint32_t& name : scene.gpuSlots[static_cast<size_t>(index)].buffers) {
+    if (name != 0) glDeleteBuffers(1, &name);
+    name = 0;
+  }
+  panel_.doneCurrent();
+}
+
+void TFormMain::WindowSceneHost::ShowSubdivisionLevel(int level) { form_.ShowLevel(level); }
+
+void TFormMain::WindowSceneHost::Redraw() { form_.Redraw(); }
+
+TFileChoice TFormMain::ChooseFile(const TFileRequest& request) {
+  if (fileChooser_) return fileChooser_(request);
+  const QString filter = request.filters.join(";;");
+  QString selected;
+  TFileChoice choice;
+  choice.fileName = request.save ? QFileDialog::getSaveFileName(this, request.caption, {}, filter, &selected,
+                                                                QFileDialog::DontConfirmOverwrite)
+                                 : QFileDialog::getOpenFileName(this, request.caption, {}, filter, &selected);
+  choice.filterIndex = std::max(0, static_cast<int>(request.filters.indexOf(selected)));
+  return choice;
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Enter) {
+    for (size_t i = 0; i < startMeshButtons.size(); ++i) {
+      if (watched == startMeshButtons[i]) StartMeshButtonHover(static_cast<int>(i) + 1);
+    }
+  }
+  // Until the editing tools take over placement, a click puts an added
+  // element down where it follows the pointer.
+  if (watched == centro_ && event->type() == QEvent::MouseButtonPress && !scene_.elements.empty() &&
+      scene_.current().placeState != kPlaced) {
+    scene_.current().placeState = kPlaced;
+    scene_.addPending = false;
+    Redraw();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}

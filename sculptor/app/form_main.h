@@ -1,0 +1,210 @@
+// The sculptor's main window: the viewport, the floating tool panels, the menu,
+// the status bar, start-up and shutdown, the file commands, the start-mesh
+// chooser and the keyboard. Components keep their names as members and as
+// object names, so tools and tests can find them.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "app/key_names.h"
+#include "io/preferences.h"
+#include "model/scene.h"
+#include "render/element_buffers.h"
+
+class FloatingPanel;
+class PanelCentro;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QCursor;
+class QLabel;
+class QRadioButton;
+class QSlider;
+class QToolButton;
+
+// A file dialog request and its answer; tests replace the dialogs by a chooser.
+struct TFileRequest {
+  bool save = false;
+  QString caption;
+  QStringList filters;  // "Name (*.a *.b)"
+};
+struct TFileChoice {
+  QString fileName;  // empty: cancelled
+  int filterIndex = 0;
+};
+using FileChooser = std::function<TFileChoice(const TFileRequest&)>;
+
+inline constexpr const char* kMainCaption = "Plasmora Beta v6.0";
+inline constexpr const char* kPreferencesMissing =
+    "Please reinstaller Plasmora. Failed to load preference in directory.";
+inline constexpr const char* kTextureModeRefusal = "Disable texture mode to return sculpting.";
+inline constexpr const char* kSketchOnlyPrincipal = "Skech only as principal mesh.";
+inline constexpr const char* kSavePrompt = "You want to save your model?";
+
+class TFormMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Runs the window's creation steps against the installation in `programDir`.
+  explicit TFormMain(const QString& programDir, QWidget* parent = nullptr);
+  ~TFormMain() override;
+
+  // Set when start-up met a missing installation file: the program ends with
+  // `exitCode()` after the message was shown.
+  bool startupFailed() const { return startupFailed_; }
+  int exitCode() const { return startupFailed_ ? 1 : 0; }
+
+  TScene& scene() { return scene_; }
+  PanelCentro& viewport() { return *centro_; }
+  const TPreferences& preferences() const { return prefs_; }
+  void SetFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
+  bool radiusKeyMode() const { return radiusKeyMode_; }
+  int selectedBrush() const { return selectedBrush_; }
+  int startMeshChoice() const { return startMeshChoice_; }
+  bool destroyed() const { return destroyed_; }
+  const QCursor* customCursor(const QString& name) const;
+
+  // Floating panels (created hidden unless the start-up shows them).
+  FloatingPanel* PanelMenu = nullptr;
+  FloatingPanel* PanelModeling = nullptr;
+  FloatingPanel* PanelStart = nullptr;
+  FloatingPanel* PanelLoadAdd = nullptr;
+  std::map<QString, FloatingPanel*> toolPanels;  // the panels of the later tools, by name
+
+  // Tool panel controls.
+  QCheckBox* CheckLine = nullptr;
+  QCheckBox* CheckGrid = nullptr;
+  QCheckBox* CheckPoints = nullptr;
+  QCheckBox* CheckSym = nullptr;
+  QComboBox* ComboPosition = nullptr;
+  QSlider* ScrollRadius = nullptr;
+  QSlider* ScrollIntensity = nullptr;
+  QLabel* LabRadius = nullptr;
+  QLabel* LabSize = nullptr;
+  QLabel* LabSubd = nullptr;
+  QToolButton* SpeedSpecOn = nullptr;
+  // Brush panel.
+  std::array<QRadioButton*, 14> RadioModel{};
+  // Start-mesh chooser.
+  std::array<QToolButton*, 18> startMeshButtons{};
+  QLabel* ImagePreview = nullptr;
+  QCheckBox* CheckNewPrincipal = nullptr;  // "New principal mesh "
+  QCheckBox* CheckAddMesh = nullptr;       // "Add new mesh to scene"
+
+  // Menu items.
+  QAction* Abrir1 = nullptr;  // Open
+  QAction* Import1 = nullptr;
+  QAction* Export1 = nullptr;
+  QAction* A1 = nullptr;      // Save As...
+  QAction* StartMesh1 = nullptr;
+  QAction* Sair1 = nullptr;   // Exit
+  QAction* PrincipalMenu1 = nullptr;
+  QAction* PanelModeling1 = nullptr;
+
+  std::array<QLabel*, 6> statusPanels{};
+
+  // Handlers.
+  void Abrir1Click();
+  void Import1Click();
+  void Export1Click();
+  void A1Click();
+  void Sair1Click();
+  void StartMesh1Click();
+  void PrincipalMenu1Click();
+  void PanelModeling1Click();
+  void StartMeshButtonClick(int choice);
+  void StartMeshButtonHover(int choice);
+  void ButtLoadAddClick();
+  void CloseStartClick();
+  void ScrollRadiusChange(int position);
+  void RadioModelClick(int item);
+  void ComboPositionChange(int index);
+  void AboutClick();
+  void TutorialsClick();
+  void DonateClick();
+  void FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
+  void FormMouseWheel(int notches);
+  void FormResize();
+  void FormDestroy();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class WindowSceneHost : public ElementBufferHost {
+   public:
+    WindowSceneHost(PanelCentro& panel, TFormMain& form) : ElementBufferHost(panel), form_(form) {}
+    void ReleaseElementBuffers(TScene& scene, int index) override;
+    void ShowSubdivisionLevel(int level) override;
+    void Redraw() override;
+
+   private:
+    TFormMain& form_;
+  };
+
+  void FormCreate();
+  void BuildMenus();
+  void BuildStatusBar();
+  void BuildPanelMenu();
+  void BuildPanelModeling();
+  void BuildPanelStart();
+  void BuildPanelLoadAdd();
+  void BuildToolPanels();
+  void LoadCustomCursors();
+  bool LoadDefaultModel();
+  bool ReadPreferences();
+  void ApplyPreferences();
+  void LoadRotateGizmo();
+  void CentrePanelStart();
+  void OnFatalStartupError(const QString& message);
+  void Fail(const QString& message);
+
+  QString ProgramFile(const char* relative) const;
+  TFileChoice ChooseFile(const TFileRequest& request);
+  // Reads a model file into a scene of its own and, when that worked, makes it
+  // the scene; the old scene stays when anything fails.
+  bool ReplaceSceneWith(const QString& fileName, int kind, float scale);
+  void RefreshAfterSceneChange();
+  void ShowLevel(int level);
+  void Redraw();
+  void RebuildCurrentAdjacency();
+  void UpdateBrushWindow();
+  bool ShortcutDown(int item) const;
+  bool RunShortcutCommand(int command);
+  bool PromptSaveBeforeClose();
+  // The .met save dialog and the save; false when nothing was written.
+  bool SaveAsDialog();
+
+  QString programDir_;
+  TScene scene_;
+  PanelCentro* centro_ = nullptr;
+  std::optional<WindowSceneHost> host_;
+  TPreferences prefs_;
+  FileChooser fileChooser_;
+  KeyStates keys_;
+  std::map<QString, QCursor> cursors_;
+  std::array<int, 14> brushIntensity_{};
+  float brushStrength_ = 0;
+  float brushWindow_ = 0;
+  int grabSensitivity_ = 45;
+  int selectedBrush_ = 0;
+  int startMeshChoice_ = 0;
+  bool radiusKeyMode_ = false;
+  bool textureMode_ = false;
+  bool dimensionMode_ = false;
+  bool destroyed_ = false;
+  bool startupFailed_ = false;
+  bool startPanelCentred_ = false;
+  bool closeConfirmed_ = false;
+};

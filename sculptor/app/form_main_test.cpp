@@ -1,0 +1,457 @@
+// The real main window under Xvfb: start-up, panels, file commands, the save
+// question, the start-mesh chooser, keys and wheel; and the built program
+// against a broken installation.
+#include "app/form_main.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "app/app_paths.h"
+#include "app/floating_panel.h"
+#include "io/model_writer.h"
+#include "mesh_shapes.h"
+#include "model/messages.h"
+#include "render/panel_centro.h"
+
+namespace {
+
+const QString kBuiltProgramDir = PLASMORA_BIN_DIR;
+
+QTemporaryDir& ConfigHome() {
+  static QTemporaryDir dir;
+  return dir;
+}
+
+QApplication& App() {
+  static QApplication* app = [] {
+    qputenv("XDG_CONFIG_HOME", ConfigHome().path().toUtf8());
+    SetDefaultSurfaceFormat();
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char* argv[] = {name, nullptr};
+    auto* a = new QApplication(argc, argv);
+    SetApplicationIdentity();
+    return a;
+  }();
+  return *app;
+}
+
+void WriteModelFile(const QString& path, std::vector<TGeosphera> elements) {
+  TScene scene;
+  for (TGeosphera& e : elements) scene.elements.push_back(std::move(e));
+  ASSERT_TRUE(WriteModel(scene, path.toStdString(), kWriteMet)) << path.toStdString();
+}
+
+void CopyFile(const QString& from, const QString& to) {
+  QFile::remove(to);
+  ASSERT_TRUE(QFile::copy(from, to)) << from.toStdString();
+}
+
+// An installation with small models, the generated images and preferences.
+class Installation {
+ public:
+  Installation() {
+    QDir root(dir_.path());
+    root.mkpath("models");
+    root.mkpath("images");
+    for (const QString& image : QDir(kBuiltProgramDir + "/images").entryList(QDir::Files)) {
+      CopyFile(kBuiltProgramDir + "/images/" + image, root.filePath("images/" + image));
+    }
+    CopyFile(kBuiltProgramDir + "/prefer1.txt", root.filePath("prefer1.txt"));
+    WriteModelFile(root.filePath("models/ball6.met"), {MakeGeodesicSphere(2, 2.5f)});
+    WriteModelFile(root.filePath("models/basegeosphere.met"), {MakeGeodesicSphere(1, 2.5f)});
+    WriteModelFile(root.filePath("models/basecubesphere.met"), {MakeCubeSphere(3, 2.5f)});
+    WriteModelFile(root.filePath("models/arcs1.met"), {MakeRotationRings(24, 4, 3.0f, 0.05f)});
+  }
+  QString path() const { return dir_.path(); }
+  QString file(const QString& relative) const { return QDir(dir_.path()).filePath(relative); }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+constexpr int kBallVertices = 10 * 16 + 2;  // geodesic sphere of level 2
+
+class FormMainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    QFile::remove(UserPreferencesPath());
+    OpenWindow();
+  }
+
+  void OpenWindow() {
+    form_ = std::make_unique<TFormMain>(install_.path());
+    ASSERT_FALSE(form_->startupFailed());
+    form_->SetFileChooser([this](const TFileRequest& request) {
+      lastRequest_ = request;
+      TFileChoice choice{nextFile_, nextFilter_};
+      nextFile_.clear();
+      return choice;
+    });
+    form_->resize(900, 700);
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+  }
+
+  void Choose(const QString& file, int filter = 0) {
+    nextFile_ = file;
+    nextFilter_ = filter;
+  }
+
+  // Asks the window to close; true when it did.
+  bool TryClose() {
+    form_->close();
+    QApplication::processEvents();
+    return !form_->isVisible();
+  }
+
+  FloatingPanel* Panel(const char* name) { return form_->findChild<FloatingPanel*>(name); }
+
+  Installation install_;
+  CapturingMessageSink messages_;
+  std::unique_ptr<TFormMain> form_;
+  TFileRequest lastRequest_;
+  QString nextFile_;
+  int nextFilter_ = 0;
+};
+
+TEST_F(FormMainTest, StartUpShowsTheDefaultBallAndThePanels) {
+  EXPECT_EQ(form_->windowTitle(), "Plasmora Beta v6.0");
+  const TScene& scene = form_->scene();
+  ASSERT_EQ(scene.elementCount(), 1);
+  EXPECT_EQ(scene.elements[0].name, "Principal");
+  EXPECT_EQ(scene.elements[0].vertexCount, kBallVertices);
+  EXPECT_GT(scene.elements[0].adjacency.width, 0);
+  EXPECT_GT(scene.rotateGizmo.vertexCount, 0);
+  EXPECT_EQ(form_->findChild<PanelCentro*>("PanelCentro"), &form_->viewport());
+
+  for (const char* shown : {"PanelMenu", "PanelModeling", "PanelStart"}) {
+    ASSERT_NE(Panel(shown), nullptr) << shown;
+    EXPECT_TRUE(Panel(shown)->isVisible()) << shown;
+  }
+  for (const char* hidden : {"PanelLoadAdd", "PanelEditSphere", "PanelConfig", "PanelSkech", "PanelStamp",
+                             "PanelStencil", "PanelRefImage", "PanelReference", "PanelPaintColor", "PanelTexture",
+                             "PanelCreateUVW", "PanelImageTex", "PanelCreatingUV", "PanelReduction",
+                             "PanelCreateAO", "PanelRemesh", "PanelSaveScreen"}) {
+    ASSERT_NE(Panel(hidden), nullptr) << hidden;
+    EXPECT_FALSE(Panel(hidden)->isVisible()) << hidden;
+  }
+  // Panel positions and the zoom step come from the shipped preferences.
+  const TPreferences& prefs = form_->preferences();
+  EXPECT_EQ(form_->PanelMenu->pos(), QPoint(prefs.panelMenuLeft, prefs.panelMenuTop));
+  EXPECT_EQ(form_->PanelModeling->pos(), QPoint(prefs.panelModelingLeft, prefs.panelModelingTop));
+  EXPECT_FLOAT_EQ(form_->viewport().state().zoomStep, 0.08f);
+  // The start panel is centred in the viewport.
+  const QWidget& view = form_->viewport();
+  EXPECT_EQ(form_->PanelStart->x(), view.width() / 2 - form_->PanelStart->width() / 2);
+  EXPECT_EQ(form_->PanelStart->y(), (view.height() - 25) / 2 - form_->PanelStart->height() / 2);
+
+  const int widths[6] = {150, 150, 250, 200, 150, 150};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(form_->statusPanels[i]->width(), widths[i]);
+  // Start meshes whose models are installed, and "Load Mesh", can be chosen.
+  EXPECT_TRUE(form_->startMeshButtons[0]->isEnabled());    // Geosphere
+  EXPECT_TRUE(form_->startMeshButtons[1]->isEnabled());    // CubeSphere
+  EXPECT_FALSE(form_->startMeshButtons[2]->isEnabled());   // Woman Head
+  EXPECT_TRUE(form_->startMeshButtons[17]->isEnabled());   // Load Mesh
+  EXPECT_FALSE(form_->RadioModel[13]->isEnabled());        // Stamp
+  EXPECT_FALSE(form_->Import1->isEnabled());
+  EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
+}
+
+TEST_F(FormMainTest, ViewMenuTogglesTheTwoMainPanels) {
+  form_->PanelMenu->move(300, 300);
+  form_->PrincipalMenu1Click();
+  EXPECT_FALSE(form_->PanelMenu->isVisible());
+  EXPECT_FALSE(form_->PrincipalMenu1->isChecked());
+  form_->PrincipalMenu1Click();
+  EXPECT_TRUE(form_->PanelMenu->isVisible());
+  EXPECT_TRUE(form_->PrincipalMenu1->isChecked());
+  EXPECT_EQ(form_->PanelMenu->pos(), QPoint(5, 10));
+  form_->PanelModeling1Click();
+  form_->PanelModeling1Click();
+  EXPECT_EQ(form_->PanelModeling->pos(), QPoint(162, 611));
+}
+
+TEST_F(FormMainTest, PanelsAreDraggedByTheirBackground) {
+  FloatingPanel* panel = form_->PanelStart;
+  const QPoint start = panel->pos();
+  const QPoint grip(4, 4);
+  QTest::mousePress(panel, Qt::LeftButton, {}, grip);
+  QTest::mouseMove(panel, grip + QPoint(30, 20));
+  QTest::mouseRelease(panel, Qt::LeftButton, {}, grip);  // the panel moved with the pointer
+  EXPECT_EQ(panel->pos(), start + QPoint(30, 20));
+  EXPECT_FALSE(panel->dragging());
+}
+
+struct CloseCase {
+  const char* name;
+  std::vector<MessageAnswer> answers;
+  const char* chosenFile;  // relative to a fresh folder; "" = dialog cancelled
+  bool closes;
+  const char* savedFile;   // expected file, or nullptr
+};
+
+TEST_F(FormMainTest, SaveQuestionOnClose) {
+  const CloseCase cases[] = {
+      {"cancel keeps the window", {MessageAnswer::Cancel}, "", false, nullptr},
+      {"no closes without saving", {MessageAnswer::No}, "", true, nullptr},
+      {"yes then cancelled dialog keeps the window", {MessageAnswer::Yes}, "", false, nullptr},
+      {"yes saves with the extension added", {MessageAnswer::Yes}, "model", true, "model.met"},
+      {"yes keeps an extension in any case", {MessageAnswer::Yes}, "MODEL.MET", true, "MODEL.MET"},
+      {"a failed save keeps the window", {MessageAnswer::Yes}, "missing/dir/model", false, nullptr},
+  };
+  for (const CloseCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir target;
+    messages_.answers = c.answers;
+    if (*c.chosenFile) Choose(QDir(target.path()).filePath(c.chosenFile));
+    EXPECT_EQ(TryClose(), c.closes);
+    EXPECT_EQ(form_->destroyed(), c.closes);
+    EXPECT_EQ(messages_.entries.at(0).text, "You want to save your model?");
+    if (c.savedFile) {
+      EXPECT_TRUE(QFile::exists(QDir(target.path()).filePath(c.savedFile)));
+    }
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files).size(), c.savedFile ? 1 : 0);
+    messages_.entries.clear();
+    if (c.closes) OpenWindow();
+  }
+}
+
+TEST_F(FormMainTest, SavingOverAnExistingFileAsksOnce) {
+  QTemporaryDir target;
+  const QString file = QDir(target.path()).filePath("scene.met");
+  QFile(file).open(QIODevice::WriteOnly);
+  messages_.answers = {MessageAnswer::No};
+  Choose(file);
+  form_->A1Click();
+  EXPECT_EQ(QFileInfo(file).size(), 0);
+  ASSERT_EQ(messages_.entries.size(), 1u);
+  EXPECT_EQ(messages_.entries[0].text, "The file " + file.toStdString() + " already exists, do you want to replace?");
+  messages_.answers = {MessageAnswer::Yes};
+  Choose(file);
+  form_->A1Click();
+  EXPECT_GT(QFileInfo(file).size(), 0);
+  EXPECT_TRUE(lastRequest_.save);
+  EXPECT_EQ(lastRequest_.filters, QStringList{"Meta File (*.met)"});
+}
+
+TEST_F(FormMainTest, OpenThatFailsKeepsTheScene) {
+  QTemporaryDir files;
+  const QString noFaces = QDir(files.path()).filePath("nofaces.met");
+  {
+    QFile f(noFaces);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("g Lonely\nv 0 0 0\nv 1 0 0\nv 0 1 0\n");
+  }
+  const std::pair<QString, const char*> cases[] = {
+      {noFaces, "Failed to load model."},
+      {QDir(files.path()).filePath("absent.met"), "Failed to load model."},
+      {QDir(files.path()).filePath("model.stl"), "File format not recognized."},
+  };
+  for (const auto& [file, message] : cases) {
+    SCOPED_TRACE(file.toStdString());
+    Choose(file);
+    form_->Abrir1Click();
+    ASSERT_EQ(form_->scene().elementCount(), 1);
+    EXPECT_EQ(form_->scene().elements[0].name, "Principal");
+    EXPECT_EQ(form_->scene().elements[0].vertexCount, kBallVertices);
+    ASSERT_FALSE(messages_.entries.empty());
+    EXPECT_EQ(messages_.entries.back().text, message);
+    messages_.entries.clear();
+  }
+}
+
+TEST_F(FormMainTest, OpenReplacesTheSceneWhateverTheExtensionsCase) {
+  QTemporaryDir files;
+  const QString file = QDir(files.path()).filePath("TWO.Met");
+  TGeosphera a = MakeGeodesicSphere(0, 1), b = MakeCubeSphere(1, 1);
+  a.name = "First";
+  b.name = "Second";
+  WriteModelFile(file, {a, b});
+  Choose(file);
+  form_->Abrir1Click();
+  ASSERT_EQ(form_->scene().elementCount(), 2);
+  EXPECT_EQ(form_->scene().elements[1].name, "Second");
+  EXPECT_EQ(form_->scene().current().textureId, 7);
+  EXPECT_TRUE(form_->CheckSym->isChecked());
+  for (const TGeosphera& e : form_->scene().elements) EXPECT_EQ(e.placeState, kPlaced);
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+TEST_F(FormMainTest, StartMeshAsNewPrincipal) {
+  form_->startMeshButtons[0]->click();  // Geosphere
+  EXPECT_FALSE(form_->PanelStart->isVisible());
+  EXPECT_TRUE(form_->PanelLoadAdd->isVisible());
+  EXPECT_EQ(form_->startMeshChoice(), 1);
+  EXPECT_TRUE(form_->CheckNewPrincipal->isChecked());
+  form_->ButtLoadAddClick();
+  ASSERT_EQ(form_->scene().elementCount(), 1);
+  EXPECT_EQ(form_->scene().elements[0].vertexCount, 10 * 4 + 2);
+  EXPECT_EQ(form_->scene().elements[0].textureId, 9);
+  EXPECT_FALSE(form_->PanelLoadAdd->isVisible());
+  EXPECT_FALSE(form_->PanelStart->isVisible());
+
+  form_->StartMeshButtonClick(9);  // Skech Sphere
+  form_->ButtLoadAddClick();
+  EXPECT_EQ(form_->scene().elements[0].sketchBase, 1);
+  EXPECT_TRUE(Panel("PanelSkech")->isVisible());
+}
+
+TEST_F(FormMainTest, StartMeshAddedToTheScene) {
+  form_->StartMeshButtonClick(2);  // CubeSphere
+  form_->CheckAddMesh->setChecked(true);
+  EXPECT_FALSE(form_->CheckNewPrincipal->isChecked());
+  form_->ButtLoadAddClick();
+  ASSERT_EQ(form_->scene().elementCount(), 2);
+  EXPECT_EQ(form_->scene().currentElement, 1);
+  EXPECT_EQ(form_->scene().elements[1].name, "Add2");
+  EXPECT_EQ(form_->scene().elements[1].textureId, 7);
+  EXPECT_EQ(form_->scene().elements[0].vertexCount, kBallVertices);
+
+  // A click in the viewport puts the following element down.
+  QTest::mouseClick(&form_->viewport(), Qt::LeftButton, {}, QPoint(300, 300));
+  EXPECT_EQ(form_->scene().elements[1].placeState, kPlaced);
+
+  form_->StartMeshButtonClick(9);  // Skech Sphere only as principal mesh
+  form_->ButtLoadAddClick();
+  EXPECT_EQ(form_->scene().elementCount(), 2);
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Skech only as principal mesh."});
+
+  // With both boxes off, "Ok" only hides the panels.
+  form_->StartMeshButtonClick(1);
+  form_->CheckAddMesh->setChecked(false);
+  form_->ButtLoadAddClick();
+  EXPECT_EQ(form_->scene().elementCount(), 2);
+  EXPECT_FALSE(form_->PanelLoadAdd->isVisible());
+}
+
+TEST_F(FormMainTest, KeysSelectBrushesToggleRadiusModeAndZoom) {
+  QWidget* w = form_.get();
+  QTest::keyClick(w, Qt::Key_3);  // the shipped shortcut of "Grab"
+  EXPECT_EQ(form_->selectedBrush(), 2);
+  EXPECT_TRUE(form_->RadioModel[2]->isChecked());
+
+  const float zoom = form_->viewport().state().zoom;
+  QTest::keyClick(w, Qt::Key_Up);
+  EXPECT_FLOAT_EQ(form_->viewport().state().zoom, zoom * (1 - 0.08f));
+  QTest::keyClick(w, Qt::Key_Down);
+  EXPECT_FLOAT_EQ(form_->viewport().state().zoom, zoom * (1 - 0.08f) * (1 + 0.08f));
+
+  QTest::keyClick(w, Qt::Key_R, Qt::ControlModifier);  // "Radius and Zoom"
+  EXPECT_TRUE(form_->radiusKeyMode());
+  const int radius = form_->ScrollRadius->value();
+  QTest::keyClick(w, Qt::Key_Up);
+  EXPECT_EQ(form_->ScrollRadius->value(), radius + 2);
+  form_->FormMouseWheel(-1);
+  EXPECT_EQ(form_->ScrollRadius->value(), radius);
+  QTest::keyClick(w, Qt::Key_R, Qt::ControlModifier);
+  EXPECT_FALSE(form_->radiusKeyMode());
+
+  // A letter that is a command key with a held modifier does not pick a brush.
+  QTest::keyClick(w, Qt::Key_D, Qt::ControlModifier);  // "Subdivide"
+  EXPECT_EQ(form_->selectedBrush(), 2);
+}
+
+TEST_F(FormMainTest, WheelZoomsByTheZoomStep) {
+  PanelCentro& view = form_->viewport();
+  const float zoom = view.state().zoom;
+  QWheelEvent up(QPointF(100, 100), QPointF(100, 100), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase,
+                 false);
+  QApplication::sendEvent(form_.get(), &up);
+  EXPECT_FLOAT_EQ(view.state().zoom, zoom * (1 - 0.08f));
+  form_->FormMouseWheel(-2);
+  EXPECT_FLOAT_EQ(view.state().zoom, zoom * (1 - 0.08f) * (1 + 0.08f) * (1 + 0.08f));
+}
+
+TEST_F(FormMainTest, DeleteKeyKeepsTheLastElement) {
+  QTest::keyClick(form_.get(), Qt::Key_Delete);
+  EXPECT_EQ(form_->scene().elementCount(), 1);
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Cannot delete all elements."});
+}
+
+TEST(FormMainPreferences, TheUsersCopyComesFirstAndMayEndWithALineFeed) {
+  App();
+  Installation install;
+  TPreferences mine = DefaultPreferences();
+  mine.zoomStep = 0.03;
+  mine.panelMenuLeft = 77;
+  QDir().mkpath(QFileInfo(UserPreferencesPath()).path());
+  {
+    QFile f(UserPreferencesPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write((FormatPreferences(mine) + "\r\n").c_str());
+  }
+  CapturingMessageSink messages;
+  TFormMain form(install.path());
+  QFile::remove(UserPreferencesPath());
+  ASSERT_FALSE(form.startupFailed());
+  EXPECT_FLOAT_EQ(form.viewport().state().zoomStep, 0.03f);
+  EXPECT_EQ(form.PanelMenu->x(), 77);
+  EXPECT_TRUE(messages.entries.empty());
+}
+
+// The built program in a copy of its installation, messages to standard error.
+struct ProgramRun {
+  int exitCode;
+  QString log;
+};
+
+ProgramRun RunInstalledCopy(const std::function<void(const QString& dir)>& breakIt) {
+  QTemporaryDir copy, config;
+  QDir root(copy.path());
+  root.mkpath("images");
+  root.mkpath("models");
+  for (const char* folder : {"images", "models"}) {
+    for (const QString& f : QDir(kBuiltProgramDir + "/" + folder).entryList(QDir::Files)) {
+      QFile::copy(kBuiltProgramDir + "/" + folder + "/" + f, root.filePath(QString(folder) + "/" + f));
+    }
+  }
+  QFile::copy(kBuiltProgramDir + "/prefer1.txt", root.filePath("prefer1.txt"));
+  QFile::copy(kBuiltProgramDir + "/plasmora", root.filePath("plasmora"));
+  breakIt(copy.path());
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("PLASMORA_MESSAGES", "stderr");
+  env.insert("PLASMORA_NO_SPLASH", "1");
+  env.insert("XDG_CONFIG_HOME", config.path());
+  program.setProcessEnvironment(env);
+  program.start(root.filePath("plasmora"), {});
+  if (!program.waitForFinished(60000)) {
+    program.kill();
+    program.waitForFinished();
+    return {-1, "timed out"};
+  }
+  return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -2,
+          QString::fromUtf8(program.readAllStandardError())};
+}
+
+TEST(InstalledProgram, MissingInstallationFilesEndTheProgramWithTheirMessage) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"images/zneg.jpg", "Please reinstaller Plasmora. Failed to load images in directory."},
+      {"prefer1.txt", "Please reinstaller Plasmora. Failed to load preference in directory."},
+  };
+  for (const auto& [missing, message] : cases) {
+    SCOPED_TRACE(missing);
+    ProgramRun run = RunInstalledCopy([missing = missing](const QString& dir) {
+      ASSERT_TRUE(QFile::remove(QDir(dir).filePath(missing)));
+    });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.log.contains(QString("error: ") + message)) << run.log.toStdString();
+  }
+}
+
+}  // namespace
