@@ -2,6 +2,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QToolButton>
@@ -28,12 +29,14 @@ void TFormMain::BuildPanelStart() {
     grid->addWidget(button, static_cast<int>(i / 3), static_cast<int>(i % 3));
     startMeshButtons[i] = button;
   }
-  PanelStart->body()->addLayout(grid);
+  auto* row = new QHBoxLayout;
+  row->addLayout(grid);
+  PanelStart->body()->addLayout(row);
   ImagePreview = new QLabel(PanelStart);
   ImagePreview->setObjectName("ImagePreview");
-  ImagePreview->setFixedSize(160, 160);
+  ImagePreview->setFixedSize(150, 150);
   ImagePreview->setAlignment(Qt::AlignCenter);
-  PanelStart->body()->addWidget(ImagePreview, 0, Qt::AlignHCenter);
+  row->addWidget(ImagePreview, 0, Qt::AlignTop);
   StartMeshButtonHover(1);
   auto* close = new QToolButton(PanelStart);
   close->setObjectName("SpeedCloseStart");

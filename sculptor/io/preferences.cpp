@@ -166,6 +166,7 @@ bool WritePreferencesFile(const std::string& path, const TPreferences& prefs) {
 
 TPreferences DefaultPreferences() {
   TPreferences p;
+  p.panelModelingLeft = 250;  // clear of the tool panel's right edge
   // "Add" .. "Unpinch"; "A" stays free for the stencil handles, "X" and "Z" for hiding the overlays.
   static const char* const kBrushKeys[kShortcutBrushCount] = {"1", "2", "3", "4", "5", "6", "7",
                                                               "8", "9", "0", "F", "G", "U"};

@@ -185,10 +185,11 @@ Raster Preview(const std::vector<Sphere>& spheres, SurfaceLines lines) {
       double nearest = 1e9;
       Vec3 colour{0.15, 0.15, 0.15};
       for (const Sphere& s : spheres) {
+        // The ray runs along -z: origin - t (0, 0, 1); nearest root of the sphere equation.
         Vec3 oc = origin - s.centre;
         double b = oc.z, c = Dot(oc, oc) - s.radius * s.radius, disc = b * b - c;
         if (disc < 0) continue;
-        double t = -b - std::sqrt(disc);
+        double t = b - std::sqrt(disc);
         if (t >= nearest) continue;
         nearest = t;
         Vec3 n = Normalized(origin + Vec3{0, 0, -t} - s.centre);
