@@ -202,16 +202,37 @@ TEST_F(PanelCentroTest, EveryRenderModeDrawsWithoutGlErrors) {
   }
 }
 
-TEST_F(PanelCentroTest, ShadowedSideIsDarkerThanLitSide) {
-  // Light from the left front: with shadows the right-hand part of the lit
-  // pass is in the ball's own shadow or turned away; the left stays bright.
+TEST_F(PanelCentroTest, ShadowPassesDarkenWhatAnOccluderHides) {
+  // A small ball between the light and the big one casts a spot on it.
+  TGeosphera occluder = MakeBall();
+  for (TGLCoord& v : occluder.vertices) v = {v.x * 0.24f, v.y * 0.24f, v.z * 0.24f};
+  occluder.position = {-3.43f, 2.06f, 0};  // 4 units from the centre towards the light
+  scene_.elements.push_back(occluder);
   panel_->SetLightPosition(-5, 3, 0);
+  panel_->SetSceneLight(true);
+  const QImage lit = Frame();
   panel_->ToggleShadows();
-  EXPECT_TRUE(panel_->state().sceneLightOn);
-  const QImage frame = Frame();
-  EXPECT_FALSE(IsBackground(frame.pixel(kWidth / 2, kHeight / 2)));
+  ASSERT_TRUE(panel_->state().shadowsOn && panel_->state().sceneLightOn);
+  const QImage shadowed = Frame();
+  const int x = kWidth / 2, spot = kHeight / 2 - 35, open = kHeight / 2 + 40;
+  // Shadowed texels keep a fifth of their light.
+  EXPECT_LT(qRed(shadowed.pixel(x, spot)), qRed(lit.pixel(x, spot)) * 0.35);
+  EXPECT_GT(qRed(shadowed.pixel(x, spot)), 0);
+  EXPECT_NEAR(qRed(shadowed.pixel(x, open)), qRed(lit.pixel(x, open)), 12);
+  // "Off" brings the light back to the camera but keeps the shadow passes.
   panel_->SetSceneLight(false);
   EXPECT_TRUE(panel_->state().shadowsOn);
+}
+
+TEST_F(PanelCentroTest, DepthModeShowsInvertedDepthInTheFrame) {
+  panel_->state().depthRenderOn = true;
+  const QImage frame = Frame();
+  EXPECT_EQ(panel_->state().nearPlane, -1);
+  EXPECT_EQ(panel_->state().farPlane, 24);
+  // The nearest point of the ball is 12.5 units from the eye: depth 13.5 / 25.
+  EXPECT_NEAR(qRed(frame.pixel(kWidth / 2, kHeight / 2)), 255 * (1 - 13.5 / 25), 2);
+  EXPECT_EQ(frame.pixel(210, 50) & 0xFFFFFF, 0u);         // far plane inside the frame
+  EXPECT_TRUE(IsBackground(frame.pixel(100, kHeight / 2)));  // outside it
 }
 
 TEST_F(PanelCentroTest, StencilOverlayIsCopiedIntoTheOverlayFramebuffer) {
