@@ -284,6 +284,59 @@ TEST_F(PanelCentroTest, FramesAreDrawnOnlyOnRequest) {
   QTRY_VERIFY(panel_->framesDrawn() > before);
 }
 
+TEST_F(PanelCentroTest, RenderSceneOutsidePaintDrawsAtOnce) {
+  Frame();
+  const int before = panel_->framesDrawn();
+  panel_->state().mainCamera.pitch = 90;  // from above: the ball still fills the centre
+  panel_->RenderScene(panel_->framebufferWidth(), panel_->framebufferHeight());
+  EXPECT_EQ(panel_->framesDrawn(), before + 1);
+  // The new frame's matrices: pitch 90 maps model y onto the view axis.
+  EXPECT_NEAR(std::fabs(panel_->modelviewMatrix()[6]), 1, 1e-6);
+}
+
+TEST_F(PanelCentroTest, ProjectionOnlySetsMirrorMatricesWithoutDrawing) {
+  Frame();
+  const int before = panel_->framesDrawn();
+  panel_->state().mirrorCamera.yaw = 90;  // seen from the other side
+  panel_->state().projectionOnly = true;
+  panel_->RenderScene(panel_->framebufferWidth(), panel_->framebufferHeight());
+  panel_->state().projectionOnly = false;
+  EXPECT_EQ(panel_->framesDrawn(), before);
+  // Yaw 90 turns the view about y by half a turn against yaw 270: model +z
+  // now lies on the left.
+  const TWindowPoint p = panel_->ProjectPoint({0, 0, 1});
+  EXPECT_LT(p.x, panel_->framebufferWidth() / 2.0 - 10);
+}
+
+TEST_F(PanelCentroTest, TextureViewShowsTheElementImage) {
+  TGeosphera& ball = scene_.elements[0];
+  ball.textureId = 7;
+  ball.colorR = ball.colorG = ball.colorB = 255;
+  ball.uvs.assign(ball.vertices.size(), TGLUV{0.5f, 0.5f});
+  panel_->state().textureViewOn = true;
+  panel_->state().textureSize = 4;
+  AByte& image = scene_.gpuSlots[0].textureImage;
+  image.assign(4 * 4 * 3, 0);
+  for (size_t i = 0; i < image.size(); i += 3) image[i] = 255;  // red
+  const QRgb centre = Frame().pixel(kWidth / 2, kHeight / 2);
+  EXPECT_GT(qRed(centre), 100);
+  EXPECT_LT(qGreen(centre), 60);  // only the highlight adds green and blue
+}
+
+TEST_F(PanelCentroTest, PointViewResetsTouchedMarksButKeepsFrozen) {
+  TGeosphera& ball = scene_.elements[0];
+  ball.vertexState[0] = kVertexTouched;
+  ball.vertexState[1] = kVertexFrozen;
+  panel_->SetPoints(true);
+  Frame();
+  EXPECT_EQ(ball.vertexState[0], kVertexFree);
+  EXPECT_EQ(ball.vertexState[1], kVertexFrozen);
+  ball.vertexState[0] = kVertexTouched;
+  panel_->inputs().freezeMode = true;  // freeze mode shows the marks and keeps them
+  Frame();
+  EXPECT_EQ(ball.vertexState[0], kVertexTouched);
+}
+
 TEST_F(PanelCentroTest, UploadKeepsBufferNamesAndRecordsSizes) {
   panel_->makeCurrent();
   UploadSlotBuffers(scene_, 0);
