@@ -47,6 +47,15 @@ void WriteEnvironmentImages(const QString& dir, int skip = -1) {
   }
 }
 
+// A red cursor pixel within one pixel of (x, y).
+bool RedNear(const QImage& frame, int x, int y) {
+  for (int dx = -1; dx <= 1; ++dx) {
+    const QRgb p = frame.pixel(x + dx, y);
+    if (qRed(p) > 200 && qGreen(p) < 50) return true;
+  }
+  return false;
+}
+
 TGeosphera MakeBall() {
   TGeosphera ball = MakeGeodesicSphere(5, kBallRadius);  // 20480 triangles
   ball.name = "Principal";
@@ -261,17 +270,10 @@ TEST_F(PanelCentroTest, BrushCursorCircleDrawnAroundHoveredPoint) {
   in.symmetryOn = false;
   const QImage frame = Frame();
   // Radius 0.4 x 1000 / 20 = 20 pixels, drawn red.
-  const auto redNear = [&frame](int x, int y) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      const QRgb p = frame.pixel(x + dx, y);
-      if (qRed(p) > 200 && qGreen(p) < 50) return true;
-    }
-    return false;
-  };
-  EXPECT_TRUE(redNear(220, 240));
-  EXPECT_TRUE(redNear(180, 240));
-  EXPECT_FALSE(redNear(200, 240));
-  EXPECT_FALSE(redNear(230, 240));
+  EXPECT_TRUE(RedNear(frame, 220, 240));
+  EXPECT_TRUE(RedNear(frame, 180, 240));
+  EXPECT_FALSE(RedNear(frame, 200, 240));
+  EXPECT_FALSE(RedNear(frame, 230, 240));
 }
 
 TEST_F(PanelCentroTest, FramesAreDrawnOnlyOnRequest) {
@@ -364,6 +366,47 @@ TEST(PanelCentroStartup, MissingEnvironmentImageIsReportedNotFatal) {
   EXPECT_EQ(spy.at(0).at(0).toString(),
             "Please reinstaller Plasmora. Failed to load images in directory.");
   ASSERT_TRUE(panel.startupError());
+}
+
+}  // namespace
+
+namespace {
+
+// Registered a second time with QT_SCALE_FACTOR=2; skipped at ratio 1.
+TEST(PanelCentroHiDpi, PickingAndOverlaysUseFramebufferPixels) {
+  App();
+  QTemporaryDir dir;
+  WriteEnvironmentImages(dir.path());
+  TScene scene;
+  scene.elements.push_back(MakeBall());
+  PanelCentro panel(scene, nullptr);
+  panel.SetProgramDirectory(dir.path());
+  panel.resize(kWidth / 2, kHeight / 2);
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+  if (panel.devicePixelRatioF() != 2) GTEST_SKIP() << "needs QT_SCALE_FACTOR=2";
+  ASSERT_EQ(panel.framebufferWidth(), kWidth);
+  TViewportInputs& in = panel.inputs();
+  in.hoveredVertex = 0;
+  in.symmetryOn = false;
+  in.cursorScreen = {200, 240, 0};
+  panel.RebuildCursorCircles();
+  const QImage frame = panel.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(frame.size(), QSize(kWidth, kHeight));
+  // The circle keeps its on-screen size: 20 logical pixels are 40 framebuffer pixels.
+  EXPECT_TRUE(RedNear(frame, 240, 240));
+  EXPECT_FALSE(RedNear(frame, 220, 240));
+  // The label sits 20 logical pixels below the top edge.
+  int label = 0;
+  for (int y = 0; y < 48; ++y) {
+    for (int x = kWidth / 2 - 60; x < kWidth / 2 + 260; ++x) label += qRed(frame.pixel(x, y)) > 70;
+  }
+  EXPECT_GT(label, 60);
+  const QPointF centre = panel.ToFramebuffer(QPointF(kWidth / 4.0, kHeight / 4.0));
+  const TUnprojected hit = panel.UnprojectCursor(static_cast<int>(centre.x()),
+                                                 static_cast<int>(centre.y()), kHeight);
+  ASSERT_TRUE(hit.ok);
+  EXPECT_NEAR(hit.point.x, -kBallRadius, 0.05);
 }
 
 }  // namespace
