@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -257,6 +258,13 @@ TEST_F(PanelCentroTest, StencilOverlayIsCopiedIntoTheOverlayFramebuffer) {
   stencil = {true, white, 0.5f, 100, 100, 50, 40, 0, 1, 1};
   Frame();
   EXPECT_EQ(panel_->ViewLabel(), "");  // help texts replace the label
+  const QImage frame = Frame();
+  int help = 0;
+  for (int y = 0; y < 170; ++y) {
+    for (int x = kWidth - 178; x < kWidth; ++x) help += qRed(frame.pixel(x, y)) > 70;
+  }
+  EXPECT_GT(help, 100);
+  EXPECT_EQ(LabelPixels(frame), 0);
   EXPECT_EQ(panel_->ReadOverlayPixel(120, 120), (std::array<uint8_t, 3>{255, 255, 255}));
   EXPECT_EQ(panel_->ReadOverlayPixel(90, 90), (std::array<uint8_t, 3>{38, 38, 38}));  // cleared
   panel_->makeCurrent();
@@ -337,6 +345,63 @@ TEST_F(PanelCentroTest, PointViewResetsTouchedMarksButKeepsFrozen) {
   panel_->inputs().freezeMode = true;  // freeze mode shows the marks and keeps them
   Frame();
   EXPECT_EQ(ball.vertexState[0], kVertexTouched);
+}
+
+TEST_F(PanelCentroTest, RotationHandleIsDrawnOverEverything) {
+  // A green handle hidden inside the ball still shows while the tool is on.
+  TGeosphera& gizmo = scene_.rotateGizmo;
+  gizmo = MakeBall();
+  for (TGLCoord& v : gizmo.vertices) v = {v.x * 0.3f, v.y * 0.3f, v.z * 0.3f};
+  gizmo.colors.assign(gizmo.vertices.size(), TRGBA{0, 255, 0, 255});
+  const QRgb without = Frame().pixel(kWidth / 2, kHeight / 2);
+  EXPECT_NEAR(qGreen(without), qRed(without), 3);
+  panel_->inputs().rotateToolActive = true;
+  const QRgb with = Frame().pixel(kWidth / 2, kHeight / 2);
+  EXPECT_GT(qGreen(with), qRed(with) + 60);
+}
+
+TEST_F(PanelCentroTest, AddedElementFollowsThePointerOnTheSymmetryPlane) {
+  TGeosphera added = MakeBall();
+  added.placeState = kPlaceFollowPick;
+  scene_.elements.push_back(added);
+  scene_.currentElement = 1;
+  panel_->state().mainCamera.yaw = 200;
+  TViewportInputs& in = panel_->inputs();
+  in.addPlacementActive = true;
+  in.mouseX = kWidth / 2 + 76;  // two units right of the centre at 38 pixels per unit
+  in.mouseY = kHeight / 2;
+  Frame();
+  EXPECT_EQ(panel_->state().mainCamera.yaw, 270);  // placing resets the view to the front
+  Frame();
+  const TGLCoord& p = scene_.elements[1].position;
+  EXPECT_EQ(p.x, 0);
+  EXPECT_NEAR(p.y, 0, 0.05);
+  EXPECT_NEAR(p.z, 2, 0.05);
+}
+
+TEST_F(PanelCentroTest, FpsTextCountsFramesOfTheLastSecond) {
+  QSignalSpy spy(panel_.get(), &PanelCentro::fpsTextChanged);
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 1300 && spy.isEmpty()) Frame();
+  ASSERT_FALSE(spy.isEmpty());
+  const QString text = spy.at(0).at(0).toString();
+  EXPECT_TRUE(text.startsWith("FPS : ")) << text.toStdString();
+  EXPECT_GT(text.mid(6).toInt(), 0);
+}
+
+TEST_F(PanelCentroTest, ElementBufferHostWaitsForTheContext) {
+  TScene scene;
+  scene.elements.push_back(MakeBall());
+  PanelCentro hidden(scene, nullptr);
+  ElementBufferHost host(hidden);
+  host.UploadElementBuffers(scene, 0);  // no context yet: start-up uploads later
+  EXPECT_TRUE(scene.gpuSlots.empty());
+  ElementBufferHost shown(*panel_);
+  scene_.elements.push_back(MakeBall());
+  shown.UploadElementBuffers(scene_, 1);
+  ASSERT_EQ(scene_.gpuSlots.size(), 2u);
+  EXPECT_NE(scene_.gpuSlots[1].buffers[0], 0u);
 }
 
 TEST_F(PanelCentroTest, UploadKeepsBufferNamesAndRecordsSizes) {
