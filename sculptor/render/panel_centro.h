@@ -181,6 +181,7 @@ class PanelCentro : public QOpenGLWidget {
   std::vector<uint32_t> elementTextures_;  // per slot, for the texture view
   bool glReady_ = false;
   bool inPaint_ = false;
+  bool frameFresh_ = false;
   bool shadowPassActive_ = false;
   std::array<double, 16> lightProjection_{}, lightView_{};
 

@@ -73,10 +73,18 @@ class PanelCentroTest : public ::testing::Test {
     WriteEnvironmentImages(dir_.path());
     scene_.elements.push_back(MakeBall());
     panel_ = std::make_unique<PanelCentro>(scene_, nullptr);
+    host_ = std::make_unique<ElementBufferHost>(*panel_);
+    scene_.host = host_.get();
     panel_->SetProgramDirectory(dir_.path());
     panel_->resize(kWidth, kHeight);
     panel_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel_.get()));
+  }
+
+  // Appends an element with its buffers.
+  void AddElement(const TGeosphera& e) {
+    scene_.elements.push_back(e);
+    UploadElementBuffers(scene_, scene_.elementCount() - 1);
   }
 
   QImage Frame() { return panel_->grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
@@ -100,6 +108,7 @@ class PanelCentroTest : public ::testing::Test {
   QTemporaryDir dir_;
   TScene scene_;
   std::unique_ptr<PanelCentro> panel_;
+  std::unique_ptr<ElementBufferHost> host_;
 };
 
 TEST_F(PanelCentroTest, FrameShowsLitBallOnBackground) {
@@ -217,7 +226,7 @@ TEST_F(PanelCentroTest, ShadowPassesDarkenWhatAnOccluderHides) {
   TGeosphera occluder = MakeBall();
   for (TGLCoord& v : occluder.vertices) v = {v.x * 0.24f, v.y * 0.24f, v.z * 0.24f};
   occluder.position = {-3.43f, 2.06f, 0};  // 4 units from the centre towards the light
-  scene_.elements.push_back(occluder);
+  AddElement(occluder);
   panel_->SetLightPosition(-5, 3, 0);
   panel_->SetSceneLight(true);
   const QImage lit = Frame();
@@ -302,6 +311,14 @@ TEST_F(PanelCentroTest, RenderSceneOutsidePaintDrawsAtOnce) {
   EXPECT_EQ(panel_->framesDrawn(), before + 1);
   // The new frame's matrices: pitch 90 maps model y onto the view axis.
   EXPECT_NEAR(std::fabs(panel_->modelviewMatrix()[6]), 1, 1e-6);
+  // Shown as drawn, label and all, by the next paint.
+  const QImage shown = panel_->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(panel_->framesDrawn(), before + 1);
+  EXPECT_FALSE(IsBackground(shown.pixel(kWidth / 2, kHeight / 2)));
+  EXPECT_EQ(LabelPixels(shown), 0);  // pitch 90 has no label
+  panel_->ApplyPreset(ViewPreset::Back);
+  panel_->RenderScene(panel_->framebufferWidth(), panel_->framebufferHeight());
+  EXPECT_GT(LabelPixels(panel_->grabFramebuffer().convertToFormat(QImage::Format_RGB32)), 30);
 }
 
 TEST_F(PanelCentroTest, ProjectionOnlySetsMirrorMatricesWithoutDrawing) {
@@ -363,7 +380,7 @@ TEST_F(PanelCentroTest, RotationHandleIsDrawnOverEverything) {
 TEST_F(PanelCentroTest, AddedElementFollowsThePointerOnTheSymmetryPlane) {
   TGeosphera added = MakeBall();
   added.placeState = kPlaceFollowPick;
-  scene_.elements.push_back(added);
+  AddElement(added);
   scene_.currentElement = 1;
   panel_->state().mainCamera.yaw = 200;
   TViewportInputs& in = panel_->inputs();
@@ -390,29 +407,37 @@ TEST_F(PanelCentroTest, FpsTextCountsFramesOfTheLastSecond) {
   EXPECT_GT(text.mid(6).toInt(), 0);
 }
 
-TEST_F(PanelCentroTest, ElementBufferHostWaitsForTheContext) {
+TEST_F(PanelCentroTest, ElementsLoadedBeforeTheContextGetBuffersAtStartUp) {
   TScene scene;
   scene.elements.push_back(MakeBall());
-  PanelCentro hidden(scene, nullptr);
-  ElementBufferHost host(hidden);
-  host.UploadElementBuffers(scene, 0);  // no context yet: start-up uploads later
-  EXPECT_TRUE(scene.gpuSlots.empty());
-  ElementBufferHost shown(*panel_);
-  scene_.elements.push_back(MakeBall());
-  shown.UploadElementBuffers(scene_, 1);
-  ASSERT_EQ(scene_.gpuSlots.size(), 2u);
-  EXPECT_NE(scene_.gpuSlots[1].buffers[0], 0u);
+  PanelCentro later(scene, nullptr);
+  later.SetProgramDirectory(dir_.path());
+  ElementBufferHost host(later);
+  scene.host = &host;
+  UploadElementBuffers(scene, 0);  // no context yet: sizes recorded, no buffers
+  ASSERT_EQ(scene.gpuSlots.size(), 1u);
+  EXPECT_EQ(scene.gpuSlots[0].buffers[0], 0u);
+  later.resize(200, 150);
+  later.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&later));
+  EXPECT_NE(scene.gpuSlots[0].buffers[0], 0u);
+  EXPECT_FALSE(IsBackground(later.grabFramebuffer().pixel(100, 75)));
 }
 
-TEST_F(PanelCentroTest, UploadKeepsBufferNamesAndRecordsSizes) {
-  panel_->makeCurrent();
-  UploadSlotBuffers(scene_, 0);
-  const auto names = scene_.gpuSlots[0].buffers;
-  UploadSlotBuffers(scene_, 0);
-  EXPECT_EQ(scene_.gpuSlots[0].buffers, names);
+TEST_F(PanelCentroTest, UploadsKeepBufferNamesAndDeleteReleasesThem) {
+  AddElement(MakeBall());
+  const auto names = scene_.gpuSlots[1].buffers;
   for (uint32_t name : names) EXPECT_NE(name, 0u);
-  EXPECT_EQ(scene_.gpuSlots[0].vertexBytes, int64_t{12} * scene_.elements[0].vertexCount);
-  EXPECT_EQ(scene_.gpuSlots[0].colorBytes, int64_t{4} * scene_.elements[0].vertexCount);
+  UploadElementBuffers(scene_, 1);
+  EXPECT_EQ(scene_.gpuSlots[1].buffers, names);
+  EXPECT_EQ(scene_.gpuSlots[1].vertexBytes, int64_t{12} * scene_.elements[1].vertexCount);
+  CapturingMessageSink messages;
+  scene_.currentElement = 1;
+  DeleteElement(scene_);
+  ASSERT_EQ(scene_.gpuSlots.size(), 1u);
+  panel_->makeCurrent();
+  for (uint32_t name : names) EXPECT_FALSE(glIsBuffer(name));
+  EXPECT_FALSE(IsBackground(Frame().pixel(kWidth / 2, kHeight / 2)));
 }
 
 TEST(PanelCentroStartup, MissingEnvironmentImageIsReportedNotFatal) {

@@ -564,7 +564,7 @@ void PanelCentro::DrawSceneMeshes(int width, int height) {
 }
 
 void PanelCentro::DrawElement(int index, int width, int height, bool blended) {
-  if (static_cast<size_t>(index) >= scene_.gpuSlots.size()) UploadSlotBuffers(scene_, index);
+  if (static_cast<size_t>(index) >= scene_.gpuSlots.size()) return;
   TGeosphera& e = scene_.elements[index];
   TElementGpuSlot& slot = scene_.gpuSlots[index];
   if (!DrawableElement(e, slot)) return;
