@@ -3,51 +3,57 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
+
 #include "render/panel_centro.h"
 
 namespace {
 
 enum SlotBuffer { kPositions = 0, kNormals = 1, kColors = 2, kUvs = 3 };
 
+// The first `bytes` of `data` (never more than it holds) into buffer `name`.
 template <typename T>
-void FillBuffer(uint32_t name, const std::vector<T>& data) {
+void FillBuffer(uint32_t name, const std::vector<T>& data, int64_t bytes) {
+  bytes = std::min(bytes, static_cast<int64_t>(data.size() * sizeof(T)));
   glBindBuffer(GL_ARRAY_BUFFER, name);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.size() * sizeof(T)),
-               data.empty() ? nullptr : data.data(), GL_DYNAMIC_DRAW);
+  glBufferData(GL_ARRAY_BUFFER, bytes, bytes > 0 ? data.data() : nullptr, GL_DYNAMIC_DRAW);
 }
 
 template <typename T>
-void RewriteBuffer(uint32_t name, const std::vector<T>& data, int64_t recordedBytes) {
-  const auto bytes = static_cast<int64_t>(data.size() * sizeof(T));
-  if (name == 0 || bytes == 0) return;
+void RewriteBuffer(uint32_t name, const std::vector<T>& data, int64_t bytes) {
+  bytes = std::min(bytes, static_cast<int64_t>(data.size() * sizeof(T)));
+  if (name == 0 || bytes <= 0) return;
   glBindBuffer(GL_ARRAY_BUFFER, name);
-  if (bytes > recordedBytes) {
-    glBufferData(GL_ARRAY_BUFFER, bytes, data.data(), GL_DYNAMIC_DRAW);
-  } else {
-    glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, data.data());
-  }
+  glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, data.data());
 }
 
 }  // namespace
 
 void UploadSlotBuffers(TScene& scene, int index) {
-  if (index < 0 || index >= scene.elementCount()) return;
-  if (scene.gpuSlots.size() < static_cast<size_t>(index) + 1) scene.gpuSlots.resize(index + 1);
+  if (index < 0 || index >= scene.elementCount() ||
+      static_cast<size_t>(index) >= scene.gpuSlots.size()) {
+    return;
+  }
   const TGeosphera& e = scene.elements[index];
   TElementGpuSlot& slot = scene.gpuSlots[index];
-  slot.vertexBytes = static_cast<int64_t>(e.vertices.size()) * 12;
-  slot.colorBytes = static_cast<int64_t>(e.colors.size()) * 4;
-  slot.uvBytes = static_cast<int64_t>(e.uvs.size()) * 8;
   // Names are kept across uploads: generating new ones each time would leak
   // the previous buffers.
   for (uint32_t& name : slot.buffers) {
     if (name == 0) glGenBuffers(1, &name);
   }
-  FillBuffer(slot.buffers[kPositions], e.vertices);
-  FillBuffer(slot.buffers[kNormals], e.normals);
-  FillBuffer(slot.buffers[kUvs], e.uvs);
-  FillBuffer(slot.buffers[kColors], e.colors);
+  FillBuffer(slot.buffers[kPositions], e.vertices, slot.vertexBytes);
+  FillBuffer(slot.buffers[kNormals], e.normals, slot.vertexBytes);
+  FillBuffer(slot.buffers[kUvs], e.uvs, slot.uvBytes);
+  FillBuffer(slot.buffers[kColors], e.colors, slot.colorBytes);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void ReleaseSlotBuffers(TScene& scene, int index) {
+  if (index < 0 || static_cast<size_t>(index) >= scene.gpuSlots.size()) return;
+  for (uint32_t& name : scene.gpuSlots[index].buffers) {
+    if (name != 0) glDeleteBuffers(1, &name);
+    name = 0;
+  }
 }
 
 void UpdateSlotGeometry(const TScene& scene, int index) {
@@ -90,12 +96,7 @@ void BindSlotArrays(const TScene& scene, int index, ArrayMode mode) {
 }
 
 void DeleteSceneBuffers(TScene& scene) {
-  for (TElementGpuSlot& slot : scene.gpuSlots) {
-    for (uint32_t& name : slot.buffers) {
-      if (name != 0) glDeleteBuffers(1, &name);
-      name = 0;
-    }
-  }
+  for (int i = 0; i < static_cast<int>(scene.gpuSlots.size()); ++i) ReleaseSlotBuffers(scene, i);
 }
 
 // Before the viewport's GL start-up there is no context; start-up uploads
@@ -104,6 +105,12 @@ void ElementBufferHost::UploadElementBuffers(TScene& scene, int index) {
   if (panel_.context() == nullptr) return;
   panel_.makeCurrent();
   UploadSlotBuffers(scene, index);
+}
+
+void ElementBufferHost::ReleaseElementBuffers(TScene& scene, int index) {
+  if (panel_.context() == nullptr) return;
+  panel_.makeCurrent();
+  ReleaseSlotBuffers(scene, index);
 }
 
 void ElementBufferHost::BindElementArrays(TScene& scene, int index, ArrayMode mode) {

@@ -5,9 +5,12 @@
 
 #include "model/scene.h"
 
-// (Re)fills slot i's four buffers from element i, growing the side arrays as
-// needed; buffer names are reused across uploads.
+// (Re)fills slot i's four buffers from element i with the byte sizes the
+// scene recorded in the slot (UploadElementBuffers of the scene records them
+// and then asks its host); buffer names are reused across uploads.
 void UploadSlotBuffers(TScene& scene, int index);
+// Deletes slot i's buffers.
+void ReleaseSlotBuffers(TScene& scene, int index);
 // Points the vertex, normal, colour and texture-coordinate arrays at the
 // element's client memory, or at offset 0 of the element's buffers, and
 // enables the four client states.
@@ -25,6 +28,7 @@ class ElementBufferHost : public SceneHost {
  public:
   explicit ElementBufferHost(PanelCentro& panel) : panel_(panel) {}
   void UploadElementBuffers(TScene& scene, int index) override;
+  void ReleaseElementBuffers(TScene& scene, int index) override;
   void BindElementArrays(TScene& scene, int index, ArrayMode mode) override;
 
  protected:

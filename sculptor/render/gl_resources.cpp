@@ -88,6 +88,12 @@ void PanelCentro::CreateShadowTarget() {
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   for (GLenum coord : {GL_S, GL_T, GL_R, GL_Q}) glTexGeni(coord, GL_TEXTURE_GEN_MODE, GL_EYE_LINEAR);
   glPolygonOffset(2, 2);
+  glGenTextures(1, &whiteTexture_);
+  glBindTexture(GL_TEXTURE_2D, whiteTexture_);
+  const uint8_t white[4] = {255, 255, 255, 255};
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
   // The depth pass renders straight into the shadow texture: a target of its
   // own, so the map never depends on the size of the window.
   glGenFramebuffers(1, &shadowFbo_);
@@ -134,7 +140,8 @@ void PanelCentro::CreateOverlayFramebuffer(int width, int height) {
 }
 
 void PanelCentro::ReleaseGl() {
-  for (uint32_t* name : {&cubeMap_, &depthViewTexture_, &shadowTexture_, &overlayColor_}) {
+  for (uint32_t* name : {&cubeMap_, &depthViewTexture_, &shadowTexture_, &whiteTexture_,
+                         &overlayColor_}) {
     DeleteTexture(*name);
   }
   for (uint32_t& name : brushTextures_) DeleteTexture(name);

@@ -33,6 +33,9 @@ void SetDefaultSurfaceFormat() {
 
 PanelCentro::PanelCentro(TScene& scene, QWidget* parent) : QOpenGLWidget(parent), scene_(scene) {
   setObjectName("PanelCentro");
+  // The framebuffer keeps its content between paints, so a frame drawn
+  // outside a paint event is shown as it is.
+  setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   if (QCoreApplication::instance() != nullptr) {
     programDir_ = QCoreApplication::applicationDirPath();
   }
@@ -68,18 +71,27 @@ void PanelCentro::initializeGL() {
   glShadeModel(GL_SMOOTH);
   state_.viewHalfWidth =
       ViewHalfWidthFor(state_.viewHalfHeight, framebufferWidth(), framebufferHeight());
-  for (int i = 0; i < scene_.elementCount(); ++i) UploadSlotBuffers(scene_, i);
+  // Elements loaded before the context existed get their buffers now.
+  for (int i = 0; i < scene_.elementCount(); ++i) {
+    UploadElementBuffers(scene_, i);
+    if (scene_.gpuSlots[i].buffers[0] == 0) UploadSlotBuffers(scene_, i);
+  }
   glReady_ = true;
   if (startupError_) emit fatalStartupError(*startupError_);
 }
 
 void PanelCentro::resizeGL(int, int) {
+  frameFresh_ = false;  // the framebuffer was made anew
   const int w = framebufferWidth(), h = framebufferHeight();
   state_.viewHalfWidth = ViewHalfWidthFor(state_.viewHalfHeight, w, h);
   CreateOverlayFramebuffer(w, h);
 }
 
 void PanelCentro::paintGL() {
+  if (frameFresh_) {  // drawn by RenderScene since the last paint
+    frameFresh_ = false;
+    return;
+  }
   inPaint_ = true;
   IdleFrame();
   inPaint_ = false;
@@ -112,9 +124,13 @@ void PanelCentro::RenderScene(int width, int height) {
     RenderFrame(width, height);
     return;
   }
-  // Outside a paint event: paint now, so the depth buffer and the matrices
-  // are those of the new frame when this returns.
-  repaint();
+  // Outside a paint event: draw into the widget's framebuffer now, so the
+  // depth buffer and the matrices are those of the new frame when this
+  // returns; the next paint event only shows it.
+  makeCurrent();
+  IdleFrame();
+  frameFresh_ = true;
+  update();
 }
 
 int PanelCentro::framebufferWidth() const {

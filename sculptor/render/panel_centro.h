@@ -147,6 +147,8 @@ class PanelCentro : public QOpenGLWidget {
   void DrawImageOverlay(const TImageOverlay& overlay, int width, int height);
   void ShadowDepthPass(int width, int height);
   void ShadowLitPass(int width, int height);
+  void BeginShadowAmbient();
+  void EndShadowAmbient();
   void PlaceCurrentElement();
   void DrawElement(int index, int width, int height, bool blended);
   void DrawGizmo();
@@ -170,6 +172,7 @@ class PanelCentro : public QOpenGLWidget {
   TViewport viewport_{0, 0, 1, 1};
 
   uint32_t shadowTexture_ = 0, shadowFbo_ = 0;
+  uint32_t whiteTexture_ = 0;  // 1 x 1, completes the second combiner stage
   uint32_t cubeMap_ = 0;
   std::array<uint32_t, 8> brushTextures_{};
   uint32_t depthViewTexture_ = 0;
@@ -178,6 +181,7 @@ class PanelCentro : public QOpenGLWidget {
   std::vector<uint32_t> elementTextures_;  // per slot, for the texture view
   bool glReady_ = false;
   bool inPaint_ = false;
+  bool frameFresh_ = false;
   bool shadowPassActive_ = false;
   std::array<double, 16> lightProjection_{}, lightView_{};
 

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -47,6 +48,15 @@ void WriteEnvironmentImages(const QString& dir, int skip = -1) {
   }
 }
 
+// A red cursor pixel within one pixel of (x, y).
+bool RedNear(const QImage& frame, int x, int y) {
+  for (int dx = -1; dx <= 1; ++dx) {
+    const QRgb p = frame.pixel(x + dx, y);
+    if (qRed(p) > 200 && qGreen(p) < 50) return true;
+  }
+  return false;
+}
+
 TGeosphera MakeBall() {
   TGeosphera ball = MakeGeodesicSphere(5, kBallRadius);  // 20480 triangles
   ball.name = "Principal";
@@ -63,10 +73,18 @@ class PanelCentroTest : public ::testing::Test {
     WriteEnvironmentImages(dir_.path());
     scene_.elements.push_back(MakeBall());
     panel_ = std::make_unique<PanelCentro>(scene_, nullptr);
+    host_ = std::make_unique<ElementBufferHost>(*panel_);
+    scene_.host = host_.get();
     panel_->SetProgramDirectory(dir_.path());
     panel_->resize(kWidth, kHeight);
     panel_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel_.get()));
+  }
+
+  // Appends an element with its buffers.
+  void AddElement(const TGeosphera& e) {
+    scene_.elements.push_back(e);
+    UploadElementBuffers(scene_, scene_.elementCount() - 1);
   }
 
   QImage Frame() { return panel_->grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
@@ -90,6 +108,7 @@ class PanelCentroTest : public ::testing::Test {
   QTemporaryDir dir_;
   TScene scene_;
   std::unique_ptr<PanelCentro> panel_;
+  std::unique_ptr<ElementBufferHost> host_;
 };
 
 TEST_F(PanelCentroTest, FrameShowsLitBallOnBackground) {
@@ -202,16 +221,37 @@ TEST_F(PanelCentroTest, EveryRenderModeDrawsWithoutGlErrors) {
   }
 }
 
-TEST_F(PanelCentroTest, ShadowedSideIsDarkerThanLitSide) {
-  // Light from the left front: with shadows the right-hand part of the lit
-  // pass is in the ball's own shadow or turned away; the left stays bright.
+TEST_F(PanelCentroTest, ShadowPassesDarkenWhatAnOccluderHides) {
+  // A small ball between the light and the big one casts a spot on it.
+  TGeosphera occluder = MakeBall();
+  for (TGLCoord& v : occluder.vertices) v = {v.x * 0.24f, v.y * 0.24f, v.z * 0.24f};
+  occluder.position = {-3.43f, 2.06f, 0};  // 4 units from the centre towards the light
+  AddElement(occluder);
   panel_->SetLightPosition(-5, 3, 0);
+  panel_->SetSceneLight(true);
+  const QImage lit = Frame();
   panel_->ToggleShadows();
-  EXPECT_TRUE(panel_->state().sceneLightOn);
-  const QImage frame = Frame();
-  EXPECT_FALSE(IsBackground(frame.pixel(kWidth / 2, kHeight / 2)));
+  ASSERT_TRUE(panel_->state().shadowsOn && panel_->state().sceneLightOn);
+  const QImage shadowed = Frame();
+  const int x = kWidth / 2, spot = kHeight / 2 - 35, open = kHeight / 2 + 40;
+  // Shadowed texels keep a fifth of their light.
+  EXPECT_LT(qRed(shadowed.pixel(x, spot)), qRed(lit.pixel(x, spot)) * 0.35);
+  EXPECT_GT(qRed(shadowed.pixel(x, spot)), 0);
+  EXPECT_NEAR(qRed(shadowed.pixel(x, open)), qRed(lit.pixel(x, open)), 12);
+  // "Off" brings the light back to the camera but keeps the shadow passes.
   panel_->SetSceneLight(false);
   EXPECT_TRUE(panel_->state().shadowsOn);
+}
+
+TEST_F(PanelCentroTest, DepthModeShowsInvertedDepthInTheFrame) {
+  panel_->state().depthRenderOn = true;
+  const QImage frame = Frame();
+  EXPECT_EQ(panel_->state().nearPlane, -1);
+  EXPECT_EQ(panel_->state().farPlane, 24);
+  // The nearest point of the ball is 12.5 units from the eye: depth 13.5 / 25.
+  EXPECT_NEAR(qRed(frame.pixel(kWidth / 2, kHeight / 2)), 255 * (1 - 13.5 / 25), 2);
+  EXPECT_EQ(frame.pixel(210, 50) & 0xFFFFFF, 0u);         // far plane inside the frame
+  EXPECT_TRUE(IsBackground(frame.pixel(100, kHeight / 2)));  // outside it
 }
 
 TEST_F(PanelCentroTest, StencilOverlayIsCopiedIntoTheOverlayFramebuffer) {
@@ -227,6 +267,13 @@ TEST_F(PanelCentroTest, StencilOverlayIsCopiedIntoTheOverlayFramebuffer) {
   stencil = {true, white, 0.5f, 100, 100, 50, 40, 0, 1, 1};
   Frame();
   EXPECT_EQ(panel_->ViewLabel(), "");  // help texts replace the label
+  const QImage frame = Frame();
+  int help = 0;
+  for (int y = 0; y < 170; ++y) {
+    for (int x = kWidth - 178; x < kWidth; ++x) help += qRed(frame.pixel(x, y)) > 70;
+  }
+  EXPECT_GT(help, 100);
+  EXPECT_EQ(LabelPixels(frame), 0);
   EXPECT_EQ(panel_->ReadOverlayPixel(120, 120), (std::array<uint8_t, 3>{255, 255, 255}));
   EXPECT_EQ(panel_->ReadOverlayPixel(90, 90), (std::array<uint8_t, 3>{38, 38, 38}));  // cleared
   panel_->makeCurrent();
@@ -240,17 +287,10 @@ TEST_F(PanelCentroTest, BrushCursorCircleDrawnAroundHoveredPoint) {
   in.symmetryOn = false;
   const QImage frame = Frame();
   // Radius 0.4 x 1000 / 20 = 20 pixels, drawn red.
-  const auto redNear = [&frame](int x, int y) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      const QRgb p = frame.pixel(x + dx, y);
-      if (qRed(p) > 200 && qGreen(p) < 50) return true;
-    }
-    return false;
-  };
-  EXPECT_TRUE(redNear(220, 240));
-  EXPECT_TRUE(redNear(180, 240));
-  EXPECT_FALSE(redNear(200, 240));
-  EXPECT_FALSE(redNear(230, 240));
+  EXPECT_TRUE(RedNear(frame, 220, 240));
+  EXPECT_TRUE(RedNear(frame, 180, 240));
+  EXPECT_FALSE(RedNear(frame, 200, 240));
+  EXPECT_FALSE(RedNear(frame, 230, 240));
 }
 
 TEST_F(PanelCentroTest, FramesAreDrawnOnlyOnRequest) {
@@ -263,15 +303,141 @@ TEST_F(PanelCentroTest, FramesAreDrawnOnlyOnRequest) {
   QTRY_VERIFY(panel_->framesDrawn() > before);
 }
 
-TEST_F(PanelCentroTest, UploadKeepsBufferNamesAndRecordsSizes) {
-  panel_->makeCurrent();
-  UploadSlotBuffers(scene_, 0);
-  const auto names = scene_.gpuSlots[0].buffers;
-  UploadSlotBuffers(scene_, 0);
-  EXPECT_EQ(scene_.gpuSlots[0].buffers, names);
+TEST_F(PanelCentroTest, RenderSceneOutsidePaintDrawsAtOnce) {
+  Frame();
+  const int before = panel_->framesDrawn();
+  panel_->state().mainCamera.pitch = 90;  // from above: the ball still fills the centre
+  panel_->RenderScene(panel_->framebufferWidth(), panel_->framebufferHeight());
+  EXPECT_EQ(panel_->framesDrawn(), before + 1);
+  // The new frame's matrices: pitch 90 maps model y onto the view axis.
+  EXPECT_NEAR(std::fabs(panel_->modelviewMatrix()[6]), 1, 1e-6);
+  // Shown as drawn, label and all, by the next paint.
+  const QImage shown = panel_->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(panel_->framesDrawn(), before + 1);
+  EXPECT_FALSE(IsBackground(shown.pixel(kWidth / 2, kHeight / 2)));
+  EXPECT_EQ(LabelPixels(shown), 0);  // pitch 90 has no label
+  panel_->ApplyPreset(ViewPreset::Back);
+  panel_->RenderScene(panel_->framebufferWidth(), panel_->framebufferHeight());
+  EXPECT_GT(LabelPixels(panel_->grabFramebuffer().convertToFormat(QImage::Format_RGB32)), 30);
+}
+
+TEST_F(PanelCentroTest, ProjectionOnlySetsMirrorMatricesWithoutDrawing) {
+  Frame();
+  const int before = panel_->framesDrawn();
+  panel_->state().mirrorCamera.yaw = 90;  // seen from the other side
+  panel_->state().projectionOnly = true;
+  panel_->RenderScene(panel_->framebufferWidth(), panel_->framebufferHeight());
+  panel_->state().projectionOnly = false;
+  EXPECT_EQ(panel_->framesDrawn(), before);
+  // Yaw 90 turns the view about y by half a turn against yaw 270: model +z
+  // now lies on the left.
+  const TWindowPoint p = panel_->ProjectPoint({0, 0, 1});
+  EXPECT_LT(p.x, panel_->framebufferWidth() / 2.0 - 10);
+}
+
+TEST_F(PanelCentroTest, TextureViewShowsTheElementImage) {
+  TGeosphera& ball = scene_.elements[0];
+  ball.textureId = 7;
+  ball.colorR = ball.colorG = ball.colorB = 255;
+  ball.uvs.assign(ball.vertices.size(), TGLUV{0.5f, 0.5f});
+  panel_->state().textureViewOn = true;
+  panel_->state().textureSize = 4;
+  AByte& image = scene_.gpuSlots[0].textureImage;
+  image.assign(4 * 4 * 3, 0);
+  for (size_t i = 0; i < image.size(); i += 3) image[i] = 255;  // red
+  const QRgb centre = Frame().pixel(kWidth / 2, kHeight / 2);
+  EXPECT_GT(qRed(centre), 100);
+  EXPECT_LT(qGreen(centre), 60);  // only the highlight adds green and blue
+}
+
+TEST_F(PanelCentroTest, PointViewResetsTouchedMarksButKeepsFrozen) {
+  TGeosphera& ball = scene_.elements[0];
+  ball.vertexState[0] = kVertexTouched;
+  ball.vertexState[1] = kVertexFrozen;
+  panel_->SetPoints(true);
+  Frame();
+  EXPECT_EQ(ball.vertexState[0], kVertexFree);
+  EXPECT_EQ(ball.vertexState[1], kVertexFrozen);
+  ball.vertexState[0] = kVertexTouched;
+  panel_->inputs().freezeMode = true;  // freeze mode shows the marks and keeps them
+  Frame();
+  EXPECT_EQ(ball.vertexState[0], kVertexTouched);
+}
+
+TEST_F(PanelCentroTest, RotationHandleIsDrawnOverEverything) {
+  // A green handle hidden inside the ball still shows while the tool is on.
+  TGeosphera& gizmo = scene_.rotateGizmo;
+  gizmo = MakeBall();
+  for (TGLCoord& v : gizmo.vertices) v = {v.x * 0.3f, v.y * 0.3f, v.z * 0.3f};
+  gizmo.colors.assign(gizmo.vertices.size(), TRGBA{0, 255, 0, 255});
+  const QRgb without = Frame().pixel(kWidth / 2, kHeight / 2);
+  EXPECT_NEAR(qGreen(without), qRed(without), 3);
+  panel_->inputs().rotateToolActive = true;
+  const QRgb with = Frame().pixel(kWidth / 2, kHeight / 2);
+  EXPECT_GT(qGreen(with), qRed(with) + 60);
+}
+
+TEST_F(PanelCentroTest, AddedElementFollowsThePointerOnTheSymmetryPlane) {
+  TGeosphera added = MakeBall();
+  added.placeState = kPlaceFollowPick;
+  AddElement(added);
+  scene_.currentElement = 1;
+  panel_->state().mainCamera.yaw = 200;
+  TViewportInputs& in = panel_->inputs();
+  in.addPlacementActive = true;
+  in.mouseX = kWidth / 2 + 76;  // two units right of the centre at 38 pixels per unit
+  in.mouseY = kHeight / 2;
+  Frame();
+  EXPECT_EQ(panel_->state().mainCamera.yaw, 270);  // placing resets the view to the front
+  Frame();
+  const TGLCoord& p = scene_.elements[1].position;
+  EXPECT_EQ(p.x, 0);
+  EXPECT_NEAR(p.y, 0, 0.05);
+  EXPECT_NEAR(p.z, 2, 0.05);
+}
+
+TEST_F(PanelCentroTest, FpsTextCountsFramesOfTheLastSecond) {
+  QSignalSpy spy(panel_.get(), &PanelCentro::fpsTextChanged);
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 1300 && spy.isEmpty()) Frame();
+  ASSERT_FALSE(spy.isEmpty());
+  const QString text = spy.at(0).at(0).toString();
+  EXPECT_TRUE(text.startsWith("FPS : ")) << text.toStdString();
+  EXPECT_GT(text.mid(6).toInt(), 0);
+}
+
+TEST_F(PanelCentroTest, ElementsLoadedBeforeTheContextGetBuffersAtStartUp) {
+  TScene scene;
+  scene.elements.push_back(MakeBall());
+  PanelCentro later(scene, nullptr);
+  later.SetProgramDirectory(dir_.path());
+  ElementBufferHost host(later);
+  scene.host = &host;
+  UploadElementBuffers(scene, 0);  // no context yet: sizes recorded, no buffers
+  ASSERT_EQ(scene.gpuSlots.size(), 1u);
+  EXPECT_EQ(scene.gpuSlots[0].buffers[0], 0u);
+  later.resize(200, 150);
+  later.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&later));
+  EXPECT_NE(scene.gpuSlots[0].buffers[0], 0u);
+  EXPECT_FALSE(IsBackground(later.grabFramebuffer().pixel(100, 75)));
+}
+
+TEST_F(PanelCentroTest, UploadsKeepBufferNamesAndDeleteReleasesThem) {
+  AddElement(MakeBall());
+  const auto names = scene_.gpuSlots[1].buffers;
   for (uint32_t name : names) EXPECT_NE(name, 0u);
-  EXPECT_EQ(scene_.gpuSlots[0].vertexBytes, int64_t{12} * scene_.elements[0].vertexCount);
-  EXPECT_EQ(scene_.gpuSlots[0].colorBytes, int64_t{4} * scene_.elements[0].vertexCount);
+  UploadElementBuffers(scene_, 1);
+  EXPECT_EQ(scene_.gpuSlots[1].buffers, names);
+  EXPECT_EQ(scene_.gpuSlots[1].vertexBytes, int64_t{12} * scene_.elements[1].vertexCount);
+  CapturingMessageSink messages;
+  scene_.currentElement = 1;
+  DeleteElement(scene_);
+  ASSERT_EQ(scene_.gpuSlots.size(), 1u);
+  panel_->makeCurrent();
+  for (uint32_t name : names) EXPECT_FALSE(glIsBuffer(name));
+  EXPECT_FALSE(IsBackground(Frame().pixel(kWidth / 2, kHeight / 2)));
 }
 
 TEST(PanelCentroStartup, MissingEnvironmentImageIsReportedNotFatal) {
@@ -290,6 +456,47 @@ TEST(PanelCentroStartup, MissingEnvironmentImageIsReportedNotFatal) {
   EXPECT_EQ(spy.at(0).at(0).toString(),
             "Please reinstaller Plasmora. Failed to load images in directory.");
   ASSERT_TRUE(panel.startupError());
+}
+
+}  // namespace
+
+namespace {
+
+// Registered a second time with QT_SCALE_FACTOR=2; skipped at ratio 1.
+TEST(PanelCentroHiDpi, PickingAndOverlaysUseFramebufferPixels) {
+  App();
+  QTemporaryDir dir;
+  WriteEnvironmentImages(dir.path());
+  TScene scene;
+  scene.elements.push_back(MakeBall());
+  PanelCentro panel(scene, nullptr);
+  panel.SetProgramDirectory(dir.path());
+  panel.resize(kWidth / 2, kHeight / 2);
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+  if (panel.devicePixelRatioF() != 2) GTEST_SKIP() << "needs QT_SCALE_FACTOR=2";
+  ASSERT_EQ(panel.framebufferWidth(), kWidth);
+  TViewportInputs& in = panel.inputs();
+  in.hoveredVertex = 0;
+  in.symmetryOn = false;
+  in.cursorScreen = {200, 240, 0};
+  panel.RebuildCursorCircles();
+  const QImage frame = panel.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(frame.size(), QSize(kWidth, kHeight));
+  // The circle keeps its on-screen size: 20 logical pixels are 40 framebuffer pixels.
+  EXPECT_TRUE(RedNear(frame, 240, 240));
+  EXPECT_FALSE(RedNear(frame, 220, 240));
+  // The label sits 20 logical pixels below the top edge.
+  int label = 0;
+  for (int y = 0; y < 48; ++y) {
+    for (int x = kWidth / 2 - 60; x < kWidth / 2 + 260; ++x) label += qRed(frame.pixel(x, y)) > 70;
+  }
+  EXPECT_GT(label, 60);
+  const QPointF centre = panel.ToFramebuffer(QPointF(kWidth / 4.0, kHeight / 4.0));
+  const TUnprojected hit = panel.UnprojectCursor(static_cast<int>(centre.x()),
+                                                 static_cast<int>(centre.y()), kHeight);
+  ASSERT_TRUE(hit.ok);
+  EXPECT_NEAR(hit.point.x, -kBallRadius, 0.05);
 }
 
 }  // namespace

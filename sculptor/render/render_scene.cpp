@@ -352,12 +352,15 @@ void PanelCentro::DrawDepthView(int width, int height) {
   glBindTexture(GL_TEXTURE_2D, depthViewTexture_);
   glEnable(GL_COLOR_LOGIC_OP);
   glLogicOp(GL_COPY_INVERTED);
+  // The frame's alpha stays 1: the widget is composited with it.
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
   glColor4f(1, 1, 1, 1);
   glNormal3f(0, 0, 1);
   glPushMatrix();
   glTranslatef(200, 40, 0);
   DrawTexturedQuad(width - 400.0f, height - 80.0f);
   glPopMatrix();
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glDisable(GL_COLOR_LOGIC_OP);
   glDisable(GL_TEXTURE_2D);
 }
@@ -457,15 +460,59 @@ void PanelCentro::ShadowLitPass(int width, int height) {
   glMultMatrixd(lightView_.data());
   glMatrixMode(GL_MODELVIEW);
   glEnable(GL_LIGHTING);
+  BeginShadowAmbient();
   shadowPassActive_ = true;
   DrawSceneMeshes(width, height);
   shadowPassActive_ = false;
+  EndShadowAmbient();
   for (GLenum gen : kTexGenEnables) glDisable(gen);
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
+}
+
+// Texels whose depth comparison fails keep a fifth of their light. Mesa has
+// no compare fail value (ARB_shadow_ambient), so two combiner stages build
+// it: unit 0 turns the comparison s into s + 0.2 (1 - s), unit 1 multiplies
+// that with the lit colour.
+void PanelCentro::BeginShadowAmbient() {
+  const GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1};
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_RGB, GL_TEXTURE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_ALPHA);  // 1 in luminance mode
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC1_RGB, GL_CONSTANT);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC2_RGB, GL_TEXTURE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_ALPHA, GL_PRIMARY_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+  glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, ambient);
+  glActiveTexture(GL_TEXTURE1);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, whiteTexture_);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_MODULATE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_RGB, GL_PREVIOUS);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC1_RGB, GL_PRIMARY_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_ALPHA, GL_PREVIOUS);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+  glActiveTexture(GL_TEXTURE0);
+}
+
+void PanelCentro::EndShadowAmbient() {
+  glActiveTexture(GL_TEXTURE1);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glDisable(GL_TEXTURE_2D);
+  glActiveTexture(GL_TEXTURE0);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 
 void PanelCentro::PlaceCurrentElement() {
@@ -517,7 +564,7 @@ void PanelCentro::DrawSceneMeshes(int width, int height) {
 }
 
 void PanelCentro::DrawElement(int index, int width, int height, bool blended) {
-  if (static_cast<size_t>(index) >= scene_.gpuSlots.size()) UploadSlotBuffers(scene_, index);
+  if (static_cast<size_t>(index) >= scene_.gpuSlots.size()) return;
   TGeosphera& e = scene_.elements[index];
   TElementGpuSlot& slot = scene_.gpuSlots[index];
   if (!DrawableElement(e, slot)) return;
