@@ -2,8 +2,6 @@
 // shutdown and the destroy step.
 #include "app/form_main.h"
 
-#include <GL/gl.h>
-#include <GL/glext.h>
 #include <malloc.h>
 
 #include <QAction>
@@ -278,16 +276,6 @@ void TFormMain::RebuildCurrentAdjacency() {
 }
 
 void TFormMain::ShowLevel(int level) { LabSubd->setText(QString::number(level)); }
-
-void TFormMain::WindowSceneHost::ReleaseElementBuffers(TScene& scene, int index) {
-  if (panel_.context() == nullptr || index >= static_cast<int>(scene.gpuSlots.size())) return;
-  panel_.makeCurrent();
-  for (uint32_t& name : scene.gpuSlots[static_cast<size_t>(index)].buffers) {
-    if (name != 0) glDeleteBuffers(1, &name);
-    name = 0;
-  }
-  panel_.doneCurrent();
-}
 
 void TFormMain::WindowSceneHost::ShowSubdivisionLevel(int level) { form_.ShowLevel(level); }
 

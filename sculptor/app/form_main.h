@@ -145,7 +145,6 @@ class TFormMain : public QMainWindow {
   class WindowSceneHost : public ElementBufferHost {
    public:
     WindowSceneHost(PanelCentro& panel, TFormMain& form) : ElementBufferHost(panel), form_(form) {}
-    void ReleaseElementBuffers(TScene& scene, int index) override;
     void ShowSubdivisionLevel(int level) override;
     void Redraw() override;
 

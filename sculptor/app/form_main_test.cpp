@@ -443,6 +443,7 @@ TEST(InstalledProgram, MissingInstallationFilesEndTheProgramWithTheirMessage) {
   const std::pair<const char*, const char*> cases[] = {
       {"images/zneg.jpg", "Please reinstaller Plasmora. Failed to load images in directory."},
       {"prefer1.txt", "Please reinstaller Plasmora. Failed to load preference in directory."},
+      {"models/ball6.met", "Failed to load model."},
   };
   for (const auto& [missing, message] : cases) {
     SCOPED_TRACE(missing);

@@ -3,6 +3,7 @@
 #include "app/floating_panel.h"
 #include "app/form_main.h"
 #include "render/panel_centro.h"
+#include "render/panel_centro_tex.h"
 
 void TFormMain::BuildToolPanels() {
   static const std::pair<const char*, const char*> kPanels[] = {
@@ -30,4 +31,8 @@ void TFormMain::BuildToolPanels() {
     panel->hide();
     toolPanels.emplace(name, panel);
   }
+  // The texture tools draw on a second GL widget of their own, hidden until they run.
+  auto* texturePanel = new PanelCentroTex(toolPanels.at("PanelTexture"));
+  texturePanel->setObjectName("PanelCentroTex");
+  texturePanel->hide();
 }
