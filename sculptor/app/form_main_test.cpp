@@ -292,6 +292,20 @@ TEST_F(FormMainTest, OpenReplacesTheSceneWhateverTheExtensionsCase) {
   EXPECT_TRUE(messages_.entries.empty());
 }
 
+TEST_F(FormMainTest, StartMeshButtonsPreviewAndLoadMeshOpens) {
+  const qint64 first = form_->ImagePreview->pixmap().cacheKey();
+  QEvent enter(QEvent::Enter);
+  QApplication::sendEvent(form_->startMeshButtons[1], &enter);  // CubeSphere
+  EXPECT_FALSE(form_->ImagePreview->pixmap().isNull());
+  EXPECT_NE(form_->ImagePreview->pixmap().cacheKey(), first);
+
+  form_->startMeshButtons[17]->click();  // Load Mesh: the Open command, here cancelled
+  EXPECT_EQ(lastRequest_.caption, "Open");
+  EXPECT_FALSE(form_->PanelStart->isVisible());
+  EXPECT_FALSE(form_->PanelLoadAdd->isVisible());
+  EXPECT_EQ(form_->scene().elements[0].vertexCount, kBallVertices);
+}
+
 TEST_F(FormMainTest, StartMeshAsNewPrincipal) {
   form_->startMeshButtons[0]->click();  // Geosphere
   EXPECT_FALSE(form_->PanelStart->isVisible());
