@@ -2,14 +2,11 @@
 #include <malloc.h>
 
 #include <QCheckBox>
-#include <QFileInfo>
 
-#include "app/floating_panel.h"
 #include "app/form_main.h"
 #include "io/model_conversion.h"
 #include "io/model_writer.h"
 #include "model/messages.h"
-#include "render/panel_centro.h"
 
 namespace {
 

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -231,7 +230,7 @@ void TFormMain::FormResize() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-  if (!closeConfirmed_ && !startupFailed_ && !PromptSaveBeforeClose()) {
+  if (!startupFailed_ && !PromptSaveBeforeClose()) {
     event->ignore();
     return;
   }

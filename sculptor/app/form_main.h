@@ -42,7 +42,6 @@ using FileChooser = std::function<TFileChoice(const TFileRequest&)>;
 inline constexpr const char* kMainCaption = "Plasmora Beta v6.0";
 inline constexpr const char* kPreferencesMissing =
     "Please reinstaller Plasmora. Failed to load preference in directory.";
-inline constexpr const char* kTextureModeRefusal = "Disable texture mode to return sculpting.";
 inline constexpr const char* kSketchOnlyPrincipal = "Skech only as principal mesh.";
 inline constexpr const char* kSavePrompt = "You want to save your model?";
 
@@ -200,10 +199,8 @@ class TFormMain : public QMainWindow {
   int selectedBrush_ = 0;
   int startMeshChoice_ = 0;
   bool radiusKeyMode_ = false;
-  bool textureMode_ = false;
   bool dimensionMode_ = false;
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;
-  bool closeConfirmed_ = false;
 };
