@@ -589,11 +589,11 @@ bool ReadAsciiBody(const char* data, size_t size, const std::string& fileName, c
   return true;
 }
 
-bool ReadPlyInto(TOBJGroup& g, const std::string& fileName) {
-  MappedFile file;
-  if (!file.Open(fileName)) return false;  // the loader reports the failed load
+bool ReadPlyInto(TOBJGroup& g, std::string_view text, const std::string& fileName) {
   PlyHeader h;
-  if (!ParseHeader(file.data(), file.size(), h)) return false;
+  const char* data = text.data();
+  const size_t size = text.size();
+  if (!ParseHeader(data, size, h)) return false;
   PlyLayout layout;
   for (const PlyElement& e : h.elements) {
     if (e.name == "VERTEX" && !layout.vertex) layout.vertex = &e;
@@ -605,18 +605,19 @@ bool ReadPlyInto(TOBJGroup& g, const std::string& fileName) {
   }
   const bool binary = h.format == PlyFormat::BinaryLittleEndian;
   if (!DescribeVertex(*layout.vertex, binary, layout) || !DescribeFace(*layout.face, layout) ||
-      !CountsFit(h, layout, file.size()))
+      !CountsFit(h, layout, size))
     return false;
-  return binary ? ReadBinaryBody(file.data(), file.size(), h, layout, g)
-                : ReadAsciiBody(file.data(), file.size(), fileName, h, layout, g);
+  return binary ? ReadBinaryBody(data, size, h, layout, g) : ReadAsciiBody(data, size, fileName, h, layout, g);
 }
 
 }  // namespace
 
-bool ReadPly(TOBJModel& model, const std::string& fileName) {
+TReadStatus ReadPly(TOBJModel& model, const std::string& fileName) {
   model.groups.clear();
+  MappedFile file;
+  if (!file.Open(fileName)) return TReadStatus::CannotOpen;  // the loader reports the failed load
   TOBJGroup group;
-  if (!ReadPlyInto(group, fileName)) return false;
+  if (!ReadPlyInto(group, file.text(), fileName)) return TReadStatus::Malformed;
   model.groups.push_back(std::move(group));
-  return true;
+  return TReadStatus::Ok;
 }

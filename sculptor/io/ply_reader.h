@@ -6,6 +6,6 @@
 
 #include "io/obj_model.h"
 
-// Fills `model` with one unnamed group. On any problem shows a message, leaves
-// the model empty and returns false.
-bool ReadPly(TOBJModel& model, const std::string& fileName);
+// Fills `model` with one unnamed group. On a file it cannot read (Malformed)
+// it shows a message and leaves the model empty; CannotOpen shows nothing.
+TReadStatus ReadPly(TOBJModel& model, const std::string& fileName);

@@ -30,7 +30,7 @@ class PlyReaderTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << contents;
     return path;
   }
-  bool Read(const std::string& contents) { return ReadPly(model, Write(contents)); }
+  bool Read(const std::string& contents) { return ReadPly(model, Write(contents)) == TReadStatus::Ok; }
 
   TOBJModel model;
   CapturingMessageSink sink;
@@ -185,7 +185,8 @@ TEST_F(PlyReaderTest, RefusedFilesLeaveTheModelEmptyWithTheirMessage) {
 }
 
 TEST_F(PlyReaderTest, MissingFileFailsSilentlyForTheLoader) {
-  EXPECT_FALSE(ReadPly(model, (std::filesystem::path(::testing::TempDir()) / "no_such.ply").string()));
+  EXPECT_EQ(ReadPly(model, (std::filesystem::path(::testing::TempDir()) / "no_such.ply").string()),
+            TReadStatus::CannotOpen);
   EXPECT_TRUE(sink.entries.empty());
 }
 
