@@ -6,14 +6,12 @@
 #include <tiny_obj_loader.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
+
+#include "bench_util.h"
 
 #include "io/obj_reader.h"
 #include "io/obj_writer.h"
@@ -21,34 +19,12 @@
 #include "io/ply_writer.h"
 #include "model/messages.h"
 #include "model/scene.h"
+#include "model/topology.h"
+#include "mesh_shapes.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A torus of rows x columns quads, two triangles each.
-TGeosphera Torus(int rows, int columns) {
-  TGeosphera e;
-  e.name = "torus";
-  const float pi = 3.14159265f;
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < columns; ++c) {
-      const float a = 2 * pi * static_cast<float>(r) / static_cast<float>(rows);
-      const float b = 2 * pi * static_cast<float>(c) / static_cast<float>(columns);
-      e.vertices.push_back({(2 + std::cos(b)) * std::cos(a), (2 + std::cos(b)) * std::sin(a), std::sin(b)});
-      e.normals.push_back({std::cos(b) * std::cos(a), std::cos(b) * std::sin(a), std::sin(b)});
-      e.colors.push_back({static_cast<uint8_t>(r), static_cast<uint8_t>(c), 128, 255});
-    }
-  auto at = [&](int r, int c) { return static_cast<uint32_t>((r % rows) * columns + (c % columns)); };
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < columns; ++c) {
-      e.faces.insert(e.faces.end(), {at(r, c), at(r + 1, c), at(r + 1, c + 1)});
-      e.faces.insert(e.faces.end(), {at(r, c), at(r + 1, c + 1), at(r, c + 1)});
-    }
-  e.vertexCount = static_cast<int32_t>(e.vertices.size());
-  e.indexCount = static_cast<int32_t>(e.faces.size());
-  return e;
-}
 
 // Binary little-endian PLY: float x, y, z, uchar red, green, blue, uchar-counted int indices.
 void WriteBinaryPly(const TGeosphera& e, const std::string& path) {
@@ -71,24 +47,9 @@ void WriteBinaryPly(const TGeosphera& e, const std::string& path) {
   std::ofstream(path, std::ios::binary) << header << body;
 }
 
-// Best of a few runs, in milliseconds: the machine is shared, the minimum is the least disturbed.
-double BestMs(const std::function<void()>& run, int runs = 3) {
-  double best = 1e30;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    best = std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
-  return best;
-}
-
-void Compare(const char* name, double ours, double peer) {
-  std::printf("BENCH %s: ours %.1f ms, peer %.1f ms, ratio %.3f\n", name, ours, peer, ours / peer);
-}
-
-void Speed(const char* name, const std::string& path, double ms) {
+void Speed(const std::string& name, const std::string& path, double ms) {
   const double mb = static_cast<double>(fs::file_size(path)) / (1024.0 * 1024.0);
-  std::printf("BENCH %s: %.1f MB/s\n", name, mb / (ms / 1000.0));
+  bench::Report(name, mb / (ms / 1000.0), "MB/s");
 }
 
 size_t TriangleCount(const TOBJModel& m) {
@@ -106,22 +67,23 @@ int main() {
                     binary = (dir / "mesh_binary.ply").string();
 
   TScene scene;
-  scene.elements.push_back(Torus(708, 708));
+  scene.elements.push_back(MakeCubeSphere(289, 2.5f));  // 12 x 289^2 triangles
+  RefreshElement(scene.elements[0]);
   const size_t triangles = static_cast<size_t>(scene.elements[0].indexCount / 3);
   std::printf("mesh: %d vertices, %zu triangles\n", scene.elements[0].vertexCount, triangles);
 
-  Speed("obj_write", obj, BestMs([&] { WriteObj(scene, obj); }));
-  Speed("ply_write_full", ply, BestMs([&] { WritePlyFull(scene, 0, ply); }));
-  Speed("ply_write_positions", ply, BestMs([&] { WritePlyPositions(scene, 0, ply); }));
+  Speed("obj_write", obj, bench::BestMs(3, [&] { WriteObj(scene, obj); }));
+  Speed("ply_write_full", ply, bench::BestMs(3, [&] { WritePlyFull(scene, 0, ply); }));
+  Speed("ply_write_positions", ply, bench::BestMs(3, [&] { WritePlyPositions(scene, 0, ply); }));
   WriteBinaryPly(scene.elements[0], binary);
 
   size_t ourTriangles = 0, peerTriangles = 0;
-  const double ourObj = BestMs([&] {
+  const double ourObj = bench::BestMs(3, [&] {
     TOBJModel model;
     ReadObj(model, obj);
     ourTriangles = TriangleCount(model);
   });
-  const double tinyObj = BestMs([&] {
+  const double tinyObj = bench::BestMs(3, [&] {
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
     std::vector<tinyobj::material_t> materials;
@@ -131,21 +93,21 @@ int main() {
   });
   if (ourTriangles != triangles || peerTriangles != triangles)
     std::printf("warning: OBJ triangles read: ours %zu, tinyobjloader %zu\n", ourTriangles, peerTriangles);
-  Compare("obj_read_1m_vs_tinyobjloader", ourObj, tinyObj);
+  bench::ReportComparison("obj_read_1m_vs_tinyobjloader", ourObj, tinyObj);
 
-  const double ourPly = BestMs([&] {
+  const double ourPly = bench::BestMs(3, [&] {
     TOBJModel model;
     ReadPly(model, binary);
     ourTriangles = TriangleCount(model);
   });
-  const double assimpPly = BestMs([&] {
+  const double assimpPly = bench::BestMs(3, [&] {
     Assimp::Importer importer;
     const aiScene* s = importer.ReadFile(binary, 0);
     peerTriangles = s && s->mNumMeshes > 0 ? s->mMeshes[0]->mNumFaces : 0;
   });
   if (ourTriangles != triangles || peerTriangles != triangles)
     std::printf("warning: PLY triangles read: ours %zu, assimp %zu\n", ourTriangles, peerTriangles);
-  Compare("ply_binary_read_1m_vs_assimp", ourPly, assimpPly);
+  bench::ReportComparison("ply_binary_read_1m_vs_assimp", ourPly, assimpPly);
 
   fs::remove_all(dir);
   return 0;

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "io/model_conversion.h"
 #include "io/model_writer.h"
+#include "io/test_files.h"
 #include "model/messages.h"
 
 namespace {
@@ -36,7 +35,8 @@ std::vector<std::string> Lines(const std::string& path, const std::string& prefi
 
 class ObjWriterTest : public ::testing::Test {
  protected:
-  std::string Path(const char* name) { return (std::filesystem::path(::testing::TempDir()) / name).string(); }
+  std::string Path(const char* name) { return dir.File(name); }
+  TempDir dir;
   CapturingMessageSink sink;
 };
 
@@ -45,10 +45,7 @@ TEST_F(ObjWriterTest, ElementWithoutTextureCoordinatesWritesVertexNormalFaces) {
   scene.elements.push_back(Element("tri", 3, {0, 1, 2}));
   const std::string path = Path("tri.obj");
   ASSERT_TRUE(WriteObj(scene, path));
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_EQ(text.str(),
+  EXPECT_EQ(ReadWholeFile(path),
             "# Created by Plasmora Beta v5.00.\r\n# \r\n\r\ng tri \r\nusemtl tri \r\ns off \r\n# 3 vertices\r\n\r\n"
             "v 0.0000000000 0.0000000000 -1.0000000000\r\nv 0.5000000000 1.0000000000 -1.0000000000\r\n"
             "v 1.0000000000 0.0000000000 -1.0000000000\r\n\r\n# 0 vertex textures\r\n\r\n\r\n\r\n"

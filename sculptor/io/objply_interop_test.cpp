@@ -10,6 +10,7 @@
 #include "io/model_conversion.h"
 #include "io/obj_writer.h"
 #include "io/ply_writer.h"
+#include "io/test_files.h"
 #include "model/messages.h"
 
 namespace {
@@ -65,11 +66,9 @@ class AssimpInteropTest : public ::testing::Test {
     if (std::system("assimp version > /dev/null 2>&1") != 0)
       GTEST_SKIP() << "the assimp command (Debian package assimp-utils) is not installed: "
                       "interoperability with it is not tested";
-    dir = fs::path(::testing::TempDir()) / "objply_interop";
-    fs::create_directories(dir);
   }
 
-  std::string Path(const char* name) const { return (dir / name).string(); }
+  std::string Path(const char* name) const { return dir.File(name); }
 
   // Runs the assimp command; its standard output.
   static std::string Assimp(const std::string& arguments) {
@@ -96,7 +95,7 @@ class AssimpInteropTest : public ::testing::Test {
     return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 7);
   }
 
-  fs::path dir;
+  TempDir dir;
   CapturingMessageSink sink;
 };
 

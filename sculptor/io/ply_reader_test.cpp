@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
+#include "io/test_files.h"
 #include "model/messages.h"
 
 namespace {
@@ -26,12 +25,13 @@ class Bytes {
 class PlyReaderTest : public ::testing::Test {
  protected:
   std::string Write(const std::string& contents) {
-    std::string path = (std::filesystem::path(::testing::TempDir()) / "ply_reader_test.ply").string();
-    std::ofstream(path, std::ios::binary) << contents;
+    const std::string path = dir.File("test.ply");
+    WriteWholeFile(path, contents);
     return path;
   }
   bool Read(const std::string& contents) { return ReadPly(model, Write(contents)) == TReadStatus::Ok; }
 
+  TempDir dir;
   TOBJModel model;
   CapturingMessageSink sink;
 };
@@ -185,7 +185,7 @@ TEST_F(PlyReaderTest, RefusedFilesLeaveTheModelEmptyWithTheirMessage) {
 }
 
 TEST_F(PlyReaderTest, MissingFileFailsSilentlyForTheLoader) {
-  EXPECT_EQ(ReadPly(model, (std::filesystem::path(::testing::TempDir()) / "no_such.ply").string()),
+  EXPECT_EQ(ReadPly(model, dir.File("no_such.ply")),
             TReadStatus::CannotOpen);
   EXPECT_TRUE(sink.entries.empty());
 }

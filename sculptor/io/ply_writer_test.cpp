@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "io/ply_reader.h"
+#include "io/test_files.h"
 #include "model/messages.h"
 
 namespace {
@@ -25,16 +24,10 @@ TScene SceneWithUnusedVertex() {
   return scene;
 }
 
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class PlyWriterTest : public ::testing::Test {
  protected:
-  std::string path = (std::filesystem::path(::testing::TempDir()) / "ply_writer_test.ply").string();
+  TempDir dir;
+  std::string path = dir.File("test.ply");
   CapturingMessageSink sink;
 };
 
@@ -44,7 +37,7 @@ TEST_F(PlyWriterTest, FullWriterTidiesTheElementAndWritesItsExactLines) {
   TScene scene = SceneWithUnusedVertex();
   scene.adjacencyWidth = 6;
   ASSERT_TRUE(WritePlyFull(scene, 0, path));
-  EXPECT_EQ(Contents(path),
+  EXPECT_EQ(ReadWholeFile(path),
             std::string("ply\r\nformat ascii 1.0\r\n") + kComment +
                 "element vertex 3\r\nproperty float x\r\nproperty float y\r\nproperty float z\r\n"
                 "property float nx\r\nproperty float ny\r\nproperty float nz\r\nproperty uchar red\r\n"
@@ -66,7 +59,7 @@ TEST_F(PlyWriterTest, FullWriterTidiesTheElementAndWritesItsExactLines) {
 TEST_F(PlyWriterTest, PositionsWriterWritesPositionsOnlyAndReadsBack) {
   TScene scene = SceneWithUnusedVertex();
   ASSERT_TRUE(WritePlyPositions(scene, 0, path));
-  EXPECT_EQ(Contents(path),
+  EXPECT_EQ(ReadWholeFile(path),
             std::string("ply\r\nformat ascii 1.0\r\n") + kComment +
                 "element vertex 3\r\nproperty float x\r\nproperty float y\r\nproperty float z\r\n"
                 "element face 1\r\nproperty list uchar uint vertex_indices\r\nend_header\r\n"
@@ -83,7 +76,6 @@ TEST_F(PlyWriterTest, ElementWithoutTrianglesIsNotWritten) {
   TScene scene = SceneWithUnusedVertex();
   scene.elements[0].faces.clear();
   scene.elements[0].indexCount = 0;
-  std::filesystem::remove(path);
   EXPECT_FALSE(WritePlyFull(scene, 0, path));
   EXPECT_EQ(sink.Texts(), std::vector<std::string>{"Scene don't have elements to save."});
   EXPECT_FALSE(std::filesystem::exists(path));
