@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "io/mapped_file.h"
 #include "io/number_text.h"
@@ -47,6 +49,44 @@ struct Reference {
   int32_t vertex = 0, texture = 0, normal = 0;
 };
 
+// Calls `line(first, last)` for every line (ended by CR, LF or CR LF) until it returns false.
+template <typename LineFunction>
+void ForEachLine(std::string_view text, LineFunction&& line) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end) {
+    const char* lineEnd = p;
+    while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
+    if (!line(p, lineEnd)) return;
+    p = lineEnd;
+    if (p < end && *p++ == '\r' && p < end && *p == '\n') ++p;
+  }
+}
+
+// Records per group, counted in a quick first pass so that the arrays are
+// allocated once at their final size (fresh memory is dear to touch twice).
+struct RecordCounts {
+  size_t points = 0, faces = 0, colors = 0;
+};
+
+std::vector<RecordCounts> CountRecords(std::string_view text) {
+  std::vector<RecordCounts> counts(1);
+  bool firstGroup = true;
+  ForEachLine(text, [&](const char* first, const char* last) {
+    const size_t length = static_cast<size_t>(last - first);
+    const auto keywordIs = [&](std::string_view keyword) {
+      return length >= keyword.size() && std::equal(keyword.begin(), keyword.end(), first) &&
+             (length == keyword.size() || first[keyword.size()] == ' ');
+    };
+    if (keywordIs("v") || keywordIs("V")) ++counts.back().points;
+    else if (keywordIs("f") || keywordIs("F")) ++counts.back().faces;
+    else if (keywordIs("cor")) ++counts.back().colors;
+    else if (keywordIs("g") && !std::exchange(firstGroup, false)) counts.emplace_back();
+    return true;
+  });
+  return counts;
+}
+
 class TextModelParser {
  public:
   TextModelParser(TOBJModel& model, const TTextModelDialect& dialect) : model_(model), dialect_(dialect) {
@@ -55,16 +95,11 @@ class TextModelParser {
   }
 
   bool Parse(std::string_view text) {
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while (p < end) {
-      const char* lineEnd = p;
-      while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
-      if (!ParseLine(p, lineEnd)) return false;
-      p = lineEnd;
-      if (p < end && *p++ == '\r' && p < end && *p == '\n') ++p;  // CR, LF or CR LF
-    }
-    return true;
+    counts_ = CountRecords(text);
+    Reserve(0);
+    bool ok = true;
+    ForEachLine(text, [&](const char* first, const char* last) { return ok = ParseLine(first, last); });
+    return ok;
   }
 
  private:
@@ -128,6 +163,7 @@ class TextModelParser {
     } else {
       groupStart_ += static_cast<int64_t>(group().points.size());
       model_.groups.emplace_back();
+      Reserve(model_.groups.size() - 1);
     }
     group().name.assign(name);
     return true;
@@ -146,7 +182,8 @@ class TextModelParser {
   }
 
   // Splits a reference at "/" as the layout says; every vertex number must
-  // name a vertex of the current group.
+  // name a vertex of the current group (or, where the dialect allows, of an
+  // earlier group).
   bool ParseReference(const char* first, const char* last, Reference& ref) {
     const char* parts[4];
     const char* ends[4];
@@ -240,8 +277,17 @@ class TextModelParser {
     return true;
   }
 
+  void Reserve(size_t index) {
+    if (index >= counts_.size()) return;
+    TOBJGroup& g = model_.groups[index];
+    g.points.reserve(counts_[index].points);
+    g.faceRecords.reserve(counts_[index].faces);
+    g.pointColors.reserve(counts_[index].colors);
+  }
+
   TOBJModel& model_;
   const TTextModelDialect& dialect_;
+  std::vector<RecordCounts> counts_;
   FaceLayout layout_ = FaceLayout::Undecided;
   bool normalSeen_ = false;
   bool firstGroupRecord_ = true;
