@@ -184,6 +184,22 @@ TEST_F(PlyReaderTest, RefusedFilesLeaveTheModelEmptyWithTheirMessage) {
   }
 }
 
+TEST_F(PlyReaderTest, TruncatedFilesAreRefusedWithOneMessage) {
+  const std::string files[] = {
+      BinaryHeader("binary_little_endian", 3, 2) + BinaryTriangles(3, {{0, 1, 2}, {2, 1, 0}}),
+      AsciiHeader("3 2") + kPoints + "3 0 1 2\n3 2 1 0\n",
+  };
+  for (const std::string& file : files) {
+    for (size_t length = 0; length < file.size() - 1; ++length) {
+      SCOPED_TRACE(length);
+      sink.entries.clear();
+      EXPECT_FALSE(Read(file.substr(0, length)));
+      EXPECT_TRUE(model.groups.empty());
+      EXPECT_EQ(sink.entries.size(), 1u);
+    }
+  }
+}
+
 TEST_F(PlyReaderTest, MissingFileFailsSilentlyForTheLoader) {
   EXPECT_EQ(ReadPly(model, dir.File("no_such.ply")),
             TReadStatus::CannotOpen);
