@@ -12,15 +12,14 @@
 #include <string>
 
 #include "bench_util.h"
-
 #include "io/obj_reader.h"
 #include "io/obj_writer.h"
 #include "io/ply_reader.h"
 #include "io/ply_writer.h"
+#include "mesh_shapes.h"
 #include "model/messages.h"
 #include "model/scene.h"
 #include "model/topology.h"
-#include "mesh_shapes.h"
 
 namespace {
 

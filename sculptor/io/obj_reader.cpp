@@ -134,8 +134,6 @@ std::vector<bool> KeptAsRead(const TOBJModel& model, const FileList& list, FaceF
   return kept;
 }
 
-}  // namespace
-
 void GatherGroupReferences(TOBJModel& model) {
   FileList points = Number(model, [](const TOBJGroup& g) { return g.points.size(); });
   FileList texCoords = Number(model, [](const TOBJGroup& g) { return g.texCoords.size(); });
@@ -175,6 +173,8 @@ void GatherGroupReferences(TOBJModel& model) {
     if (r.texCoords) g.texCoords = std::move(*r.texCoords);
   }
 }
+
+}  // namespace
 
 TReadStatus ParseObj(TOBJModel& model, std::string_view text) {
   TReadStatus status = ParseTextModel(model, text, kObjDialect);

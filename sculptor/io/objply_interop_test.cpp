@@ -34,10 +34,9 @@ TGeosphera Element(const std::string& name, Tvertices vertices, Tfaces faces) {
 // A unit cube (8 vertices, 12 triangles) and a plate beside it (4 vertices, 2 triangles).
 TScene SourceScene() {
   TScene scene;
-  scene.elements.push_back(Element("cube",
-                                   {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
-                                   {0, 2, 1, 0, 3, 2, 4, 5, 6, 4, 6, 7, 0, 1, 5, 0, 5, 4,
-                                    1, 2, 6, 1, 6, 5, 2, 3, 7, 2, 7, 6, 3, 0, 4, 3, 4, 7}));
+  scene.elements.push_back(Element(
+      "cube", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
+      {0, 2, 1, 0, 3, 2, 4, 5, 6, 4, 6, 7, 0, 1, 5, 0, 5, 4, 1, 2, 6, 1, 6, 5, 2, 3, 7, 2, 7, 6, 3, 0, 4, 3, 4, 7}));
   scene.elements.push_back(Element("plate", {{3, 0, 0}, {4, 0, 0}, {4, 1, 0.5f}, {3, 1, 0.5f}}, {0, 1, 2, 0, 2, 3}));
   return scene;
 }

@@ -41,11 +41,11 @@ std::optional<PlyType> ParseType(std::string_view name) {
     PlyType type;
   };
   static constexpr Entry kTypes[] = {
-      {"CHAR", PlyType::Int8},     {"UCHAR", PlyType::UInt8},    {"SHORT", PlyType::Int16},
-      {"USHORT", PlyType::UInt16}, {"INT", PlyType::Int32},      {"UINT", PlyType::UInt32},
-      {"FLOAT", PlyType::Float32}, {"DOUBLE", PlyType::Float64}, {"INT8", PlyType::Int8},
-      {"UINT8", PlyType::UInt8},   {"INT16", PlyType::Int16},    {"UINT16", PlyType::UInt16},
-      {"INT32", PlyType::Int32},   {"UINT32", PlyType::UInt32},  {"FLOAT32", PlyType::Float32},
+      {"CHAR", PlyType::Int8},      {"UCHAR", PlyType::UInt8},    {"SHORT", PlyType::Int16},
+      {"USHORT", PlyType::UInt16},  {"INT", PlyType::Int32},      {"UINT", PlyType::UInt32},
+      {"FLOAT", PlyType::Float32},  {"DOUBLE", PlyType::Float64}, {"INT8", PlyType::Int8},
+      {"UINT8", PlyType::UInt8},    {"INT16", PlyType::Int16},    {"UINT16", PlyType::UInt16},
+      {"INT32", PlyType::Int32},    {"UINT32", PlyType::UInt32},  {"FLOAT32", PlyType::Float32},
       {"FLOAT64", PlyType::Float64}};
   std::string upper = Upper(name);
   for (const Entry& e : kTypes)
@@ -63,22 +63,28 @@ T Load(const char* p) {
 // Little-endian scalar at p, converted to double.
 double ReadScalar(PlyType t, const char* p) {
   switch (t) {
-    case PlyType::Int8: return Load<int8_t>(p);
-    case PlyType::UInt8: return Load<uint8_t>(p);
-    case PlyType::Int16: return Load<int16_t>(p);
-    case PlyType::UInt16: return Load<uint16_t>(p);
-    case PlyType::Int32: return Load<int32_t>(p);
-    case PlyType::UInt32: return Load<uint32_t>(p);
-    case PlyType::Float32: return Load<float>(p);
-    case PlyType::Float64: return Load<double>(p);
+    case PlyType::Int8:
+      return Load<int8_t>(p);
+    case PlyType::UInt8:
+      return Load<uint8_t>(p);
+    case PlyType::Int16:
+      return Load<int16_t>(p);
+    case PlyType::UInt16:
+      return Load<uint16_t>(p);
+    case PlyType::Int32:
+      return Load<int32_t>(p);
+    case PlyType::UInt32:
+      return Load<uint32_t>(p);
+    case PlyType::Float32:
+      return Load<float>(p);
+    case PlyType::Float64:
+      return Load<double>(p);
   }
   return 0;
 }
 
 // Little-endian integer at p; -1 for floating types, which no index or count may have.
-int64_t ReadInteger(PlyType t, const char* p) {
-  return IsInteger(t) ? static_cast<int64_t>(ReadScalar(t, p)) : -1;
-}
+int64_t ReadInteger(PlyType t, const char* p) { return IsInteger(t) ? static_cast<int64_t>(ReadScalar(t, p)) : -1; }
 
 struct PlyProperty {
   std::string name;  // upper case
@@ -203,11 +209,11 @@ bool ParseHeader(const char* data, size_t size, PlyHeader& h) {
 struct PlyLayout {
   const PlyElement* vertex = nullptr;
   const PlyElement* face = nullptr;
-  int position[3] = {-1, -1, -1};  // property numbers of x, y, z
+  int position[3] = {-1, -1, -1};   // property numbers of x, y, z
   int color[4] = {-1, -1, -1, -1};  // red, green, blue, alpha
   int indexList = -1;               // property number of the face's vertex indices
   size_t vertexBytes = 0;
-  size_t offsets[64] = {};  // byte offset of each vertex property (binary)
+  std::vector<size_t> offsets;  // byte offset of each vertex property (binary)
 };
 
 int ColorSlot(const std::string& name) {
@@ -218,7 +224,6 @@ int ColorSlot(const std::string& name) {
 }
 
 bool DescribeVertex(const PlyElement& v, bool binary, PlyLayout& layout) {
-  if (v.properties.size() > std::size(layout.offsets)) return UnexpectedType(v.properties.back().line);
   for (size_t i = 0; i < v.properties.size(); ++i) {
     const PlyProperty& p = v.properties[i];
     if (p.isList) {
@@ -237,7 +242,7 @@ bool DescribeVertex(const PlyElement& v, bool binary, PlyLayout& layout) {
       }
       layout.color[slot] = index;
     }
-    layout.offsets[i] = layout.vertexBytes;
+    layout.offsets.push_back(layout.vertexBytes);
     layout.vertexBytes += TypeSize(p.type);
   }
   if (layout.position[0] < 0 || layout.position[1] < 0 || layout.position[2] < 0) {
@@ -288,7 +293,8 @@ bool CountsFit(const PlyHeader& h, const PlyLayout& layout, size_t fileSize) {
   }
   const bool binary = h.format == PlyFormat::BinaryLittleEndian;
   unsigned __int128 needed = 0;
-  for (const PlyElement& e : h.elements) needed += static_cast<unsigned __int128>(e.count) * SmallestRecord(e, binary, layout);
+  for (const PlyElement& e : h.elements)
+    needed += static_cast<unsigned __int128>(e.count) * SmallestRecord(e, binary, layout);
   if (needed > fileSize - h.dataStart) {
     ShowInformation(kTooShort);
     return false;
@@ -302,8 +308,8 @@ uint8_t ColorByte(double v) {
 }
 
 bool IndexOutOfRange(int64_t index, int64_t face, int64_t vertexCount) {
-  ShowInformation("PLY face " + std::to_string(face) + " uses vertex " + std::to_string(index) +
-                  ", outside the " + std::to_string(vertexCount) + " vertices of the file");
+  ShowInformation("PLY face " + std::to_string(face) + " uses vertex " + std::to_string(index) + ", outside the " +
+                  std::to_string(vertexCount) + " vertices of the file");
   return false;
 }
 
@@ -326,7 +332,7 @@ void ReadBinaryVertices(BinaryCursor& c, const PlyLayout& layout, TOBJGroup& g) 
   bool allFloat = true;
   for (int k = 0; k < 3; ++k) {
     type[k] = v.properties[static_cast<size_t>(layout.position[k])].type;
-    at[k] = layout.offsets[layout.position[k]];
+    at[k] = layout.offsets[static_cast<size_t>(layout.position[k])];
     allFloat = allFloat && type[k] == PlyType::Float32;
   }
   for (size_t i = 0; i < n; ++i) {
@@ -344,7 +350,9 @@ void ReadBinaryVertices(BinaryCursor& c, const PlyLayout& layout, TOBJGroup& g) 
     if (colored) {
       TRGBA& col = g.pointColors[i];
       auto byteAt = [&](int slot) -> uint8_t {
-        return layout.color[slot] >= 0 ? static_cast<uint8_t>(rec[layout.offsets[layout.color[slot]]]) : 0;
+        return layout.color[slot] >= 0
+                   ? static_cast<uint8_t>(rec[layout.offsets[static_cast<size_t>(layout.color[slot])]])
+                   : 0;
       };
       col = {byteAt(0), byteAt(1), byteAt(2), byteAt(3)};
     }
@@ -398,9 +406,8 @@ bool ReadBinaryFaces(BinaryCursor& c, const PlyHeader& h, const PlyLayout& layou
       }
       int64_t count = ReadInteger(list.countType, c.p);
       if (count != 3) {
-        ShowInformation("Only able to read triangle-based PLY files. Index: " + std::to_string(i) +
-                        " Header Bytes " + std::to_string(h.dataStart) +
-                        " bytesPerVertex: " + std::to_string(layout.vertexBytes) +
+        ShowInformation("Only able to read triangle-based PLY files. Index: " + std::to_string(i) + " Header Bytes " +
+                        std::to_string(h.dataStart) + " bytesPerVertex: " + std::to_string(layout.vertexBytes) +
                         " faces: " + std::to_string(count));
         return false;
       }

@@ -43,11 +43,12 @@ TEST_F(PlyReaderTest, BinaryFloatPositionsUcharColoursAndIntList) {
     body.Put<float>(1.0f * i).Put<float>(2.0f * i).Put<float>(-0.5f).Put<uint8_t>(10).Put<uint8_t>(20).Put<uint8_t>(
         static_cast<uint8_t>(200 + i));
   body.Put<uint8_t>(3).Put<int32_t>(0).Put<int32_t>(1).Put<int32_t>(2);
-  ASSERT_TRUE(Read("ply\r\nformat binary_little_endian 1.0\r\nelement vertex 3\r\nproperty float x\r\n"
-                   "property float y\r\nproperty float z\r\nproperty uchar red\r\nproperty uchar green\r\n"
-                   "property uchar blue\r\nelement face 1\r\nproperty list uchar int vertex_indices\r\n"
-                   "end_header\r\n" +
-                   body.data))
+  ASSERT_TRUE(
+      Read("ply\r\nformat binary_little_endian 1.0\r\nelement vertex 3\r\nproperty float x\r\n"
+           "property float y\r\nproperty float z\r\nproperty uchar red\r\nproperty uchar green\r\n"
+           "property uchar blue\r\nelement face 1\r\nproperty list uchar int vertex_indices\r\n"
+           "end_header\r\n" +
+           body.data))
       << ::testing::PrintToString(sink.Texts());
   ASSERT_EQ(model.groups.size(), 1u);
   const TOBJGroup& g = model.groups[0];
@@ -70,15 +71,23 @@ TEST_F(PlyReaderTest, BinaryNewerTypeNamesDoublePositionsAnywhereAndSkippedEleme
   Bytes body;
   body.Put<uint16_t>(7);  // element camera
   for (int i = 0; i < 4; ++i)
-    body.Put<float>(9.0f).Put<double>(1.5 * i).Put<float>(2.0f).Put<float>(3.0f).Put<uint8_t>(1).Put<uint8_t>(2).Put<uint8_t>(3).Put<uint8_t>(4);
+    body.Put<float>(9.0f)
+        .Put<double>(1.5 * i)
+        .Put<float>(2.0f)
+        .Put<float>(3.0f)
+        .Put<uint8_t>(1)
+        .Put<uint8_t>(2)
+        .Put<uint8_t>(3)
+        .Put<uint8_t>(4);
   body.Put<uint16_t>(3).Put<uint32_t>(3).Put<uint32_t>(2).Put<uint32_t>(1).Put<float>(0.25f);
   body.Put<uint16_t>(3).Put<uint32_t>(0).Put<uint32_t>(1).Put<uint32_t>(2).Put<float>(0.5f);
-  ASSERT_TRUE(Read("ply\nformat binary_little_endian 1.0\nelement camera 1\nproperty uint16 id\n"
-                   "element vertex 4\nproperty float32 nx\nproperty float64 x\nproperty float32 y\n"
-                   "property float32 z\nproperty uint8 red\nproperty uint8 green\nproperty uint8 blue\n"
-                   "property uint8 alpha\nelement face 2\nproperty list uint16 uint32 vertex_index\n"
-                   "property float32 quality\nend_header\n" +
-                   body.data))
+  ASSERT_TRUE(
+      Read("ply\nformat binary_little_endian 1.0\nelement camera 1\nproperty uint16 id\n"
+           "element vertex 4\nproperty float32 nx\nproperty float64 x\nproperty float32 y\n"
+           "property float32 z\nproperty uint8 red\nproperty uint8 green\nproperty uint8 blue\n"
+           "property uint8 alpha\nelement face 2\nproperty list uint16 uint32 vertex_index\n"
+           "property float32 quality\nend_header\n" +
+           body.data))
       << ::testing::PrintToString(sink.Texts());
   const TOBJGroup& g = model.groups[0];
   ASSERT_EQ(g.points.size(), 4u);
@@ -91,11 +100,12 @@ TEST_F(PlyReaderTest, BinaryNewerTypeNamesDoublePositionsAnywhereAndSkippedEleme
 }
 
 TEST_F(PlyReaderTest, AsciiKeepsColoursAndSkipsOtherValues) {
-  ASSERT_TRUE(Read("ply\nformat ascii 1.0\ncomment made by hand\nelement vertex 3\nproperty float x\n"
-                   "property float y\nproperty float z\nproperty float nx\nproperty uchar red\n"
-                   "property uchar green\nproperty uchar blue\nproperty float extra\nelement face 1\n"
-                   "property list uchar int vertex_indices\nend_header\n"
-                   "0 0 0 1 255 0 127.5 9\n1.5 -2 3e2 1 1 2 3 9\n0 1 0 1 4 5 6 9\n3 2 1 0\n"))
+  ASSERT_TRUE(
+      Read("ply\nformat ascii 1.0\ncomment made by hand\nelement vertex 3\nproperty float x\n"
+           "property float y\nproperty float z\nproperty float nx\nproperty uchar red\n"
+           "property uchar green\nproperty uchar blue\nproperty float extra\nelement face 1\n"
+           "property list uchar int vertex_indices\nend_header\n"
+           "0 0 0 1 255 0 127.5 9\n1.5 -2 3e2 1 1 2 3 9\n0 1 0 1 4 5 6 9\n3 2 1 0\n"))
       << ::testing::PrintToString(sink.Texts());
   const TOBJGroup& g = model.groups[0];
   ASSERT_EQ(g.points.size(), 3u);
@@ -141,8 +151,10 @@ TEST_F(PlyReaderTest, RefusedFilesLeaveTheModelEmptyWithTheirMessage) {
   const RefusedCase cases[] = {
       {"not ply", "PLX\nformat ascii 1.0\n", "Not a PLY file"},
       {"points only", AsciiHeader("3 0") + kPoints, "Not a mesh-based PLY file (perhaps point based)"},
-      {"no end of header", "ply\nformat ascii 1.0\nelement vertex 3\n", "Not a mesh-based PLY file (perhaps point based)"},
-      {"ascii quad", AsciiHeader("4 1") + kPoints + "0 0 1\n4 0 1 2 3\n", "Only able to read triangle-based PLY files. "},
+      {"no end of header", "ply\nformat ascii 1.0\nelement vertex 3\n",
+       "Not a mesh-based PLY file (perhaps point based)"},
+      {"ascii quad", AsciiHeader("4 1") + kPoints + "0 0 1\n4 0 1 2 3\n",
+       "Only able to read triangle-based PLY files. "},
       {"ascii edge", AsciiHeader("3 1") + kPoints + "2 0 1\n",
        "File does not have the expected number of triangle-based faces "},
       {"binary quad", BinaryHeader("binary_little_endian", 4, 1) + BinaryTriangles(4, {{0, 1, 2, 3}}),
@@ -150,17 +162,20 @@ TEST_F(PlyReaderTest, RefusedFilesLeaveTheModelEmptyWithTheirMessage) {
       {"big endian", BinaryHeader("binary_big_endian", 3, 1) + BinaryTriangles(3, {{0, 1, 2}}),
        "Unsupported PLY format : \"binary_big_endian\""},
       {"unknown format", BinaryHeader("zipped", 3, 1), "Unsupported PLY format : \"zipped\""},
-      {"float colours", "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
-                        "property float z\nproperty float red\nelement face 1\n"
-                        "property list uchar int vertex_indices\nend_header\n",
+      {"float colours",
+       "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
+       "property float z\nproperty float red\nelement face 1\n"
+       "property list uchar int vertex_indices\nend_header\n",
        "Expected colors of data type \"UCHAR\", not \"property float red\""},
       {"unknown type", "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty int64 y\n",
        "Unexpected data type : \"int64\""},
-      {"short binary vertex", "ply\nformat binary_little_endian 1.0\nelement vertex 3\nproperty short x\n"
-                              "property short y\nproperty short z\nelement face 1\n"
-                              "property list uchar int vertex_indices\nend_header\n",
+      {"short binary vertex",
+       "ply\nformat binary_little_endian 1.0\nelement vertex 3\nproperty short x\n"
+       "property short y\nproperty short z\nelement face 1\n"
+       "property list uchar int vertex_indices\nend_header\n",
        "Binary PLY files should have at least 12 bytes per vertex"},
-      {"binary counts beyond the file", BinaryHeader("binary_little_endian", 1000000, 2000000) + BinaryTriangles(3, {{0, 1, 2}}),
+      {"binary counts beyond the file",
+       BinaryHeader("binary_little_endian", 1000000, 2000000) + BinaryTriangles(3, {{0, 1, 2}}),
        "PLY file is shorter than the vertices and faces its header declares"},
       {"ascii counts beyond the file", AsciiHeader("3 1000") + kPoints + "3 0 1 2\n",
        "PLY file is shorter than the vertices and faces its header declares"},
@@ -201,8 +216,7 @@ TEST_F(PlyReaderTest, TruncatedFilesAreRefusedWithOneMessage) {
 }
 
 TEST_F(PlyReaderTest, MissingFileFailsSilentlyForTheLoader) {
-  EXPECT_EQ(ReadPly(model, dir.File("no_such.ply")),
-            TReadStatus::CannotOpen);
+  EXPECT_EQ(ReadPly(model, dir.File("no_such.ply")), TReadStatus::CannotOpen);
   EXPECT_TRUE(sink.entries.empty());
 }
 

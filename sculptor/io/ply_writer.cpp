@@ -38,8 +38,8 @@ void WriteHeader(AtomicFileWriter& out, PlyContents contents, int64_t vertices, 
     header +=
         "property float nx\r\nproperty float ny\r\nproperty float nz\r\n"
         "property uchar red\r\nproperty uchar green\r\nproperty uchar blue\r\n";
-  header += "element face " + std::to_string(triangles) +
-            "\r\nproperty list uchar uint vertex_indices\r\nend_header\r\n";
+  header +=
+      "element face " + std::to_string(triangles) + "\r\nproperty list uchar uint vertex_indices\r\nend_header\r\n";
   out.Write(header);
 }
 
