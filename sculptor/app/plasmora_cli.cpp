@@ -52,13 +52,17 @@ bool LoadScene(const std::string& fileName, TScene& scene) {
   return ConvertIntoScene(scene, model, fileName, kind, 1.0f);
 }
 
-std::string Number(float value) {
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return {text, result.ptr};
+// "(x, y, z)" with the shortest exact decimals, whatever the locale.
+std::string Point(const TGLCoord& p) {
+  const float values[3] = {p.x, p.y, p.z};
+  std::string text = "(";
+  for (int i = 0; i < 3; ++i) {
+    char number[32];
+    text.append(number, std::to_chars(number, number + sizeof number, values[i]).ptr);
+    text += i < 2 ? ", " : ")";
+  }
+  return text;
 }
-
-std::string Point(const TGLCoord& p) { return "(" + Number(p.x) + ", " + Number(p.y) + ", " + Number(p.z) + ")"; }
 
 void PrintElement(int index, const TGeosphera& e) {
   TGLCoord low{}, high{};

@@ -198,7 +198,9 @@ bool LoadIntoElement(TScene& scene, TGeosphera& element, const std::string& file
       start.texture += static_cast<int64_t>(g.texCoords.size());
       if (g.faceRecords.empty() || g.points.empty()) continue;
       const int width = ConvertGroup(element, g, kind, scale, fileName, groupStart, target, extent);
-      if (!scene.elements.empty() && &element == &scene.current()) scene.adjacencyWidth = width;
+      const bool isCurrent = scene.currentElement >= 0 && scene.currentElement < scene.elementCount() &&
+                             &element == &scene.current();
+      if (isCurrent) scene.adjacencyWidth = width;
       BuildQuadList(element);
       converted = true;
     }
