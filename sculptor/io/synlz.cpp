@@ -224,15 +224,21 @@ class DecoderHashes {
 };
 
 // Copies a match of t bytes from `from`, `distance` bytes back; overlapping
-// copies repeat the pattern as a forward byte copy would.
-inline void CopyMatch(uint8_t* to, const uint8_t* from, size_t distance, size_t t) {
+// copies repeat the pattern as a forward byte copy would. With `room` bytes
+// writable at `to`, whole 16-byte chunks may run past the match: later items
+// overwrite them.
+inline void CopyMatch(uint8_t* to, const uint8_t* from, size_t distance, size_t t, size_t room) {
+  if (distance >= 16 && room >= t + 16) {
+    for (size_t i = 0; i < t; i += 16) std::memcpy(to + i, from + i, 16);  // each chunk reads bytes already out
+    return;
+  }
   if (distance >= t) {
     std::memcpy(to, from, t);
     return;
   }
   size_t i = 0;
   if (distance >= 8) {
-    for (; i + 8 <= t; i += 8) std::memcpy(to + i, from + i, 8);  // each chunk reads bytes already out
+    for (; i + 8 <= t; i += 8) std::memcpy(to + i, from + i, 8);
   }
   for (; i < t; ++i) to[i] = from[i];
 }
@@ -268,7 +274,11 @@ bool SynLZDecompress(const uint8_t* block, size_t m, uint8_t* dst, size_t size) 
         const size_t run = rest == 0 ? 32 - bit : static_cast<size_t>(std::countr_zero(rest));
         const size_t k = std::min(run, static_cast<size_t>(end - ip));
         if (k > size - op) return false;
-        std::memcpy(dst + op, ip, k);
+        if (end - ip >= 32 && size - op >= 32) {
+          std::memcpy(dst + op, ip, 32);  // fixed size; the bytes past k are overwritten later
+        } else {
+          std::memcpy(dst + op, ip, k);
+        }
         ip += k;
         op += k;
         bit += static_cast<unsigned>(k);
@@ -285,7 +295,7 @@ bool SynLZDecompress(const uint8_t* block, size_t m, uint8_t* dst, size_t size) 
         hashes.EnterUpTo(static_cast<ptrdiff_t>(op) - 3);
         const uint32_t from = hashes.Source(w >> 4);
         if (from == DecoderHashes::kUnset || t > size - op) return false;
-        CopyMatch(dst + op, dst + from, op - from, t);
+        CopyMatch(dst + op, dst + from, op - from, t, size - op);
         if (ip >= end) return op + t == size;
         hashes.EnterUpTo(static_cast<ptrdiff_t>(op));
         op += t;
