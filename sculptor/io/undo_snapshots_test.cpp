@@ -123,6 +123,20 @@ TEST_F(UndoTest, SnapshotsLiveInAFolderOfThisProcessRemovedAtExit) {
   EXPECT_FALSE(fs::exists(expected));
 }
 
+TEST_F(UndoTest, AFolderPlantedUnderOurNameIsNotUsed) {
+  const fs::path elsewhere = tmp_ / "elsewhere";
+  fs::create_directories(elsewhere);
+  WriteBytes((elsewhere / "keep.txt").string(), "mine");
+  fs::create_directory_symlink(elsewhere, fs::path(undo_->folder()).parent_path());
+  Stroke(1);
+  EXPECT_EQ(Counter(), 3);
+  ASSERT_EQ(messages_.entries.size(), 1u);
+  EXPECT_THAT(messages_.entries[0].text, HasSubstr("Cannot create the undo folder"));
+  undo_.reset();  // the exit step removes the link, not what it points to
+  EXPECT_EQ(ReadBytes((elsewhere / "keep.txt").string()), "mine");
+  EXPECT_EQ(fs::directory_iterator(elsewhere)->path().filename(), "keep.txt");
+}
+
 TEST_F(UndoTest, RingOfMaxUndo15DropsTheOldestAndKeepsBothFilesInStep) {
   ASSERT_EQ(undo_->undoCapacity(), 18);
   // Strokes 1 and 2 are full snapshots (they bring topology files).
