@@ -121,14 +121,10 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
       } else {
         std::memcpy(out, src + p, k);
       }
-      out += k;
+      out = cw.Count(static_cast<unsigned>(k), out + k);
       p += k;
-      if (k == limit) {
-        out = cw.Count(static_cast<unsigned>(k), out);
-        continue;
-      }
-      out = cw.Count(static_cast<unsigned>(k), out);  // k < left(): the group goes on
-      cw.MarkMatch();
+      if (k == limit) continue;
+      cw.MarkMatch();  // k < left(): the group goes on with the match
       const size_t tmax = std::min(n - p - 3, kLongestMatchTail);
       const size_t t = MatchTail(src + o + 2, src + p + 2, tmax);
       p += t + 2;
