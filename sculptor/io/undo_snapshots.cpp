@@ -184,7 +184,11 @@ bool UndoSnapshots::RestoreSnapshot(TScene& scene, UndoChannel channel) {
   --counter;
   if (result != SnapshotRead::Restored) return false;
   const int width = ComputeValence(e);
-  if (width > 0 && BuildAdjacency(e, width)) scene.adjacencyWidth = width;
+  if (width == 0) {
+    e.adjacency = TAdjacency{};  // no triangles left to list
+  } else if (BuildAdjacency(e, width)) {
+    scene.adjacencyWidth = width;
+  }
   hooks_->SnapshotRestored(scene, scene.currentElement);
   return true;
 }
