@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <vector>
 
@@ -51,33 +53,18 @@ TGeosphera MakeSculptedElement() {
     const float bump = 1.0f + 0.04f * std::sin(9 * p.x) * std::cos(7 * p.y) + 0.01f * std::sin(31 * p.z + 3 * p.x);
     p = {p.x * bump, p.y * bump, p.z * bump};
   }
-  ComputeValence(e);
   BuildAdjacency(e, ComputeValence(e));
   RecomputeAllNormals(e);
   return e;
 }
 
-template <class T>
-void Append(Bytes& out, const T* data, size_t count) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(data);
-  out.insert(out.end(), bytes, bytes + count * sizeof(T));
-}
-
-Bytes MainFileBytes(const TGeosphera& e) {
-  const int32_t header[5] = {1, e.indexCount, e.vertexCount, e.subdivLevel, e.uvCount};
-  Bytes out;
-  Append(out, header, 5);
-  Append(out, e.vertices.data(), size_t(e.vertexCount));
-  Append(out, e.normals.data(), size_t(e.vertexCount));
-  return out;
-}
-
-Bytes TopologyFileBytes(const TGeosphera& e) {
-  Bytes out;
-  Append(out, e.faces.data(), size_t(e.indexCount));
-  Append(out, e.vertexState.data(), size_t(e.vertexCount));
-  Append(out, e.colors.data(), size_t(e.vertexCount));
-  return out;
+// The bytes of one file of a plain snapshot of `e`, as the undo engine stores them.
+Bytes SnapshotFileBytes(TGeosphera& e, int32_t kind, bool topologyFile) {
+  UndoSnapshots undo;
+  undo.SetMaxUndo(15);
+  if (!undo.WriteSnapshot(e, UndoChannel::Geometry, 3, kind)) throw std::runtime_error("snapshot not written");
+  std::ifstream in(undo.SnapshotPath(e.uid, UndoChannel::Geometry, 3, topologyFile), std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 double MBps(size_t bytes, double ms) { return double(bytes) / 1e6 / (ms / 1e3); }
@@ -120,7 +107,7 @@ void TimeStrokeSnapshot(TGeosphera& e, int maxUndo, const std::string& mode) {
   UndoSnapshots undo;
   undo.SetMaxUndo(maxUndo);
   bool ok = true;
-  const double writeMs = bench::BestMs(kRuns, [&] { ok = ok && undo.WriteSnapshot(e, UndoChannel::Geometry, 3, 1); });
+  const double writeMs = bench::BestMs(kRuns, [&] { ok = ok && undo.WriteSnapshot(e, UndoChannel::Geometry, 3, kSnapshotPositions); });
   const double readMs = bench::BestMs(kRuns, [&] {
     ok = ok && undo.ReadSnapshot(e, UndoChannel::Geometry, 3) == SnapshotRead::Restored;
   });
@@ -137,8 +124,8 @@ void TimeStrokeSnapshot(TGeosphera& e, int maxUndo, const std::string& mode) {
 int main() {
   TGeosphera e = MakeSculptedElement();
   bench::Report("undo element vertices", double(e.vertexCount), "vertices");
-  CompareCodecs("kind 1 main file", MainFileBytes(e));
-  CompareCodecs("kind 2 topology file", TopologyFileBytes(e));
+  CompareCodecs("kind 1 main file", SnapshotFileBytes(e, kSnapshotPositions, false));
+  CompareCodecs("kind 2 topology file", SnapshotFileBytes(e, kSnapshotFull, true));
   TimeStrokeSnapshot(e, 15, "plain");
   TimeStrokeSnapshot(e, 20, "compressed");
   return 0;
