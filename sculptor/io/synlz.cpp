@@ -221,22 +221,23 @@ class DecoderHashes {
 
 // Copies a match of t bytes from `from`, `distance` bytes back; overlapping
 // copies repeat the pattern as a forward byte copy would. With `room` bytes
-// writable at `to`, whole 16-byte chunks may run past the match: later items
-// overwrite them.
+// writable at `to`, whole chunks may run past the match: later items
+// overwrite them. A chunk no longer than the distance reads only bytes
+// already out.
 inline void CopyMatch(uint8_t* to, const uint8_t* from, size_t distance, size_t t, size_t room) {
   if (distance >= 16 && room >= t + 16) {
-    for (size_t i = 0; i < t; i += 16) std::memcpy(to + i, from + i, 16);  // each chunk reads bytes already out
+    for (size_t i = 0; i < t; i += 16) std::memcpy(to + i, from + i, 16);
+    return;
+  }
+  if (distance >= 8 && room >= t + 8) {
+    for (size_t i = 0; i < t; i += 8) std::memcpy(to + i, from + i, 8);
     return;
   }
   if (distance >= t) {
     std::memcpy(to, from, t);
     return;
   }
-  size_t i = 0;
-  if (distance >= 8) {
-    for (; i + 8 <= t; i += 8) std::memcpy(to + i, from + i, 8);
-  }
-  for (; i < t; ++i) to[i] = from[i];
+  for (size_t i = 0; i < t; ++i) to[i] = from[i];
 }
 
 }  // namespace
