@@ -11,7 +11,8 @@
 
 class UndoSceneHost : public SceneHost, public UndoHooks {
  public:
-  // Installs itself as the hooks of `undo`. `next` may be nullptr (headless).
+  // Installs itself as the hooks of `undo`, which must outlive it. `next`
+  // may be nullptr (headless).
   UndoSceneHost(UndoSnapshots& undo, SceneHost* next);
   ~UndoSceneHost() override;
   UndoSceneHost(const UndoSceneHost&) = delete;
