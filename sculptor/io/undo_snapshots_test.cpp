@@ -329,6 +329,16 @@ TEST_F(UndoTest, DamagedFilesAreRefusedAndLeaveTheElementUnchanged) {
   }
 }
 
+TEST_F(UndoTest, AFailedWriteLeavesNoHalfSnapshotAndKeepsTheCounter) {
+  Stroke(1);
+  fs::create_directories(Path(4, true));  // the topology file cannot be written
+  undo_->TakeSnapshot(current(), UndoChannel::Geometry, kSnapshotFull);
+  EXPECT_EQ(Counter(), 4);
+  EXPECT_FALSE(fs::exists(Path(4)));
+  ASSERT_EQ(messages_.entries.size(), 1u);
+  EXPECT_THAT(messages_.entries[0].text, HasSubstr("Error writing undo file"));
+}
+
 TEST_F(UndoTest, MissingFilesAreSkippedSilently) {
   Stroke(1);
   Stroke(2);
