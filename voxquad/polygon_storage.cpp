@@ -1,0 +1,175 @@
+#include "polygon_storage.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+#include "status_output.h"
+
+void PolygonStorage::message(const char* text) const
+{
+    if (status)
+        status->printMessage(text);
+}
+
+void PolygonStorage::clear()
+{
+    Polygons.clear();
+    Vertices.clear();
+    VIndex.clear();
+    Midpoints.clear();
+    scale = 1;
+    offset = vec3();
+}
+
+int PolygonStorage::addVertex(const Vertex& v)
+{
+    Vertices.push_back(v);
+    return static_cast<int>(Vertices.size()) - 1;
+}
+
+int PolygonStorage::addTriangle(int a, int b, int c)
+{
+    if (a == b || b == c || a == c)
+        return -1;
+    Polygons.push_back(VertexIDList{a, b, c});
+    return static_cast<int>(Polygons.size()) - 1;
+}
+
+void PolygonStorage::buildVIndex()
+{
+    VIndex.assign(Vertices.size(), VertexIDSet());
+    for (std::size_t i = 0; i < Polygons.size(); ++i)
+        for (int v : Polygons[i])
+            VIndex[v].insert(static_cast<int>(i));
+    buildEdgeIndex();
+}
+
+void PolygonStorage::addEdge(int polygon, int a, int b)
+{
+    auto [it, inserted] = EdgeIndex.try_emplace(EdgeEntryKey(a, b), EdgeEntryData{polygon, -1});
+    if (!inserted && it->second.second == -1 && it->second.first != polygon)
+        it->second.second = polygon;
+}
+
+void PolygonStorage::buildEdgeIndex()
+{
+    message("PolygonStorage::buildEdgeIndex");
+    EdgeIndex.clear();
+    for (std::size_t i = 0; i < Polygons.size(); ++i) {
+        const VertexIDList& poly = Polygons[i];
+        if (poly.empty())
+            continue;
+        int prev = poly.back();
+        for (int cur : poly) {
+            addEdge(static_cast<int>(i), prev, cur);
+            prev = cur;
+        }
+    }
+}
+
+void PolygonStorage::computeMidpoints()
+{
+    Midpoints.resize(Polygons.size());
+    for (std::size_t i = 0; i < Polygons.size(); ++i) {
+        VertexIDList& poly = Polygons[i];
+        std::size_t n = poly.size();
+        if (n < 3) {
+            poly.clear();
+            continue;
+        }
+        Vertex& record = Midpoints[i];
+        record.featureKind = 0;
+        if (n == 3) {
+            const vec3& a = Vertices[poly[0]].position;
+            const vec3& b = Vertices[poly[1]].position;
+            const vec3& c = Vertices[poly[2]].position;
+            record.normal = normalized(cross(b - a, c - b));
+            record.position = (a + b + c) * 0.33333334f;
+            continue;
+        }
+        vec3 normalSum, positionSum;
+        for (std::size_t k = 0; k < n; ++k) {
+            const vec3& p0 = Vertices[poly[k]].position;
+            const vec3& p1 = Vertices[poly[(k + 1) % n]].position;
+            const vec3& p2 = Vertices[poly[(k + 2) % n]].position;
+            normalSum += normalized(cross(p1 - p0, p2 - p1));
+            positionSum += p0;
+        }
+        float inverseCount = 1.0f / static_cast<float>(n);
+        record.normal = normalized(normalSum * inverseCount);
+        record.position = positionSum * inverseCount;
+    }
+}
+
+void PolygonStorage::computeVertexNormals()
+{
+    assert(Vertices.size() == VIndex.size());
+    for (std::size_t v = 0; v < Vertices.size(); ++v) {
+        const vec3& position = Vertices[v].position;
+        vec3 sum;
+        float totalWeight = 0;
+        for (int p : VIndex[v]) {
+            int a = neighbour(p, static_cast<int>(v), true);
+            int b = neighbour(p, static_cast<int>(v), false);
+            float c = dot(normalized(Vertices[a].position - position), normalized(Vertices[b].position - position));
+            float angle = (c > -1.0f && c < 1.0f) ? std::acos(c) : 0.0f;
+            sum += Midpoints[p].normal * angle;
+            totalWeight += angle;
+        }
+        Vertices[v].normal = totalWeight > 0 ? normalized(sum / totalWeight) : vec3();
+    }
+}
+
+void PolygonStorage::computeBoundingBox()
+{
+    if (Vertices.empty()) {
+        bboxMin = bboxMax = vec3();
+        return;
+    }
+    bboxMin = bboxMax = Vertices.front().position;
+    for (const Vertex& v : Vertices)
+        for (int a = 0; a < 3; ++a) {
+            bboxMin[a] = std::min(bboxMin[a], v.position[a]);
+            bboxMax[a] = std::max(bboxMax[a], v.position[a]);
+        }
+}
+
+void PolygonStorage::normalize(int nx, int ny, int nz)
+{
+    const int cells[3] = {nx, ny, nz};
+    float s = 0;
+    for (int a = 0; a < 3; ++a) {
+        float axisScale = static_cast<float>(cells[a] - 4) / (bboxMax[a] - bboxMin[a]);
+        s = a == 0 ? axisScale : std::min(s, axisScale);
+    }
+    const vec3 margin(1.5f, 1.5f, 1.5f);
+    for (Vertex& v : Vertices)
+        v.position = (v.position - bboxMin) * s + margin;
+    for (Vertex& m : Midpoints)
+        m.position = (m.position - bboxMin) * s + margin;
+    float shift = 1.5f * scale / s;
+    offset += bboxMin * scale - vec3(shift, shift, shift);
+    scale = scale / s;
+    bboxMax = (bboxMax - bboxMin) * s + margin;
+    bboxMin = margin;
+}
+
+int PolygonStorage::otherPolygon(int p, const EdgeEntryKey& key) const
+{
+    auto it = EdgeIndex.find(key);
+    if (it == EdgeIndex.end())
+        return -1;
+    return it->second.first == p ? it->second.second : it->second.first;
+}
+
+int PolygonStorage::neighbour(int p, int v, bool forward) const
+{
+    const VertexIDList& poly = Polygons[p];
+    auto it = std::find(poly.begin(), poly.end(), v);
+    if (it == poly.end())
+        return -1;
+    std::size_t n = poly.size();
+    std::size_t k = static_cast<std::size_t>(it - poly.begin());
+    return poly[forward ? (k + 1) % n : (k + n - 1) % n];
+}

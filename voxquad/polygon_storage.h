@@ -1,0 +1,96 @@
+#pragma once
+#include <cstdint>
+#include <list>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "vec_math.h"
+#include "vertex.h"
+
+class StatusOutput;
+
+// Corners of one polygon in cyclic order (vertex ids). A growable array: polygons are short and
+// read by position far more often than they are edited.
+using VertexIDList = std::vector<std::int32_t>;
+using VertexIDListList = std::list<VertexIDList>;
+// Polygons around one vertex, iterated in ascending id order.
+using VertexIDSet = std::set<std::int32_t>;
+
+// An undirected edge: two vertex ids, the smaller first.
+struct EdgeEntryKey {
+    std::int32_t a = 0, b = 0;
+
+    EdgeEntryKey() = default;
+    EdgeEntryKey(std::int32_t u, std::int32_t v) : a(u < v ? u : v), b(u < v ? v : u) {}
+};
+
+// Lexicographic order of edge keys (first id, then second).
+struct compareEdgeEntryKey {
+    bool operator()(const EdgeEntryKey& l, const EdgeEntryKey& r) const
+    {
+        return l.a < r.a || (l.a == r.a && l.b < r.b);
+    }
+};
+
+// The polygons of one edge; second is -1 while only one is known.
+struct EdgeEntryData {
+    std::int32_t first = -1;
+    std::int32_t second = -1;
+};
+
+using EdgeEntryMap = std::map<EdgeEntryKey, EdgeEntryData, compareEdgeEntryKey>;
+
+// General polygons over a shared vertex list, with the polygons of each vertex (VIndex), the
+// polygons of each edge (EdgeIndex), a midpoint record per polygon, angle-weighted vertex normals,
+// a bounding box and the grid-to-world transform position * scale + offset.
+class PolygonStorage {
+public:
+    std::vector<VertexIDList> Polygons;  // empty entries are removed polygons
+    std::vector<Vertex> Vertices;
+    std::vector<VertexIDSet> VIndex;     // one per vertex after buildVIndex()
+    std::vector<Vertex> Midpoints;       // one per polygon after computeMidpoints()
+    EdgeEntryMap EdgeIndex;
+    vec3 bboxMax, bboxMin;
+    StatusOutput* status = nullptr;      // not owned
+    float scale = 1;
+    vec3 offset;
+
+    // Empties polygons, vertices, VIndex and midpoints; scale 1, offset (0, 0, 0).
+    void clear();
+    // Appends a vertex and returns its id.
+    int addVertex(const Vertex& v);
+    // Appends the polygon (a, b, c) and returns its id; -1 (nothing added) when two ids are equal.
+    int addTriangle(int a, int b, int c);
+
+    // Rebuilds VIndex from all polygons, then the edge index.
+    void buildVIndex();
+    // Rebuilds EdgeIndex; a third polygon on an edge is not recorded.
+    void buildEdgeIndex();
+    // Resizes Midpoints to the polygon count and computes every record; polygons with one or two
+    // corners are emptied.
+    void computeMidpoints();
+    // Angle-weighted average of the polygon normals around each vertex; needs VIndex and Midpoints.
+    void computeVertexNormals();
+    void computeBoundingBox();
+    // Maps the mesh into a grid of nx x ny x nz cells with a low margin of 1.5 cells, keeping
+    // position * scale + offset in world units. Needs the bounding box.
+    void normalize(int nx, int ny, int nz);
+
+    // The polygon across edge key from polygon p, or -1.
+    int otherPolygon(int p, const EdgeEntryKey& key) const;
+    // The corner after v (forward) or before v in polygon p, cyclically; -1 when v is no corner.
+    int neighbour(int p, int v, bool forward) const;
+
+    // Vertex valence and polygon size histograms through the status output.
+    void printStatistics();
+    // Replaces this storage with the dual of source (indexes, midpoints and normals computed):
+    // one vertex per source polygon, one face per source vertex with three or more polygons.
+    void constructDual(const PolygonStorage& source);
+
+    void setStatusOutput(StatusOutput* s) { status = s; }
+
+private:
+    void addEdge(int polygon, int a, int b);
+    void message(const char* text) const;
+};

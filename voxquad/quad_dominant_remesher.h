@@ -1,0 +1,47 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "polygon_storage.h"
+
+class StatusOutput;
+
+// Number of cells along each axis of the grid.
+struct GridSize {
+    int nx = 0, ny = 0, nz = 0;
+};
+
+// Cubic cells along the box's proportions so that the grid has about targetVoxelCount voxels:
+// f = cbrt(target / (x * y * z)), n = trunc(size * f). Returns false with a message in error when
+// the target is not positive or an axis gets fewer than 5 cells (a flat or degenerate box).
+bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid, std::string& error);
+
+// Owns every stage of the remesher and runs them in a fixed order: grid sizing and normalisation,
+// voxelization, sharp features (buildVolume), marching cubes, feature transfer, dual surface,
+// degree reduction and rhombus removal (extractSurface).
+class QuadDominantRemesher {
+public:
+    QuadDominantRemesher();
+
+    // Hands the channel to the remesher and to every stage and storage.
+    void setStatusOutput(StatusOutput* s);
+    void setTargetVoxelCount(std::int32_t count) { targetVoxelCount = count; }
+    void setUseSharpFeatures(bool use) { useSharpFeatures = use; }
+
+    PolygonStorage& getInputMesh() { return inputMesh; }
+    PolygonStorage& getDualMesh() { return dualMesh; }
+
+    // Sizes the grid, normalises the input mesh into it, builds the distance volume and its sharp
+    // features. Returns false, with a message on standard error, when no usable grid results.
+    bool buildVolume();
+    // Marching cubes, feature transfer, dual surface and clean-up, into dualMesh.
+    void extractSurface();
+
+protected:
+    PolygonStorage inputMesh;     // normalised into grid coordinates by buildVolume()
+    PolygonStorage dualMesh;      // the result that is exported
+    PolygonStorage marchingMesh;  // output of marching cubes
+    std::int32_t targetVoxelCount;
+    bool useSharpFeatures = false;
+    StatusOutput* status = nullptr;  // not owned
+};
