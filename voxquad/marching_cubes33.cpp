@@ -1,7 +1,11 @@
 #include "marching_cubes33.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdio>
+#include <cstring>
+#include <new>
+#include <utility>
 
 #include "polygon_storage.h"
 #include "status_output.h"
@@ -28,10 +32,10 @@ constexpr EdgeLocation edgeLocations[12] = {
 
 void MarchingCubes33::reset()
 {
-    xVerts = {};
-    yVerts = {};
-    zVerts = {};
-    vertices = {};
+    edgeBlock = ZeroedBlock();
+    xVerts = yVerts = zVerts = nullptr;
+    vertexBlock = ZeroedBlock();
+    vertices = nullptr;
     vertexCount = vertexCapacity = 0;
     sizeX = sizeY = sizeZ = -1;
 }
@@ -43,14 +47,16 @@ void MarchingCubes33::init()
     sizeZ = volume->getZSize();
     const std::size_t count =
         static_cast<std::size_t>(sizeX) * static_cast<std::size_t>(sizeY) * static_cast<std::size_t>(sizeZ);
-    xVerts.assign(count, -1);
-    yVerts.assign(count, -1);
-    zVerts.assign(count, -1);
+    edgeBlock = ZeroedBlock(3 * count * sizeof(std::int32_t));
+    xVerts = static_cast<std::int32_t*>(edgeBlock.data());
+    yVerts = xVerts + count;
+    zVerts = yVerts + count;
+    std::fill_n(xVerts, 3 * count, -1);
     for (std::int32_t& c : subcaseCount) c = 0;
     vertexCount = 0;
     vertexCapacity = initialVertexCapacity;
-    vertices.clear();
-    vertices.reserve(static_cast<std::size_t>(vertexCapacity));
+    vertexBlock = ZeroedBlock(static_cast<std::size_t>(vertexCapacity) * sizeof(Vertex));
+    vertices = static_cast<Vertex*>(vertexBlock.data());
 }
 
 std::size_t MarchingCubes33::gridIndex(int x, int y, int z) const
@@ -83,11 +89,15 @@ vec3 MarchingCubes33::gradient(int x, int y, int z) const
 
 int MarchingCubes33::addVertex(const Vertex& v)
 {
+    assert(vertexCapacity > 0 && "init() before run()");
     if (vertexCount == vertexCapacity) {
         vertexCapacity *= 2;
-        vertices.reserve(static_cast<std::size_t>(vertexCapacity));
+        ZeroedBlock grown(static_cast<std::size_t>(vertexCapacity) * sizeof(Vertex));
+        std::memcpy(grown.data(), static_cast<const void*>(vertices), static_cast<std::size_t>(vertexCount) * sizeof(Vertex));
+        vertexBlock = std::move(grown);
+        vertices = static_cast<Vertex*>(vertexBlock.data());
     }
-    vertices.push_back(v);
+    ::new (static_cast<void*>(vertices + vertexCount)) Vertex(v);
     return vertexCount++;
 }
 
@@ -100,8 +110,7 @@ void MarchingCubes33::createEdgeVertex(int axis, int x, int y, int z, float c0, 
     vec3 normal = gradient(x, y, z) * (1 - u) + gradient(nx, ny, nz) * u;
     normal.normalize();
     const int id = addVertex(Vertex(position, normal));
-    std::vector<std::int32_t>& edges = axis == 0 ? xVerts : axis == 1 ? yVerts : zVerts;
-    edges[gridIndex(x, y, z)] = id;
+    edgeArray(axis)[gridIndex(x, y, z)] = id;
 }
 
 void MarchingCubes33::computeIntersections()
@@ -165,8 +174,7 @@ int MarchingCubes33::vertexId(int code, int interiorVertex)
     int id = interiorVertex;
     if (code != mc33::interiorVertexCode) {
         const EdgeLocation& e = edgeLocations[code];
-        const std::vector<std::int32_t>& edges = e.axis == 0 ? xVerts : e.axis == 1 ? yVerts : zVerts;
-        id = edges[gridIndex(i + e.dx, j + e.dy, k + e.dz)];
+        id = edgeArray(e.axis)[gridIndex(i + e.dx, j + e.dy, k + e.dz)];
     }
     if (id < 0) {
         char text[1000];
@@ -182,8 +190,7 @@ int MarchingCubes33::createInteriorVertex()
     int found = 0;
     for (int code = 0; code < 12; ++code) {
         const EdgeLocation& e = edgeLocations[code];
-        const std::vector<std::int32_t>& edges = e.axis == 0 ? xVerts : e.axis == 1 ? yVerts : zVerts;
-        const int id = edges[gridIndex(i + e.dx, j + e.dy, k + e.dz)];
+        const int id = edgeArray(e.axis)[gridIndex(i + e.dx, j + e.dy, k + e.dz)];
         if (id < 0) continue;
         position += vertices[id].position;
         normal += vertices[id].normal;
@@ -235,7 +242,7 @@ void MarchingCubes33::emitPolygons(const mc33::CubeTiling& tiling)
 
 void MarchingCubes33::finishOutput()
 {
-    for (int n = 0; n < vertexCount; ++n) output->addVertex(vertices[n]);
+    output->Vertices.insert(output->Vertices.end(), vertices, vertices + vertexCount);
     progress(91);
     output->buildVIndex();
     progress(93);
@@ -265,6 +272,8 @@ void MarchingCubes33::run()
     output->clear();
     output->scale = volume->getScale();
     output->offset = volume->getOffset();
+    // A closed surface has about as many polygons as edge vertices.
+    output->Polygons.reserve(static_cast<std::size_t>(vertexCount));
     processCubes();
 
     char text[1000];

@@ -1,10 +1,10 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "marching_cubes33_cases.h"
 #include "vec_math.h"
 #include "vertex.h"
+#include "volume_storage_memory.h"
 
 class GenericVolumeStorage;
 struct VoxelData;
@@ -43,11 +43,16 @@ protected:
     StatusOutput* status = nullptr;          // not owned
     std::int32_t subcaseCount[mc33::SubcaseCount] = {};
     int sizeX = -1, sizeY = -1, sizeZ = -1;
-    // Vertex id on the edge from grid point (i, j, k) towards +x, +y, +z; -1 when none.
-    std::vector<std::int32_t> xVerts, yVerts, zVerts;
+    // Vertex id on the edge from grid point (i, j, k) towards +x, +y, +z; -1 when none. The
+    // three arrays share one block.
+    ZeroedBlock edgeBlock;
+    std::int32_t* xVerts = nullptr;
+    std::int32_t* yVerts = nullptr;
+    std::int32_t* zVerts = nullptr;
     int vertexCount = 0;
     int vertexCapacity = 0;
-    std::vector<Vertex> vertices;
+    ZeroedBlock vertexBlock;     // owns the vertex array
+    Vertex* vertices = nullptr;  // vertexCount records in vertexBlock
     int i = 0, j = 0, k = 0;  // current cube
     float cube[8] = {};       // its corner values
     std::uint8_t lutEntry = 0, caseNumber = 0, config = 0, subconfig = 0;
@@ -56,6 +61,7 @@ private:
     std::size_t gridIndex(int x, int y, int z) const;
     float sample(int x, int y, int z) const;
     vec3 gradient(int x, int y, int z) const;
+    std::int32_t* edgeArray(int axis) const { return axis == 0 ? xVerts : axis == 1 ? yVerts : zVerts; }
     int addVertex(const Vertex& v);
     void createEdgeVertex(int axis, int x, int y, int z, float c0, float c1);
 

@@ -1,9 +1,9 @@
 #include "volume_storage.h"
 
+#include <algorithm>
 #include <cassert>
-#include <cstdlib>
 #include <cstring>
-#include <new>
+#include <utility>
 
 void GenericVolumeStorage::setSize(int x, int y, int z)
 {
@@ -19,25 +19,17 @@ void GenericVolumeStorage::getVoxel(int, int, int, VoxelData&) {}
 
 void GenericVolumeStorage::clear() {}
 
-VolumeStorageDF::~VolumeStorageDF() { std::free(Voxels); }
-
 void VolumeStorageDF::setSize(int x, int y, int z)
 {
     assert(x >= 0 && y >= 0 && z >= 0);
     const std::size_t count = static_cast<std::size_t>(x) * static_cast<std::size_t>(y) * static_cast<std::size_t>(z);
     if (count != VoxelCount) {
-        VoxelData* grown = nullptr;
-        if (VoxelCount == 0) {
-            // calloc maps fresh zero pages for large blocks without writing them.
-            grown = static_cast<VoxelData*>(std::calloc(count ? count : 1, sizeof(VoxelData)));
-        } else {
-            grown = static_cast<VoxelData*>(std::realloc(Voxels, (count ? count : 1) * sizeof(VoxelData)));
-            if (grown && count > VoxelCount)
-                std::memset(static_cast<void*>(grown + VoxelCount), 0, (count - VoxelCount) * sizeof(VoxelData));
-        }
-        if (!grown) throw std::bad_alloc();
-        if (VoxelCount == 0) std::free(Voxels);
-        Voxels = grown;
+        ZeroedBlock grown(count * sizeof(VoxelData));
+        auto* records = static_cast<VoxelData*>(grown.data());
+        if (VoxelCount > 0 && count > 0)
+            std::memcpy(static_cast<void*>(records), Voxels, std::min(count, VoxelCount) * sizeof(VoxelData));
+        Storage = std::move(grown);
+        Voxels = records;
         VoxelCount = count;
     }
     GenericVolumeStorage::setSize(x, y, z);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "vec_math.h"
+#include "volume_storage_memory.h"
 
 // Distance value of a voxel that holds no sample.
 constexpr float unsampledDistance = 10000000.0f;
@@ -53,7 +54,6 @@ public:
     VolumeStorageDF() = default;
     VolumeStorageDF(const VolumeStorageDF&) = delete;
     VolumeStorageDF& operator=(const VolumeStorageDF&) = delete;
-    ~VolumeStorageDF() override;
 
     // Resizes the array; new records are zero, existing ones are kept.
     void setSize(int x, int y, int z) override;
@@ -66,7 +66,8 @@ public:
 private:
     std::size_t index(int x, int y, int z) const;
 
-    VoxelData* Voxels = nullptr;  // owned; malloc family, so fresh zero pages come from the system
+    ZeroedBlock Storage;          // owns the records
+    VoxelData* Voxels = nullptr;  // the records in Storage
     std::size_t VoxelCount = 0;
 };
 
