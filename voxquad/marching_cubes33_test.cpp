@@ -87,7 +87,7 @@ protected:
 
     VolumeStorageDF volume;
     PolygonStorage mesh;
-    RecordingStatusOutput status;
+    StageRecorder status;
     MarchingCubes33 mc;
 };
 

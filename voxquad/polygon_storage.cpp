@@ -45,25 +45,80 @@ void PolygonStorage::buildVIndex()
     buildEdgeIndex();
 }
 
-void PolygonStorage::addEdge(int polygon, int a, int b)
+namespace {
+
+// Calls visit(smaller, larger, polygon) for every side of every polygon, in polygon order.
+template <typename Visit>
+void forEachSide(const std::vector<VertexIDList>& polygons, Visit visit)
 {
-    auto [it, inserted] = EdgeIndex.try_emplace(EdgeEntryKey(a, b), EdgeEntryData{polygon, -1});
-    if (!inserted && it->second.second == -1 && it->second.first != polygon)
-        it->second.second = polygon;
+    for (std::size_t i = 0; i < polygons.size(); ++i) {
+        const VertexIDList& poly = polygons[i];
+        if (poly.empty())
+            continue;
+        std::int32_t prev = poly.back();
+        for (std::int32_t cur : poly) {
+            visit(std::min(prev, cur), std::max(prev, cur), static_cast<std::int32_t>(i));
+            prev = cur;
+        }
+    }
 }
+
+// Sorts the sides of one vertex by their larger vertex, keeping polygon order within an edge.
+// Buckets hold a vertex's few sides, so insertion sort does it without allocating.
+template <typename Iterator>
+void sortBucketStably(Iterator first, Iterator last)
+{
+    auto byLarger = [](const auto& l, const auto& r) { return l.larger < r.larger; };
+    if (last - first > 32) {
+        std::stable_sort(first, last, byLarger);
+        return;
+    }
+    for (auto i = first + (first != last); i < last; ++i) {
+        auto side = *i;
+        auto j = i;
+        for (; j != first && byLarger(side, *(j - 1)); --j)
+            *j = *(j - 1);
+        *j = side;
+    }
+}
+
+}  // namespace
 
 void PolygonStorage::buildEdgeIndex()
 {
     message("PolygonStorage::buildEdgeIndex");
     EdgeIndex.clear();
-    for (std::size_t i = 0; i < Polygons.size(); ++i) {
-        const VertexIDList& poly = Polygons[i];
-        if (poly.empty())
-            continue;
-        int prev = poly.back();
-        for (int cur : poly) {
-            addEdge(static_cast<int>(i), prev, cur);
-            prev = cur;
+    // The sides are bucketed by their smaller vertex (a counting sort that keeps polygon order),
+    // each small bucket is sorted by the larger vertex, and the map is filled in key order at its
+    // end instead of being searched once per side. Per edge, the first two distinct polygons of a
+    // bucket run are the first two polygons that meet the edge in polygon order.
+    struct Side {
+        std::int32_t larger;
+        std::int32_t polygon;
+    };
+    std::int32_t maxId = -1;
+    forEachSide(Polygons, [&](std::int32_t, std::int32_t larger, std::int32_t) { maxId = std::max(maxId, larger); });
+    std::vector<std::uint32_t> bucketStart(static_cast<std::size_t>(maxId) + 2, 0);
+    forEachSide(Polygons, [&](std::int32_t smaller, std::int32_t, std::int32_t) { ++bucketStart[smaller + 1]; });
+    for (std::size_t v = 1; v < bucketStart.size(); ++v)
+        bucketStart[v] += bucketStart[v - 1];
+    std::vector<Side> sides(bucketStart.back());
+    std::vector<std::uint32_t> fill(bucketStart.begin(), bucketStart.end() - 1);
+    forEachSide(Polygons, [&](std::int32_t smaller, std::int32_t larger, std::int32_t polygon) {
+        sides[fill[smaller]++] = Side{larger, polygon};
+    });
+
+    for (std::size_t a = 0; a + 1 < bucketStart.size(); ++a) {
+        auto first = sides.begin() + bucketStart[a], last = sides.begin() + bucketStart[a + 1];
+        sortBucketStably(first, last);
+        for (auto run = first; run != last;) {
+            EdgeEntryData data{run->polygon, -1};
+            auto next = run + 1;
+            for (; next != last && next->larger == run->larger; ++next)
+                if (data.second == -1 && next->polygon != data.first)
+                    data.second = next->polygon;
+            EdgeIndex.emplace_hint(EdgeIndex.end(), EdgeEntryKey(static_cast<std::int32_t>(a), run->larger), data);
+            run = next;
         }
     }
 }

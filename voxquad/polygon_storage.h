@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <list>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "vec_math.h"
 #include "vertex.h"
+#include "vertex_id_set.h"
 
 class StatusOutput;
 
@@ -14,8 +14,6 @@ class StatusOutput;
 // read by position far more often than they are edited.
 using VertexIDList = std::vector<std::int32_t>;
 using VertexIDListList = std::list<VertexIDList>;
-// Polygons around one vertex, iterated in ascending id order.
-using VertexIDSet = std::set<std::int32_t>;
 
 // An undirected edge: two vertex ids, the smaller first.
 struct EdgeEntryKey {
@@ -91,6 +89,5 @@ public:
     void setStatusOutput(StatusOutput* s) { status = s; }
 
 private:
-    void addEdge(int polygon, int a, int b);
     void message(const char* text) const;
 };

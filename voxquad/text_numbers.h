@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <initializer_list>
 #include <string_view>
 
 // Locale-independent number text, matching the C library's "%f", "%g" and atol/atof.

@@ -40,7 +40,7 @@ protected:
     }
 
     fs::path path;
-    RecordingStatusOutput status;
+    StageRecorder status;
     VolumeStorageDF_IO io;
 };
 

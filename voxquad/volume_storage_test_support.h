@@ -6,7 +6,7 @@
 #include "status_output.h"
 
 // Records everything a stage reports; messages are kept whether or not a bar is open.
-class RecordingStatusOutput : public StatusOutput {
+class StageRecorder : public StatusOutput {
 public:
     void printMessage(const char* text) override { messages.emplace_back(text); }
     void setProgress(int percent) override { progress.push_back(percent); }

@@ -38,7 +38,7 @@ protected:
 
     PolygonStorage mesh;
     VolumeStorageDF volume;
-    RecordingStatusOutput status;
+    StageRecorder status;
     PolygonStorageVoxelizerDual voxelizer;
 };
 

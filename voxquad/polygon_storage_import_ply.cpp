@@ -1,0 +1,315 @@
+#include "polygon_storage_import_ply.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "mapped_file.h"
+#include "polygon_storage.h"
+#include "status_output.h"
+#include "text_numbers.h"
+
+namespace {
+
+constexpr int maxHeaderLines = 100;
+
+// Whole lines of a text, of any length. A line ends at LF, CR LF or CR; trailing spaces are cut.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    bool next(std::string_view& line)
+    {
+        if (pos_ >= text_.size())
+            return false;
+        std::size_t end = text_.find('\n', pos_);
+        std::size_t after = end == std::string_view::npos ? text_.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text_.size();
+        const void* cr = std::memchr(text_.data() + pos_, '\r', end - pos_);
+        if (cr) {
+            end = static_cast<std::size_t>(static_cast<const char*>(cr) - text_.data());
+            after = end + 1 < text_.size() && text_[end + 1] == '\n' ? end + 2 : end + 1;
+        }
+        while (end > pos_ && text_[end - 1] == ' ')
+            --end;
+        line = text_.substr(pos_, end - pos_);
+        pos_ = after;
+        ++lineNumber_;
+        return true;
+    }
+
+    // True when at least count more lines follow.
+    bool hasLines(std::uint64_t count) const
+    {
+        LineReader probe = *this;
+        std::string_view line;
+        for (std::uint64_t i = 0; i < count; ++i)
+            if (!probe.next(line))
+                return false;
+        return true;
+    }
+
+    long long lineNumber() const { return lineNumber_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    long long lineNumber_ = 0;
+};
+
+// Tokens separated by runs of spaces (tabs are part of a token).
+class Tokens {
+public:
+    explicit Tokens(std::string_view line) : line_(line) {}
+
+    bool next(std::string_view& token)
+    {
+        while (pos_ < line_.size() && line_[pos_] == ' ')
+            ++pos_;
+        if (pos_ >= line_.size())
+            return false;
+        std::size_t end = line_.find(' ', pos_);
+        if (end == std::string_view::npos)
+            end = line_.size();
+        token = line_.substr(pos_, end - pos_);
+        pos_ = end;
+        return true;
+    }
+
+private:
+    std::string_view line_;
+    std::size_t pos_ = 0;
+};
+
+struct HeaderCount {
+    bool seen = false;
+    long long value = 0;
+};
+
+struct Header {
+    HeaderCount vertices, faces;
+    bool reverseFaces = false;
+};
+
+// Progress of the import: one value per 1/40 of the vertices and of the faces, counting on.
+class ImportProgress {
+public:
+    explicit ImportProgress(StatusOutput* status) : status_(status) {}
+
+    void startSection(long long count) { step_ = std::max(1LL, count / 40); }
+    void item(long long i)
+    {
+        if (i % step_ == 0 && status_)
+            status_->setProgress(k_++);
+    }
+
+private:
+    StatusOutput* status_;
+    long long step_ = 1;
+    int k_ = 0;
+};
+
+class PlyParser {
+public:
+    PlyParser(const char* fileName, std::string_view text, StatusOutput* status)
+        : fileName_(fileName), lines_(text), progress_(status)
+    {
+    }
+
+    bool parse(PolygonStorage& storage)
+    {
+        Header header;
+        readHeader(header);
+        if (!checkCounts(header))
+            return false;
+        return readVertices(header, storage) && readFaces(header, storage);
+    }
+
+private:
+    void readHeader(Header& header)
+    {
+        std::string_view line;
+        if (!lines_.next(line) || line != "ply")
+            std::fputs("This is not a PLY file.\n", stderr);
+        for (int count = 1; lines_.next(line); ++count) {
+            if (count > maxHeaderLines) {
+                std::fputs("Header seems to be too long, so we're quitting.\n", stderr);
+                return;
+            }
+            if (line.starts_with("element vertex"))
+                readCount(line, header.vertices);
+            else if (line.starts_with("element face"))
+                readCount(line, header.faces);
+            else if (line == "order_cw")
+                header.reverseFaces = false;
+            else if (line == "order_ccw")
+                header.reverseFaces = true;
+            else if (line == "end_header")
+                return;
+        }
+    }
+
+    void readCount(std::string_view line, HeaderCount& count)
+    {
+        Tokens tokens(line);
+        std::string_view token;
+        count.seen = true;
+        count.value = 0;
+        for (int i = 0; i < 3; ++i)
+            if (!tokens.next(token))
+                return;
+        if (parseLong(token, count.value) == ParseResult::OutOfRange || count.value > maxCount())
+            count.value = -1;  // refused below, like a negative count
+    }
+
+    static long long maxCount() { return std::numeric_limits<std::int32_t>::max(); }
+
+    bool checkCounts(const Header& header)
+    {
+        if (!header.vertices.seen || !header.faces.seen) {
+            error(0, "the header has no \"%s\" line", header.vertices.seen ? "element face" : "element vertex");
+            return false;
+        }
+        if (header.vertices.value < 0 || header.faces.value < 0) {
+            error(0, "the header's %s count is negative or too large", header.vertices.value < 0 ? "vertex" : "face");
+            return false;
+        }
+        if (!lines_.hasLines(static_cast<std::uint64_t>(header.vertices.value + header.faces.value))) {
+            error(0, "the header announces %lld vertices and %lld faces, more than the file's lines hold",
+                  header.vertices.value, header.faces.value);
+            return false;
+        }
+        return true;
+    }
+
+    bool readVertices(const Header& header, PolygonStorage& storage)
+    {
+        storage.Vertices.reserve(static_cast<std::size_t>(header.vertices.value));
+        progress_.startSection(header.vertices.value);
+        std::string_view line, token;
+        for (long long i = 0; i < header.vertices.value; ++i) {
+            lines_.next(line);
+            Tokens tokens(line);
+            float xyz[3];
+            for (float& c : xyz) {
+                if (!tokens.next(token)) {
+                    error(lines_.lineNumber(), "a vertex needs three coordinates");
+                    return false;
+                }
+                c = static_cast<float>(parseDouble(token));
+            }
+            storage.addVertex(Vertex(vec3(xyz[0], xyz[1], xyz[2])));
+            progress_.item(i);
+        }
+        return true;
+    }
+
+    bool readFaces(const Header& header, PolygonStorage& storage)
+    {
+        const long long vertexCount = header.vertices.value;
+        storage.Polygons.reserve(static_cast<std::size_t>(header.faces.value));
+        progress_.startSection(header.faces.value);
+        std::string_view line, token;
+        for (long long i = 0; i < header.faces.value; ++i) {
+            lines_.next(line);
+            Tokens tokens(line);
+            long long n = 0;
+            if (!tokens.next(token) || parseLong(token, n) != ParseResult::Ok || n < 0) {
+                error(lines_.lineNumber(), "a face line must begin with its number of vertices");
+                return false;
+            }
+            VertexIDList& polygon = storage.Polygons.emplace_back();
+            for (long long k = 0; k < n; ++k) {
+                if (!tokens.next(token)) {
+                    error(lines_.lineNumber(), "the face has fewer vertex indices than its count %lld", n);
+                    return false;
+                }
+                long long index = -1;
+                if (parseLong(token, index) != ParseResult::Ok || index < 0 || index >= vertexCount) {
+                    error(lines_.lineNumber(), "vertex index %.*s is outside 0 .. %lld",
+                          static_cast<int>(token.size()), token.data(), vertexCount - 1);
+                    return false;
+                }
+                polygon.push_back(static_cast<std::int32_t>(index));
+            }
+            if (header.reverseFaces)
+                std::reverse(polygon.begin(), polygon.end());
+            progress_.item(i);
+        }
+        return true;
+    }
+
+    // "<file>: <text>" or "<file>, line <n>: <text>" on standard error.
+    __attribute__((format(printf, 3, 4))) void error(long long lineNumber, const char* format, ...)
+    {
+        if (lineNumber > 0)
+            std::fprintf(stderr, "%s, line %lld: ", fileName_, lineNumber);
+        else
+            std::fprintf(stderr, "%s: ", fileName_);
+        va_list args;
+        va_start(args, format);
+        std::vfprintf(stderr, format, args);
+        va_end(args);
+        std::fputc('\n', stderr);
+    }
+
+    const char* fileName_;
+    LineReader lines_;
+    ImportProgress progress_;
+};
+
+void reportBoundingBox(PolygonStorage& storage, StatusOutput* status)
+{
+    storage.computeBoundingBox();
+    if (!status)
+        return;
+    const vec3& lo = storage.bboxMin;
+    const vec3& hi = storage.bboxMax;
+    vec3 size = hi - lo;
+    status->printMessage(
+        formatGeneral("Mesh Bounding Box (%g|%g|%g) - (%g|%g|%g)", {lo.x, lo.y, lo.z, hi.x, hi.y, hi.z}).c_str());
+    status->printMessage(formatGeneral("Mesh Size (%g|%g|%g)", {size.x, size.y, size.z}).c_str());
+}
+
+}  // namespace
+
+bool PolygonStorageImportPLY::import(const char* fileName, PolygonStorage& storage)
+{
+    if (status) {
+        status->beginStage("Importing");
+        status->printMessage(fileName);
+    }
+    MappedFile file;
+    if (!file.open(fileName)) {
+        std::fprintf(stderr, "Cannot open the input file %s\n", fileName);
+        return false;
+    }
+    storage.clear();
+    PlyParser parser(fileName, file.text(), status);
+    if (!parser.parse(storage)) {
+        storage.clear();
+        return false;
+    }
+    if (storage.Vertices.empty() || storage.Polygons.empty()) {
+        std::fprintf(stderr, "%s holds no mesh: it has no vertices or no faces\n", fileName);
+        storage.clear();
+        return false;
+    }
+    reportBoundingBox(storage, status);
+    storage.buildVIndex();
+    if (status)
+        status->setProgress(90);
+    storage.computeMidpoints();
+    if (status)
+        status->setProgress(95);
+    storage.computeVertexNormals();
+    if (status)
+        status->endStage();
+    return true;
+}
