@@ -2,13 +2,13 @@
 // passes on a 1M-polygon storage. Prints time and peak resident memory of each phase.
 #include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <time.h>
 
+#include "bench_util.h"
 #include "polygon_storage.h"
 #include "polygon_storage_import_ply.h"
 #include "text_numbers.h"
@@ -77,27 +77,29 @@ PolygonStorage torusQuads(int rings, int segments)
     return s;
 }
 
-// Peak resident set size since the last reset, in MB (Linux).
+// Lets VmHWM measure one phase: the peak falls back to the present resident size (Linux).
 void resetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
-double peakMemoryMB()
+
+double processCpuMs()
 {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
 }
 
-// Runs one phase and prints its time and peak memory.
+// Runs one phase and prints its wall time, its processor time (steadier on a shared machine) and
+// its peak memory.
 void measure(const char* name, const std::function<void()>& phase)
 {
     resetPeakMemory();
     auto start = std::chrono::steady_clock::now();
+    double cpuStart = processCpuMs();
     phase();
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("BENCH %s: %.1f ms\n", name, ms);
-    std::printf("BENCH %s_peak_rss: %.1f MB\n", name, peakMemoryMB());
-    std::fflush(stdout);
+    double cpuMs = processCpuMs() - cpuStart;
+    bench::Report(name, ms, "ms");
+    bench::Report(std::string(name) + "_cpu", cpuMs, "ms");
+    bench::Report(std::string(name) + "_peak_rss", bench::PeakMemoryMiB(), "MiB");
 }
 
 }  // namespace

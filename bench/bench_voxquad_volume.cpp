@@ -18,6 +18,7 @@
 #include <tuple>
 #include <vector>
 
+#include "bench_util.h"
 #include "marching_cubes33.h"
 #include "polygon_storage.h"
 #include "status_output.h"
@@ -207,18 +208,14 @@ int main()
         std::fprintf(stderr, "benchmark child failed\n");
         return 1;
     }
-    std::printf("BENCH voxquad_volume_surface: ours %.1f ms, peer %.1f ms, ratio %.3f\n", ours.total, peer.total,
-                ours.total / peer.total);
-    std::printf("BENCH voxquad_volume_voxelize: ours %.1f ms, peer %.1f ms, ratio %.3f\n", ours.stages[0],
-                peer.stages[0], ours.stages[0] / peer.stages[0]);
-    std::printf("BENCH voxquad_volume_marching_and_dual: ours %.1f ms, peer %.1f ms, ratio %.3f\n",
-                ours.stages[1] + ours.stages[2], peer.stages[1],
-                (ours.stages[1] + ours.stages[2]) / peer.stages[1]);
-    std::printf("BENCH voxquad_volume_marching: %.1f ms\n", ours.stages[1]);
-    std::printf("BENCH voxquad_volume_dual: %.1f ms\n", ours.stages[2]);
-    std::printf("BENCH voxquad_volume_peak_memory_ours: %.1f MB\n", oursMB);
-    std::printf("BENCH voxquad_volume_peak_memory_peer: %.1f MB\n", peerMB);
-    std::printf("BENCH voxquad_volume_output_polygons_ours: %lld polygons\n", ours.polygons);
-    std::printf("BENCH voxquad_volume_output_polygons_peer: %lld quads\n", peer.polygons);
+    bench::ReportComparison("voxquad_volume_surface", ours.total, peer.total);
+    bench::ReportComparison("voxquad_volume_voxelize", ours.stages[0], peer.stages[0]);
+    bench::ReportComparison("voxquad_volume_marching_and_dual", ours.stages[1] + ours.stages[2], peer.stages[1]);
+    bench::Report("voxquad_volume_marching", ours.stages[1], "ms");
+    bench::Report("voxquad_volume_dual", ours.stages[2], "ms");
+    bench::Report("voxquad_volume_peak_memory_ours", oursMB, "MB");
+    bench::Report("voxquad_volume_peak_memory_peer", peerMB, "MB");
+    bench::Report("voxquad_volume_output_polygons_ours", static_cast<double>(ours.polygons), "polygons");
+    bench::Report("voxquad_volume_output_polygons_peer", static_cast<double>(peer.polygons), "quads");
     return 0;
 }

@@ -11,7 +11,7 @@ build_packages=(
   qt6-base-dev libqt6opengl6-dev qt6-image-formats-plugins
   libgl-dev libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
   xvfb xauth fonts-liberation
-  assimp-utils
+  assimp-utils locales
 )
 bench_packages=(
   liblz4-dev libtinyobjloader-dev libassimp-dev libopenvdb-dev libosd-dev
@@ -28,10 +28,14 @@ missing=()
 for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The model file tests also run under a comma locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8'; then
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "warning: could not generate de_DE.UTF-8" >&2
+fi

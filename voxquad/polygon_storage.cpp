@@ -167,6 +167,8 @@ void PolygonStorage::computeVertexNormals()
         for (int p : VIndex[v]) {
             int a = neighbour(p, static_cast<int>(v), true);
             int b = neighbour(p, static_cast<int>(v), false);
+            if (a < 0)  // emptied by computeMidpoints since the index was built
+                continue;
             float c = dot(normalized(Vertices[a].position - position), normalized(Vertices[b].position - position));
             float angle = (c > -1.0f && c < 1.0f) ? std::acos(c) : 0.0f;
             sum += Midpoints[p].normal * angle;

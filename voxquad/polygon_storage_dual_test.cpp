@@ -108,6 +108,26 @@ TEST(ConstructDual, WalkAcrossAnOverloadedEdgeEnds)
     EXPECT_EQ(dual.Polygons[0].front(), 0);
 }
 
+TEST(ConstructDual, EmptiedPolygonsEndTheWalkSafely)
+{
+    // A tetrahedron and a two-corner polygon on vertices 0 and 1, emptied by computeMidpoints but
+    // still first on the edge (0, 1) in the edge index: the walks stop there as at a border.
+    PolygonStorage source;
+    for (const vec3& p : {vec3(0, 0, 0), vec3(1, 0, 0), vec3(0, 1, 0), vec3(0, 0, 1)})
+        source.addVertex(Vertex(p));
+    source.Polygons = {{0, 1}, {0, 2, 1}, {0, 1, 3}, {0, 3, 2}, {1, 2, 3}};
+    prepare(source);
+    PolygonStorage dual;
+    dual.constructDual(source);
+    ASSERT_EQ(dual.Polygons.size(), 4u);
+    EXPECT_EQ(dual.Polygons[2], (VertexIDList{1, 3, 4}));  // vertex 2: away from the edge, closed
+    for (const VertexIDList& face : dual.Polygons)
+        for (int id : face) {
+            EXPECT_GE(id, 1);  // never the emptied polygon's record
+            EXPECT_LT(id, static_cast<int>(dual.Vertices.size()));
+        }
+}
+
 TEST(ConstructDual, EmptySourceGivesEmptyDual)
 {
     PolygonStorage source;

@@ -83,6 +83,9 @@ TEST(ImportPLY, FaceOrderAndLineVariants)
          "ply\nelement vertex 3\nelement face 1\nend_header\n   0  0 0 0.1 0.2 0.3 255 255 255  \n1 0 0 7\n"
          "0 1 0 7\n  3   2 1  0 \n",
          {{2, 1, 0}}},
+        {"a two-index face is kept and then emptied", "ply\nelement vertex 3\nelement face 2\nend_header\n0 0 0\n"
+         "1 0 0\n0 1 0\n3 0 1 2\n2 0 1\n",
+         {{0, 1, 2}, {}}},
         {"a line much longer than 200 characters stays one line",
          "ply\nelement vertex 3\nelement face 1\nend_header\n0 0 0" + std::string(500, ' ') + "9\n1 0 0\n0 1 0\n"
          "3 0 1 2\n",

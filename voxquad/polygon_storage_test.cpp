@@ -128,6 +128,13 @@ TEST(PolygonStorage, VertexNormalsAreAngleWeighted)
     expectNear(s.Vertices[0].normal, normalized(vec3(quarter, 0, 2 * quarter)));
     expectNear(s.Vertices[1].normal, {0, 0, 1});
 
+    // A two-corner polygon emptied by computeMidpoints is still in the index and adds nothing.
+    PolygonStorage strays = tetrahedronWithStrays();
+    strays.buildVIndex();
+    strays.computeMidpoints();
+    strays.computeVertexNormals();
+    expectNear(strays.Vertices[0].normal, normalized(vec3(-1, -1, -1)));
+
     PolygonStorage lonely = storageWith({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {3, 3, 3}}, {{0, 1, 2}});
     lonely.Vertices[3].normal = vec3(1, 0, 0);
     lonely.buildVIndex();

@@ -36,3 +36,11 @@ struct TOBJGroup {
 struct TOBJModel {
   std::vector<TOBJGroup> groups;  // file order
 };
+
+// Outcome of reading a model file into a TOBJModel.
+enum class TReadStatus {
+  Ok,
+  CannotOpen,   // nothing read
+  Malformed,    // "File format not recognized." shown; the groups read so far are kept
+  Unsupported,  // no reader for this kind of file
+};

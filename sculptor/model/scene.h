@@ -31,11 +31,15 @@ class SceneHost {
   virtual ~SceneHost() = default;
   // (Re)creates element i's four buffers from its arrays (slot i exists).
   virtual void UploadElementBuffers(TScene&, int /*index*/) {}
+  // Frees element i's buffers before its slot goes away (delete, reset).
+  virtual void ReleaseElementBuffers(TScene&, int /*index*/) {}
   virtual void BindElementArrays(TScene&, int /*index*/, ArrayMode) {}
   virtual void RebuildScreenGrids(TScene&) {}
   // Refills the element list and the name box from the scene.
   virtual void RefreshElementList(TScene&) {}
   virtual void ShowSubdivisionLevel(int /*level*/) {}
+  // Puts the current element's name into the name box.
+  virtual void ShowElementName(const std::string& /*name*/) {}
   virtual void ClearFootprints() {}
   virtual void ClearTransformDrag() {}
   virtual void Redraw() {}
@@ -67,3 +71,36 @@ struct TScene {
   const TGeosphera& current() const { return elements[static_cast<size_t>(currentElement)]; }
   SceneHost& hostOrDefault();
 };
+
+// Empties the scene and creates one blank element (current, index 0).
+void ResetScene(TScene& scene);
+
+// Appends a blank element with a fresh uid and its side-array slot; returns its index.
+int AppendElement(TScene& scene);
+
+// Removes the current element ("Cannot delete all elements." when it is the
+// only one); later elements move down whole; element 0 becomes current.
+void DeleteElement(TScene& scene);
+
+// Makes element `index` current and rebuilds what depends on it; false when
+// there is no such element.
+bool SelectElement(TScene& scene, int index);
+
+// Flips `visible` of the current element.
+void ToggleVisible(TScene& scene);
+
+// Copies the placement, colour and naming fields of `source` (and with
+// `copyGeometry` its vertices, normals, colours, texture coordinates, valences
+// and triangles) into `destination`; the mask of the copy is clear.
+void CopyElement(const TGeosphera& source, TGeosphera& destination, bool copyGeometry);
+
+// Valence, adjacency (with the element's own width) and normals; false on failure.
+bool RefreshElement(TGeosphera& element);
+
+// Records the byte sizes of element `index`'s arrays in its side-array slot
+// (growing the side arrays when needed), then lets the host fill the buffers.
+void UploadElementBuffers(TScene& scene, int index);
+
+// True when the text file has more than one line containing "g " (a model of
+// several groups); false also when it cannot be read.
+bool IsComposedFile(const std::string& fileName);

@@ -1,0 +1,108 @@
+// plasmora-cli: the sculptor's core on the command line, for batch work and
+// scripts. Results go to standard output, messages to standard error; the exit
+// status is 0 on success, 1 when the work failed and 2 for a wrong command line.
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "io/mapped_file.h"
+#include "io/model_conversion.h"
+#include "io/model_writer.h"
+#include "model/scene.h"
+
+namespace {
+
+constexpr int kSuccess = 0, kFailure = 1, kUsage = 2;
+
+const char kUsageText[] =
+    "usage: plasmora-cli COMMAND ...\n"
+    "\n"
+    "  info FILE          list the elements of a model file: name, vertex and\n"
+    "                     triangle counts, subdivision level, bounding box\n"
+    "  convert IN OUT     read a model file and write it in the format that OUT's\n"
+    "                     extension names (.met, .obj)\n"
+    "  --help             show this text\n";
+
+void Complain(const std::string& text) { std::fprintf(stderr, "plasmora-cli: %s\n", text.c_str()); }
+
+// Reads a model file into a fresh scene; false after saying why.
+bool LoadScene(const std::string& fileName, TScene& scene) {
+  const int kind = ModelKindOfFile(fileName);
+  if (kind == kModelUnknown) {
+    Complain("unknown model file type: " + fileName + " (expected .met, .obj or .ply)");
+    return false;
+  }
+  TOBJModel model;
+  switch (ReadModelFile(model, fileName, kind)) {
+    case TReadStatus::Ok: break;
+    case TReadStatus::CannotOpen: {
+      MappedFile probe;
+      probe.Open(fileName);
+      Complain("cannot open " + fileName + ": " + probe.error());
+      return false;
+    }
+    case TReadStatus::Malformed: Complain("cannot read " + fileName); return false;
+    case TReadStatus::Unsupported: Complain("reading this kind of file is not available yet: " + fileName); return false;
+  }
+  ResetScene(scene);
+  return ConvertIntoScene(scene, model, fileName, kind, 1.0f);
+}
+
+std::string Number(float value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return {text, result.ptr};
+}
+
+std::string Point(const TGLCoord& p) { return "(" + Number(p.x) + ", " + Number(p.y) + ", " + Number(p.z) + ")"; }
+
+void PrintElement(int index, const TGeosphera& e) {
+  TGLCoord low{}, high{};
+  const size_t n = std::min(static_cast<size_t>(std::max(e.vertexCount, 0)), e.vertices.size());
+  if (n > 0) low = high = e.vertices[0];
+  for (size_t v = 1; v < n; ++v) {
+    const TGLCoord& p = e.vertices[v];
+    low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+  }
+  std::printf("element %d \"%s\": %d vertices, %d triangles, level %d, box %s - %s\n", index, e.name.c_str(),
+              e.vertexCount, e.triangleCount(), e.subdivLevel, Point(low).c_str(), Point(high).c_str());
+}
+
+int Info(const std::string& fileName) {
+  TScene scene;
+  if (!LoadScene(fileName, scene)) return kFailure;
+  std::printf("%s: %d element%s\n", fileName.c_str(), scene.elementCount(), scene.elementCount() == 1 ? "" : "s");
+  for (int i = 0; i < scene.elementCount(); ++i) PrintElement(i, scene.elements[static_cast<size_t>(i)]);
+  return kSuccess;
+}
+
+int Convert(const std::string& in, const std::string& out) {
+  int mode = 0;
+  switch (ModelKindOfFile(out)) {
+    case kModelMet: mode = kWriteMet; break;
+    case kModelObj: mode = kWriteObj; break;
+    default: Complain("cannot write this kind of file: " + out + " (expected .met or .obj)"); return kFailure;
+  }
+  TScene scene;
+  if (!LoadScene(in, scene) || !WriteModel(scene, out, mode)) return kFailure;
+  return kSuccess;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::fputs(kUsageText, stdout);
+    return kSuccess;
+  }
+  if (args.size() == 2 && args[0] == "info") return Info(args[1]);
+  if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
+  if (args.empty()) Complain("no command given");
+  else Complain("unknown command or wrong arguments: " + args[0]);
+  std::fputs(kUsageText, stderr);
+  return kUsage;
+}

@@ -1,0 +1,45 @@
+// Writes a file so that it is replaced only when complete: the bytes go into a
+// temporary file beside the target, which Commit renames over the target once
+// everything was written. On any failure the previous file stays as it was,
+// the temporary file is removed and the error is reported through the sink.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+class AtomicFileWriter {
+ public:
+  explicit AtomicFileWriter(std::string target);
+  ~AtomicFileWriter();  // discards the temporary file unless committed
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  // Creates the temporary file; false (after the message) when it cannot.
+  bool Open();
+
+  void Write(std::string_view bytes);
+  // Room for at least `bytes` (at most 64 KiB) bytes of text; hand the end of what was written
+  // to Advance. For formatting lines in place without copies.
+  char* Room(size_t bytes);
+  void Advance(char* end) { used_ = static_cast<size_t>(end - buffer_.get()); }
+
+  // Flushes, syncs and renames over the target; false (after the message) on
+  // any error of this or an earlier write.
+  bool Commit();
+
+ private:
+  void Flush();
+  void Fail(int error);
+  void Discard();
+  void Report();  // the error message, once
+
+  static constexpr size_t kBufferSize = 1 << 20;
+  std::string target_;
+  std::string temporary_;
+  int fd_ = -1;
+  int error_ = 0;
+  bool reported_ = false;
+  std::unique_ptr<char[]> buffer_;
+  size_t used_ = 0;
+};

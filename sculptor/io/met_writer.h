@@ -1,0 +1,20 @@
+// The Met writer and the pieces of it that the OBJ writer shares.
+#pragma once
+
+#include <string>
+
+#include "io/atomic_file.h"
+#include "model/scene.h"
+
+// Writes every element of the scene as Met text; false (after the message) on
+// an I/O error, the previous file then being intact. Does not touch the scene.
+bool WriteMet(const TScene& scene, const std::string& fileName);
+
+// The two comment lines and the empty line that open a Met or OBJ file.
+void WriteModelFileHeader(AtomicFileWriter& out);
+
+// "g", "usemtl" and "s" lines of an element (line breaks in the name become blanks).
+void WriteGroupHeader(AtomicFileWriter& out, const TGeosphera& e);
+
+// One line of a keyword followed by floats in "%.10f" form, ended by CR LF.
+void WriteFloatLine(AtomicFileWriter& out, const char* keyword, const float* values, int count);

@@ -1,0 +1,41 @@
+// Chains the undo engine into the scene's host: the scene's undo
+// notifications go to the engine, everything else to the next host (the
+// window's). It also serves the engine as its hooks, through the next host;
+// the window overrides the sketch and paint-mode questions it can answer.
+#pragma once
+
+#include "io/undo_snapshots.h"
+#include "model/scene.h"
+
+class UndoSceneHost : public SceneHost, public UndoHooks {
+ public:
+  // Installs itself as the hooks of `undo`. `next` may be nullptr (headless).
+  UndoSceneHost(UndoSnapshots& undo, SceneHost* next);
+  ~UndoSceneHost() override;
+  UndoSceneHost(const UndoSceneHost&) = delete;
+  UndoSceneHost& operator=(const UndoSceneHost&) = delete;
+
+  // SceneHost: forwarded.
+  void UploadElementBuffers(TScene& scene, int index) override;
+  void BindElementArrays(TScene& scene, int index, ArrayMode mode) override;
+  void RebuildScreenGrids(TScene& scene) override;
+  void RefreshElementList(TScene& scene) override;
+  void ShowSubdivisionLevel(int level) override;
+  void ClearFootprints() override;
+  void ClearTransformDrag() override;
+  void Redraw() override;
+  bool SketchToolActive() const override;
+
+  // SceneHost: the undo notifications, answered by the engine.
+  void SceneWasReset(TScene& scene) override;
+  void ModelFileWasRead(TScene& scene) override;
+  void ElementWasDeleted(TScene& scene, uint32_t uid) override;
+  void RestoreLastGeometrySnapshot(TScene& scene) override;
+
+  // UndoHooks: upload and level through the next host.
+  void SnapshotRestored(TScene& scene, int index) override;
+
+ private:
+  UndoSnapshots& undo_;
+  SceneHost* next_;
+};

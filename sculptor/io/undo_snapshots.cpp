@@ -1,0 +1,198 @@
+#include "io/undo_snapshots.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <optional>
+#include <system_error>
+
+#include "model/messages.h"
+#include "model/topology.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ChannelPrefixes {
+  const char* main;
+  const char* topology;
+};
+constexpr ChannelPrefixes kPrefixes[3] = {{"temp_", "temp"}, {"paint_", "paint"}, {"dup_", "dup"}};
+constexpr UndoChannel kChannels[3] = {UndoChannel::Geometry, UndoChannel::Paint, UndoChannel::Duplicate};
+
+const ChannelPrefixes& PrefixesOf(UndoChannel channel) { return kPrefixes[static_cast<int>(channel)]; }
+
+// Leading decimal digits of `s` from `at`, advancing `at`; nullopt when there are none.
+std::optional<uint64_t> ReadNumber(const std::string& s, size_t& at) {
+  const size_t start = at;
+  uint64_t value = 0;
+  while (at < s.size() && s[at] >= '0' && s[at] <= '9' && at - start < 12) value = value * 10 + uint64_t(s[at++] - '0');
+  if (at == start) return std::nullopt;
+  return value;
+}
+
+struct SnapshotName {
+  uint32_t uid;
+  UndoChannel channel;
+};
+
+// Parses "<uid><prefix><number>.dat".
+std::optional<SnapshotName> ParseSnapshotName(const std::string& name) {
+  size_t at = 0;
+  const std::optional<uint64_t> uid = ReadNumber(name, at);
+  if (!uid || *uid > UINT32_MAX) return std::nullopt;
+  for (UndoChannel channel : kChannels) {
+    for (const char* prefix : {PrefixesOf(channel).main, PrefixesOf(channel).topology}) {
+      if (name.compare(at, std::char_traits<char>::length(prefix), prefix) != 0) continue;
+      size_t rest = at + std::char_traits<char>::length(prefix);
+      if (ReadNumber(name, rest) && name.compare(rest, std::string::npos, ".dat") == 0)
+        return SnapshotName{static_cast<uint32_t>(*uid), channel};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+UndoSnapshots::UndoSnapshots(const std::string& tempFolder) {
+  std::string base = tempFolder.empty() ? "." : tempFolder;
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  folder_ = base + "/plasmora-" + std::to_string(::getpid()) + "/";
+}
+
+UndoSnapshots::~UndoSnapshots() { DeleteSnapshotFiles(); }
+
+std::string UndoSnapshots::SystemTempFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp && *tmp ? tmp : "/tmp";
+}
+
+void UndoSnapshots::SetMaxUndo(int maxUndo) { capacity_ = std::clamp(maxUndo, 0, kMaxUndoLimit) + kFirstNumber; }
+
+int UndoSnapshots::Counter(uint32_t uid, UndoChannel channel) const {
+  const auto it = counters_.find(uid);
+  return it == counters_.end() ? kFirstNumber : it->second[static_cast<size_t>(channel)];
+}
+
+int& UndoSnapshots::CounterOf(uint32_t uid, UndoChannel channel) {
+  auto it = counters_.try_emplace(uid, std::array<int, 3>{kFirstNumber, kFirstNumber, kFirstNumber}).first;
+  return it->second[static_cast<size_t>(channel)];
+}
+
+std::string UndoSnapshots::SnapshotPath(uint32_t uid, UndoChannel channel, int number, bool topology) const {
+  const ChannelPrefixes& p = PrefixesOf(channel);
+  return folder_ + std::to_string(uid) + (topology ? p.topology : p.main) + std::to_string(number) + ".dat";
+}
+
+SnapshotPaths UndoSnapshots::PathsOf(uint32_t uid, UndoChannel channel, int number) const {
+  return {SnapshotPath(uid, channel, number, false), SnapshotPath(uid, channel, number, true)};
+}
+
+bool UndoSnapshots::WriteSnapshot(TGeosphera& e, UndoChannel channel, int number, int32_t kind) {
+  if (hooks_->PaintModeActive()) kind = kSnapshotFull;
+  e.undoKind = kind;
+  std::error_code ec;
+  fs::create_directories(folder_, ec);
+  std::string error;
+  try {
+    error = WriteSnapshotFiles(e, kind, compressing(), PathsOf(e.uid, channel, number), scratch_);
+  } catch (const std::bad_alloc&) {
+    error = "Not enough memory to complete this operation.";
+  }
+  if (!error.empty()) ShowError(error);
+  return error.empty();
+}
+
+SnapshotRead UndoSnapshots::ReadSnapshot(TGeosphera& e, UndoChannel channel, int number) {
+  const SnapshotPaths paths = PathsOf(e.uid, channel, number);
+  SnapshotRead result;
+  try {
+    result = ReadSnapshotFiles(e, paths, scratch_);
+  } catch (const std::bad_alloc&) {
+    ShowError("Not enough memory to complete this operation.");
+    return SnapshotRead::Damaged;
+  }
+  if (result == SnapshotRead::Damaged) {
+    ShowError("The undo file " + fs::path(paths.main).filename().string() +
+              " is damaged or incomplete. The mesh was left unchanged.");
+  } else if (result == SnapshotRead::TopologyChanged) {
+    ShowError("This undo step does not fit the mesh any more: its vertices or triangles changed since. "
+              "The mesh was left unchanged.");
+  }
+  return result;
+}
+
+void UndoSnapshots::TakeSnapshot(TGeosphera& e, UndoChannel channel, int32_t kind) {
+  if (e.indexCount >= kIndexCountLimit) return;
+  // A full snapshot comes before an operation that changes the topology: it is
+  // taken even with nothing pending, also when the ring is full.
+  if (pending_ == kNothingPending && kind != kSnapshotFull) return;
+  int& counter = CounterOf(e.uid, channel);
+  if (counter < capacity_) {
+    if (!WriteSnapshot(e, channel, counter, kind)) return;
+    pending_ = kNothingPending;
+    ++counter;
+    return;
+  }
+  RotateRing(e.uid, channel, counter);
+  if (WriteSnapshot(e, channel, counter - 1, kind)) pending_ = kNothingPending;
+}
+
+void UndoSnapshots::DeleteSnapshot(uint32_t uid, UndoChannel channel, int number) const {
+  const SnapshotPaths paths = PathsOf(uid, channel, number);
+  std::remove(paths.main.c_str());
+  std::remove(paths.topology.c_str());
+}
+
+void UndoSnapshots::RotateRing(uint32_t uid, UndoChannel channel, int counter) const {
+  DeleteSnapshot(uid, channel, kFirstNumber);
+  for (int k = kFirstNumber; k <= counter - 2; ++k) {
+    const SnapshotPaths from = PathsOf(uid, channel, k + 1), to = PathsOf(uid, channel, k);
+    std::rename(from.main.c_str(), to.main.c_str());
+    std::rename(from.topology.c_str(), to.topology.c_str());
+  }
+}
+
+bool UndoSnapshots::RestoreSnapshot(TScene& scene, UndoChannel channel) {
+  hooks_->ClearFootprints();
+  if (hooks_->UndoSketchStroke(scene)) return true;
+  if (scene.elementCount() == 0) return false;
+  TGeosphera& e = scene.current();
+  int& counter = CounterOf(e.uid, channel);
+  if (counter <= kFirstNumber || e.indexCount >= kIndexCountLimit) return false;
+  const SnapshotRead result = ReadSnapshot(e, channel, counter - 1);
+  --counter;
+  if (result != SnapshotRead::Restored) return false;
+  const int width = ComputeValence(e);
+  if (width > 0 && BuildAdjacency(e, width)) scene.adjacencyWidth = width;
+  hooks_->SnapshotRestored(scene, scene.currentElement);
+  return true;
+}
+
+void UndoSnapshots::DeleteFilesWhere(const std::function<bool(uint32_t, UndoChannel)>& doomed) const {
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder_, ec)) {
+    const std::optional<SnapshotName> name = ParseSnapshotName(entry.path().filename().string());
+    if (name && doomed(name->uid, name->channel)) fs::remove(entry.path(), ec);
+  }
+}
+
+void UndoSnapshots::ResetChannel(UndoChannel channel) {
+  for (auto& [uid, counters] : counters_) counters[static_cast<size_t>(channel)] = kFirstNumber;
+  DeleteFilesWhere([channel](uint32_t, UndoChannel c) { return c == channel; });
+}
+
+void UndoSnapshots::DropElement(uint32_t uid) {
+  counters_.erase(uid);
+  DeleteFilesWhere([uid](uint32_t u, UndoChannel) { return u == uid; });
+}
+
+void UndoSnapshots::DeleteSnapshotFiles() {
+  std::error_code ec;
+  fs::remove_all(folder_, ec);
+  counters_.clear();
+}

@@ -1,0 +1,181 @@
+#include "model/scene.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "model/messages.h"
+#include "model/topology.h"
+
+SceneHost& TScene::hostOrDefault() {
+  static SceneHost headless;
+  return host ? *host : headless;
+}
+
+void ResetScene(TScene& scene) {
+  SceneHost& host = scene.hostOrDefault();
+  for (int i = 0; i < static_cast<int>(scene.gpuSlots.size()); ++i) host.ReleaseElementBuffers(scene, i);
+  scene.elements.clear();
+  scene.gpuSlots.clear();
+  scene.currentElement = 0;
+  host.SceneWasReset(scene);
+  AppendElement(scene);
+}
+
+int AppendElement(TScene& scene) {
+  TGeosphera& e = scene.elements.emplace_back();
+  e.uid = scene.nextUid++;
+  scene.gpuSlots.resize(scene.elements.size());
+  return scene.elementCount() - 1;
+}
+
+void DeleteElement(TScene& scene) {
+  if (scene.elementCount() < 2) {
+    ShowInformation("Cannot delete all elements.");
+    return;
+  }
+  SceneHost& host = scene.hostOrDefault();
+  const int index = std::clamp(scene.currentElement, 0, scene.elementCount() - 1);
+  const uint32_t uid = scene.elements[static_cast<size_t>(index)].uid;
+  if (index < static_cast<int>(scene.gpuSlots.size())) {
+    host.ReleaseElementBuffers(scene, index);
+    scene.gpuSlots.erase(scene.gpuSlots.begin() + index);
+  }
+  // The later elements and their buffers move down whole: no field of the
+  // removed element stays behind in its successor.
+  scene.elements.erase(scene.elements.begin() + index);
+  scene.gpuSlots.resize(scene.elements.size());
+  scene.currentElement = 0;
+  host.ElementWasDeleted(scene, uid);
+  host.RefreshElementList(scene);
+  host.Redraw();
+}
+
+namespace {
+
+// Rebuilds valence and adjacency with the element's own width; returns it.
+int RebuildAdjacency(TGeosphera& e) {
+  const int width = ComputeValence(e);
+  if (width == 0) {
+    e.adjacency = {};
+  } else if (!BuildAdjacency(e, width)) {
+    return 0;
+  }
+  return width;
+}
+
+}  // namespace
+
+bool SelectElement(TScene& scene, int index) {
+  if (index < 0 || index >= scene.elementCount()) return false;
+  SceneHost& host = scene.hostOrDefault();
+  scene.currentElement = index;
+  TGeosphera& e = scene.current();
+  host.ShowElementName(e.name);
+  host.ShowSubdivisionLevel(e.subdivLevel);
+  host.ClearFootprints();
+  e.textureId = 7;
+  UploadElementBuffers(scene, index);
+  host.ClearTransformDrag();
+  const int width = RebuildAdjacency(e);
+  if (width > 0) scene.adjacencyWidth = width;
+  host.RebuildScreenGrids(scene);
+  host.Redraw();
+  return true;
+}
+
+void ToggleVisible(TScene& scene) {
+  if (scene.elements.empty()) return;
+  TGeosphera& e = scene.current();
+  e.visible = e.visible ? 0 : 1;
+  scene.hostOrDefault().Redraw();
+}
+
+namespace {
+
+// Resizes `to` to `count` entries and, when asked, copies the first `count`
+// entries of `from` (as far as it has them).
+template <typename T>
+void SizeAndCopy(const std::vector<T>& from, std::vector<T>& to, size_t count, bool copy) {
+  to.resize(count);
+  if (copy) std::copy_n(from.begin(), std::min(count, from.size()), to.begin());
+}
+
+}  // namespace
+
+void CopyElement(const TGeosphera& source, TGeosphera& destination, bool copyGeometry) {
+  destination.name = source.name;
+  destination.fileName = source.fileName;
+  destination.scale = source.scale;
+  destination.position = source.position;
+  destination.colorB = source.colorB;
+  destination.colorG = source.colorG;
+  destination.colorR = source.colorR;
+  destination.colorA = source.colorA;
+  destination.center = source.center;
+  destination.placeState = source.placeState;
+  destination.maxExtent = source.maxExtent;
+  destination.textureId = source.textureId;
+  destination.visible = 1;
+  destination.sourceKind = 1;
+
+  const size_t count = static_cast<size_t>(std::max(source.vertexCount, 0));
+  SizeAndCopy(source.vertices, destination.vertices, count, copyGeometry);
+  SizeAndCopy(source.normals, destination.normals, count, copyGeometry);
+  SizeAndCopy(source.colors, destination.colors, count, copyGeometry);
+  SizeAndCopy(source.valence, destination.valence, count, copyGeometry);
+  if (!source.uvs.empty()) SizeAndCopy(source.uvs, destination.uvs, count, copyGeometry);
+  destination.vertexState.assign(count, kVertexFree);
+  if (!copyGeometry) return;
+  destination.faces = source.faces;
+  destination.vertexCount = source.vertexCount;
+  destination.indexCount = source.indexCount;
+}
+
+bool RefreshElement(TGeosphera& element) {
+  const int width = ComputeValence(element);
+  if (width == 0) {  // no triangles: nothing is adjacent and every normal is zero
+    element.adjacency = {};
+    element.normals.assign(static_cast<size_t>(std::max(element.vertexCount, 0)), TGLCoord{});
+    return true;
+  }
+  return BuildAdjacency(element, width) && RecomputeAllNormals(element);
+}
+
+void UploadElementBuffers(TScene& scene, int index) {
+  if (index < 0 || index >= scene.elementCount()) return;
+  if (scene.gpuSlots.size() < static_cast<size_t>(index) + 1) scene.gpuSlots.resize(static_cast<size_t>(index) + 1);
+  const TGeosphera& e = scene.elements[static_cast<size_t>(index)];
+  // Never more than the arrays hold, so the upload cannot read past them.
+  const size_t count = static_cast<size_t>(std::max(e.vertexCount, 0));
+  const size_t positions = std::min({count, e.vertices.size(), e.normals.size()});
+  TElementGpuSlot& slot = scene.gpuSlots[static_cast<size_t>(index)];
+  slot.vertexBytes = static_cast<int64_t>(positions * sizeof(TGLCoord));
+  slot.colorBytes = static_cast<int64_t>(std::min(count, e.colors.size()) * sizeof(TRGBA));
+  slot.uvBytes = static_cast<int64_t>(e.uvs.size() * sizeof(TGLUV));
+  scene.hostOrDefault().UploadElementBuffers(scene, index);
+}
+
+bool IsComposedFile(const std::string& fileName) {
+  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (!file) return false;
+  char buffer[1 << 16];
+  int groupLines = 0;
+  bool lineCounted = false, previousWasG = false;
+  size_t n = 0;
+  while (groupLines < 2 && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    for (size_t i = 0; i < n && groupLines < 2; ++i) {
+      const char c = buffer[i];
+      if (c == '\n' || c == '\r') {
+        lineCounted = previousWasG = false;
+        continue;
+      }
+      if (previousWasG && c == ' ' && !lineCounted) {
+        lineCounted = true;
+        ++groupLines;
+      }
+      previousWasG = c == 'g';
+    }
+  }
+  std::fclose(file);
+  return groupLines > 1;
+}
