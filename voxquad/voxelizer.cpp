@@ -67,6 +67,19 @@ int closestParameters(float u, float v, float& cu, float& cv)
     return 6;
 }
 
+// An edge region whose closest point is one of the edge's end points is that vertex's region: the
+// pseudo-normal of the closest feature signs the distance. Without this, a sample diagonally off a
+// convex corner, whose parameters fall exactly on the boundary between the edge and the vertex
+// region, is signed by the edge normal, perpendicular to the offset, and comes out negative.
+int featureOf(int region, float cu, float cv)
+{
+    if (region < 1 || region > 3) return region;
+    if (cu == 0 && cv == 0) return 4;
+    if (cu == 1 && cv == 0) return 5;
+    if (cu == 0 && cv == 1) return 6;
+    return region;
+}
+
 }  // namespace
 
 void PolygonStorageVoxelizerDual::voxelize()
@@ -142,8 +155,9 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
             for (int z = lo[2]; z <= hi[2]; ++z) {
                 const vec3 r = vec3(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)) - p0;
                 const float u = dot(M.row[0], r), v = dot(M.row[1], r), w = dot(M.row[2], r);
-                float cu, cv;
-                const int region = closestParameters(u, v, cu, cv);
+                float cu = 0, cv = 0;
+                const int parameterRegion = closestParameters(u, v, cu, cv);
+                const int region = featureOf(parameterRegion, cu, cv);
                 const vec3 d = e1 * (u - cu) + e2 * (v - cv) + n * w;
                 const float len = d.length();
                 const vec3 dir = len > 0 ? d / len : d;

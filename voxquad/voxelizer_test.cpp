@@ -79,6 +79,22 @@ TEST_F(Voxelizer, CreaseIsSignedByTheSummedNormalsOfItsTwoTriangles)
     EXPECT_NEAR(distanceAt(11, 14, 12), 2.4236507f, 1e-5f);
 }
 
+TEST_F(Voxelizer, SampleDiagonallyOffAConvexCornerIsSignedByTheCornerNormal)
+{
+    // Three sides of a box meeting at (5.5, 5.5, 5.5), normals outwards (-x, -y, -z), each side a
+    // quad of two triangles whose parameters put the corner's diagonal on the edge-vertex boundary.
+    const int a = vertex(5.5f, 5.5f, 5.5f), b = vertex(5.5f, 5.5f, 9.5f), c = vertex(5.5f, 9.5f, 9.5f);
+    const int d = vertex(5.5f, 9.5f, 5.5f), e = vertex(9.5f, 5.5f, 5.5f), f = vertex(9.5f, 5.5f, 9.5f);
+    const int g = vertex(9.5f, 9.5f, 5.5f);
+    for (auto t : {std::initializer_list<int>{a, b, c}, {a, c, d}, {a, e, f}, {a, f, b}, {a, d, g}, {a, g, e}})
+        addPolygon(t);
+    prepareMesh();
+    voxelizer.voxelize();
+    EXPECT_FLOAT_EQ(distanceAt(6, 5, 5), std::sqrt(0.75f));
+    EXPECT_FLOAT_EQ(distanceAt(5, 6, 5), std::sqrt(0.75f));
+    EXPECT_FLOAT_EQ(distanceAt(6, 6, 6), -0.5f);
+}
+
 TEST_F(Voxelizer, SkipsQuadsAndDegenerateTrianglesButNotShortPolygons)
 {
     addPolygon({vertex(2, 2, 3), vertex(9, 2, 3), vertex(2, 9, 3)});
