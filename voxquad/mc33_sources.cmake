@@ -15,4 +15,5 @@ list(APPEND VOXQUAD_TEST_SOURCES
   voxelizer_test.cpp
   marching_cubes33_cases_test.cpp
   marching_cubes33_test.cpp
+  marching_cubes33_pipeline_test.cpp
 )
