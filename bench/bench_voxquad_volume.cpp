@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -29,6 +30,7 @@ namespace {
 
 constexpr int targetVoxelCount = 6000000;
 constexpr int cubeDivisions = 91;  // 6 * 91 * 91 * 2 = 99372 triangles
+constexpr int rounds = 3;
 
 class SilentStatus : public StatusOutput {
 public:
@@ -201,12 +203,21 @@ int main()
     std::printf("mesh: %zu vertices, %zu triangles; grid %d x %d x %d\n", input.Vertices.size(),
                 input.Polygons.size(), nx, ny, nz);
 
+    // Alternating rounds on a shared machine; each side keeps its fastest round.
     Timings ours, peer;
     double oursMB = 0, peerMB = 0;
-    if (!inChild([&] { return runOurs(input, nx, ny, nz); }, ours, oursMB) ||
-        !inChild([&] { return runOpenVDB(input); }, peer, peerMB)) {
-        std::fprintf(stderr, "benchmark child failed\n");
-        return 1;
+    for (int round = 0; round < rounds; ++round) {
+        Timings o, p;
+        double oMB = 0, pMB = 0;
+        if (!inChild([&] { return runOurs(input, nx, ny, nz); }, o, oMB) ||
+            !inChild([&] { return runOpenVDB(input); }, p, pMB)) {
+            std::fprintf(stderr, "benchmark child failed\n");
+            return 1;
+        }
+        if (round == 0 || o.total < ours.total) ours = o;
+        if (round == 0 || p.total < peer.total) peer = p;
+        oursMB = std::max(oursMB, oMB);
+        peerMB = std::max(peerMB, pMB);
     }
     bench::ReportComparison("voxquad_volume_surface", ours.total, peer.total);
     bench::ReportComparison("voxquad_volume_voxelize", ours.stages[0], peer.stages[0]);
