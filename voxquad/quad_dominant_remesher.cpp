@@ -73,6 +73,7 @@ void QuadDominantRemesher::extractSurface()
     reset();
     init();
     run();
+    reset();  // the edge and vertex arrays are not needed past marching cubes
     // The feature-point transfer onto marchingMesh's midpoints runs here.
     dualMesh.constructDual(marchingMesh);
     // Degree reduction and rhombus removal run here; without them the dual surface is the result.
