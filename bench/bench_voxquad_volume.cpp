@@ -168,9 +168,12 @@ long residentKilobytes()
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// Runs work in a child process; returns its timings and the peak memory it added, in MB.
+double milliseconds(const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; }
+
+// Runs work in a child process; returns its timings, the peak memory it added, in MB, and the
+// processor time of all its threads.
 template <class Work>
-bool inChild(Work work, Timings& timings, double& peakMegabytes)
+bool inChild(Work work, Timings& timings, double& peakMegabytes, double& processorMs)
 {
     int channel[2];
     if (pipe(channel) != 0) return false;
@@ -190,6 +193,7 @@ bool inChild(Work work, Timings& timings, double& peakMegabytes)
     rusage usage{};
     if (wait4(child, &status, 0, &usage) != child || !received) return false;
     peakMegabytes = static_cast<double>(usage.ru_maxrss - baseline) / 1024.0;
+    processorMs = milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
@@ -206,23 +210,24 @@ int main()
 
     // Alternating rounds on a shared machine; each side keeps its fastest round.
     Timings ours, peer;
-    double oursMB = 0, peerMB = 0;
+    double oursMB = 0, peerMB = 0, oursCpu = 0, peerCpu = 0;
     for (int round = 0; round < rounds; ++round) {
         Timings o, p;
-        double oMB = 0, pMB = 0;
-        if (!inChild([&] { return runOurs(input, nx, ny, nz); }, o, oMB) ||
-            !inChild([&] { return runOpenVDB(input); }, p, pMB)) {
+        double oMB = 0, pMB = 0, oCpu = 0, pCpu = 0;
+        if (!inChild([&] { return runOurs(input, nx, ny, nz); }, o, oMB, oCpu) ||
+            !inChild([&] { return runOpenVDB(input); }, p, pMB, pCpu)) {
             std::fprintf(stderr, "benchmark child failed\n");
             return 1;
         }
-        if (round == 0 || o.total < ours.total) ours = o;
-        if (round == 0 || p.total < peer.total) peer = p;
+        if (round == 0 || o.total < ours.total) ours = o, oursCpu = oCpu;
+        if (round == 0 || p.total < peer.total) peer = p, peerCpu = pCpu;
         oursMB = std::max(oursMB, oMB);
         peerMB = std::max(peerMB, pMB);
     }
     bench::ReportComparison("voxquad_volume_surface", ours.total, peer.total);
     bench::ReportComparison("voxquad_volume_voxelize", ours.stages[0], peer.stages[0]);
     bench::ReportComparison("voxquad_volume_marching_and_dual", ours.stages[1] + ours.stages[2], peer.stages[1]);
+    bench::ReportComparison("voxquad_volume_processor_time", oursCpu, peerCpu);
     bench::Report("voxquad_volume_marching", ours.stages[1], "ms");
     bench::Report("voxquad_volume_dual", ours.stages[2], "ms");
     bench::Report("voxquad_volume_peak_memory_ours", oursMB, "MB");
