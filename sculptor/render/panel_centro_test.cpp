@@ -45,7 +45,7 @@ void WriteEnvironmentImages(const QString& dir, int skip = -1) {
   for (int k = 0; k < 6; ++k) {
     if (k == skip) continue;
     QImage face(16, 16, QImage::Format_RGB32);
-    face.fill(QColor(40 * k, 200, 255 - 40 * k));
+    face.fill(QColor(20 * k, 200, 255 - 40 * k));  // every face far greener than red
     ASSERT_TRUE(face.save(dir + "/images/" + faces[k]));
   }
 }
@@ -243,6 +243,15 @@ TEST_F(PanelCentroTest, ShadowPassesDarkenWhatAnOccluderHides) {
   // "Off" brings the light back to the camera but keeps the shadow passes.
   panel_->SetSceneLight(false);
   EXPECT_TRUE(panel_->state().shadowsOn);
+}
+
+TEST_F(PanelCentroTest, ReflectionTintsTheBallWithTheEnvironment) {
+  const QRgb grey = Frame().pixel(kWidth / 2, kHeight / 2);
+  EXPECT_NEAR(qRed(grey), qGreen(grey), 3);
+  panel_->ToggleReflection();
+  const QRgb tinted = Frame().pixel(kWidth / 2, kHeight / 2);
+  // Every face of the test environment is far greener than it is red.
+  EXPECT_GT(qGreen(tinted), qRed(tinted) + 20);
 }
 
 TEST_F(PanelCentroTest, DepthModeShowsInvertedDepthInTheFrame) {
