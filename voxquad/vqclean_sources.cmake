@@ -1,0 +1,9 @@
+# Sharp features, degree reduction and rhombus removal of voxquad_core (included by CMakeLists.txt).
+target_sources(voxquad_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/polygon_storage_edit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/polygon_storage_reduce_degree.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/polygon_storage_rhombus.cpp
+)
+list(APPEND VOXQUAD_TEST_SOURCES
+  polygon_storage_cleanup_test.cpp
+)
