@@ -95,12 +95,12 @@ inline PolygonStorage torus(int nu, int nv, double major, double minor)
     });
 }
 
-// A cylinder of radius 1 along z from 0 to 2, cut off at the top by the plane z = 1.5 + 0.4 x, with
+// A cylinder of radius 1 along z from 0, cut off at the top by the plane z = 1.5 + slope x, with
 // flat caps fanned from their centres: two sharp rims.
-inline PolygonStorage cutCylinder(int around, int along)
+inline PolygonStorage cutCylinder(int around, int along, double slope)
 {
     PolygonStorage s;
-    auto top = [](double x) { return 1.5 + 0.4 * x; };
+    auto top = [slope](double x) { return 1.5 + slope * x; };
     for (int j = 0; j <= along; ++j)
         for (int i = 0; i < around; ++i) {
             double phi = 2 * std::numbers::pi * i / around, x = std::cos(phi), y = std::sin(phi);

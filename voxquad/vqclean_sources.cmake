@@ -10,4 +10,5 @@ target_sources(voxquad_core PRIVATE
 list(APPEND VOXQUAD_TEST_SOURCES
   polygon_storage_cleanup_test.cpp
   sharp_features_test.cpp
+  remesher_run_test.cpp
 )
