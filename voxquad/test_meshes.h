@@ -1,11 +1,13 @@
 #pragma once
 // Test helper: closed triangle meshes built straight into a polygon storage, with the indexes,
 // midpoints and normals the importer would compute.
+#include <array>
 #include <cmath>
 #include <functional>
 #include <map>
 #include <numbers>
-#include <tuple>
+#include <set>
+#include <vector>
 
 #include "polygon_storage.h"
 
@@ -18,34 +20,54 @@ inline void prepare(PolygonStorage& s)
     s.computeVertexNormals();
 }
 
-// The cube [0, 1]^3, each side split into n x n squares of two triangles, normals outward.
-inline PolygonStorage cube(int n)
+// The closed surface of a union of unit cells (their integer lowest corners), each cell face
+// split into n x n squares of two triangles, normals outward. Cells may share faces but must not
+// touch along an edge or corner only.
+inline PolygonStorage blocks(const std::vector<std::array<int, 3>>& cells, int n)
 {
     PolygonStorage s;
-    std::map<std::tuple<int, int, int>, int> ids;
-    auto id = [&](const int (&p)[3]) {
-        auto [it, added] = ids.try_emplace(std::make_tuple(p[0], p[1], p[2]), static_cast<int>(s.Vertices.size()));
+    std::set<std::array<int, 3>> occupied(cells.begin(), cells.end());
+    std::map<std::array<int, 3>, int> ids;
+    auto id = [&](const std::array<int, 3>& p) {
+        auto [it, added] = ids.try_emplace(p, static_cast<int>(s.Vertices.size()));
         if (added) s.addVertex(Vertex(vec3(float(p[0]) / n, float(p[1]) / n, float(p[2]) / n)));
         return it->second;
     };
     const int steps[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    for (int axis = 0; axis < 3; ++axis)
-        for (int side = 0; side <= 1; ++side)
-            for (int u = 0; u < n; ++u)
-                for (int v = 0; v < n; ++v) {
-                    int q[4];
-                    for (int c = 0; c < 4; ++c) {
-                        int p[3];
-                        p[axis] = side * n;
-                        p[(axis + 1) % 3] = u + steps[c][side ? 0 : 1];
-                        p[(axis + 2) % 3] = v + steps[c][side ? 1 : 0];
-                        q[c] = id(p);
+    for (const auto& cell : cells)
+        for (int axis = 0; axis < 3; ++axis)
+            for (int side = 0; side <= 1; ++side) {
+                std::array<int, 3> beside = cell;
+                beside[axis] += side ? 1 : -1;
+                if (occupied.count(beside)) continue;
+                const int u = (axis + 1) % 3, w = (axis + 2) % 3;
+                for (int i = 0; i < n; ++i)
+                    for (int j = 0; j < n; ++j) {
+                        int q[4];
+                        for (int c = 0; c < 4; ++c) {
+                            // Counter-clockwise around +axis on the high side, clockwise on the low.
+                            const int k = side ? c : 3 - c;
+                            std::array<int, 3> p;
+                            p[axis] = (cell[axis] + side) * n;
+                            p[u] = cell[u] * n + i + steps[k][0];
+                            p[w] = cell[w] * n + j + steps[k][1];
+                            q[c] = id(p);
+                        }
+                        s.addTriangle(q[0], q[1], q[2]);
+                        s.addTriangle(q[0], q[2], q[3]);
                     }
-                    s.addTriangle(q[0], q[1], q[2]);
-                    s.addTriangle(q[0], q[2], q[3]);
-                }
+            }
     prepare(s);
     return s;
+}
+
+// The cube [0, 1]^3, each side split into n x n squares of two triangles.
+inline PolygonStorage cube(int n) { return blocks({{0, 0, 0}}, n); }
+
+// A stepped L bracket of five cells: convex and concave right-angled creases.
+inline PolygonStorage bracket(int n)
+{
+    return blocks({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 0, 1}}, n);
 }
 
 // A closed grid surface over (u, v) in [0, 1]^2: rows v = 0 and v = 1 collapse to the poles when
