@@ -9,9 +9,16 @@ void TransferFeaturePointsToMidpoints(PolygonStorage& marchingMesh, GenericVolum
 {
     const int size[3] = {volume.getXSize(), volume.getYSize(), volume.getZSize()};
     for (Vertex& m : marchingMesh.Midpoints) {
-        // The lower of the two nearest cell centres along each axis.
+        // The lower of the two nearest cell centres along each axis; a midpoint off the grid (or
+        // not a number) has no cells around it.
         int base[3];
-        for (int a = 0; a < 3; ++a) base[a] = static_cast<int>(std::floor(m.position[a] - 0.5f));
+        bool onGrid = true;
+        for (int a = 0; a < 3; ++a) {
+            const float b = std::floor(m.position[a] - 0.5f);
+            onGrid = onGrid && b >= -1 && b < static_cast<float>(size[a]);
+            base[a] = onGrid ? static_cast<int>(b) : 0;
+        }
+        if (!onGrid) continue;
         float best = std::sqrt(3.0f) * 0.5f;
         bool chosen = false;
         vec3 point;

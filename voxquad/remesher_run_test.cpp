@@ -2,6 +2,7 @@
 // the input, and keeps the input's sharp edges and corners.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -15,10 +16,10 @@ namespace {
 class Remesher : public QuadDominantRemesher {
 public:
     // Runs every stage on mesh at the given voxel budget; the input is left in grid units.
-    void run(const PolygonStorage& mesh, int voxels)
+    void run(const PolygonStorage& mesh, int voxels, bool sharp = true)
     {
         setStatusOutput(&recorder);
-        setUseSharpFeatures(true);
+        setUseSharpFeatures(sharp);
         setTargetVoxelCount(voxels);
         inputMesh = mesh;
         ASSERT_TRUE(buildVolume());
@@ -78,6 +79,21 @@ TEST(RemesherRun, ClosedInputsGiveClosedQuadDominantSurfacesNearTheInput)
                 largest = std::max(largest, surface_distance::toMesh(output.Vertices[v].position, input));
         EXPECT_LT(largest, c.distanceBound);
     }
+}
+
+TEST(RemesherRun, WithoutSharpFeaturesTheCubeCornersAreRoundedOff)
+{
+    Remesher remesher;
+    remesher.run(test_meshes::cube(10), 100000, false);
+    EXPECT_EQ(std::count(remesher.recorder.stages.begin(), remesher.recorder.stages.end(), "Sharp features"), 0);
+    const PolygonStorage& output = remesher.getDualMesh();
+    const vec3 corner = remesher.getInputMesh().bboxMin;
+    float nearest = 1e30f;
+    for (const Vertex& v : output.Vertices) {
+        nearest = std::min(nearest, (v.position - corner).length());
+        EXPECT_EQ(v.featureKind, 0);
+    }
+    EXPECT_GT(nearest, 0.3f);
 }
 
 TEST(RemesherRun, CubeKeepsItsCornersAndEdges)

@@ -209,6 +209,19 @@ TEST_F(FeatureMarks, SegmentMarksNearestPointsAndTheNearerLineWins)
     EXPECT_NEAR(v.featureOffset.z, 0.3f, 1e-6f);
 }
 
+TEST_F(FeatureMarks, PointsOffTheGridOrNotANumberMarkNothing)
+{
+    const float nan = std::nanf("");
+    int off = vertex(-0.5f, 3, 3), far = vertex(3, 3, 3e9f), broken = vertex(nan, 3, 3), inside = vertex(3, 3, 3);
+    for (int v : {off, far, broken}) voxelizer.markCorner(v);
+    voxelizer.markSegment(broken, inside);
+    voxelizer.markSegment(inside, far);  // clipped to the grid's cells
+    for (int x = 0; x < 12; ++x)
+        for (int y = 0; y < 12; ++y)
+            for (int z = 0; z < 12; ++z) EXPECT_NE(voxel(x, y, z).flags, 2);
+    EXPECT_EQ(voxel(0, 3, 3).flags, 0);
+}
+
 TEST_F(FeatureMarks, RasterizedCubeCornersBecomeCornerCells)
 {
     PolygonStorage cube = test_meshes::cube(2);
@@ -249,11 +262,12 @@ TEST(FeatureTransfer, MidpointsTakeTheNearestStoredPointWithinReach)
     volume.setVoxel(4, 3, 3, edge);
 
     PolygonStorage marching;
-    marching.Midpoints.resize(4);
+    marching.Midpoints.resize(5);
     marching.Midpoints[0].position = vec3(3.6f, 3.3f, 3.8f);  // 0.2 from the corner point
     marching.Midpoints[1].position = vec3(4.3f, 3.5f, 3.5f);  // 0.2 from the edge point
     marching.Midpoints[2].position = vec3(5.3f, 4.2f, 4.2f);  // about 1.08 from the edge point
     marching.Midpoints[3].position = vec3(1.5f, 1.5f, 1.5f);  // no feature cell around
+    marching.Midpoints[4].position = vec3(std::nanf(""), 3.5f, 3.5f);
     for (Vertex& m : marching.Midpoints) m.normal = vec3(0, 0, 1);
     const PolygonStorage before = marching;
     TransferFeaturePointsToMidpoints(marching, volume);
@@ -262,6 +276,7 @@ TEST(FeatureTransfer, MidpointsTakeTheNearestStoredPointWithinReach)
     EXPECT_EQ(marching.Midpoints[0].featureKind, 2);
     EXPECT_EQ(marching.Midpoints[1].position, vec3(4.5f, 3.5f, 3.5f));
     EXPECT_EQ(marching.Midpoints[1].featureKind, 1);
+    EXPECT_TRUE(std::isnan(marching.Midpoints[4].position.x));
     for (int k : {2, 3}) {
         EXPECT_EQ(marching.Midpoints[k].position, before.Midpoints[k].position);
         EXPECT_EQ(marching.Midpoints[k].featureKind, 0);

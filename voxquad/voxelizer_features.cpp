@@ -16,9 +16,19 @@ vec3 cellCentre(int x, int y, int z)
     return vec3(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, static_cast<float>(z) + 0.5f);
 }
 
-bool insideGrid(const GenericVolumeStorage& volume, int x, int y, int z)
+bool isFinite(const vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+// The cell holding p; false when p lies outside the grid (or is not a number), where no cell
+// could hold it and the conversion to int would not be defined.
+bool cellOf(const GenericVolumeStorage& volume, const vec3& p, int (&cell)[3])
 {
-    return x >= 0 && y >= 0 && z >= 0 && x < volume.getXSize() && y < volume.getYSize() && z < volume.getZSize();
+    const int size[3] = {volume.getXSize(), volume.getYSize(), volume.getZSize()};
+    for (int a = 0; a < 3; ++a) {
+        const float c = std::floor(p[a]);
+        if (!(c >= 0 && c < static_cast<float>(size[a]))) return false;
+        cell[a] = static_cast<int>(c);
+    }
+    return true;
 }
 
 // Nearest point of the segment t * d (t in [0, 1]) to q within a box of +-0.7 around q, by a coarse
@@ -65,9 +75,9 @@ void PolygonStorageVoxelizerDual::rasterizeFeatures()
 void PolygonStorageVoxelizerDual::markCorner(int v)
 {
     const vec3 p = storage->Vertices[v].position;
-    const int x = static_cast<int>(std::floor(p.x)), y = static_cast<int>(std::floor(p.y)),
-              z = static_cast<int>(std::floor(p.z));
-    if (!insideGrid(*volume, x, y, z)) return;
+    int cell[3];
+    if (!cellOf(*volume, p, cell)) return;
+    const int x = cell[0], y = cell[1], z = cell[2];
     VoxelData voxel;
     volume->getVoxel(x, y, z, voxel);
     if (voxel.flags & cornerFeature) return;
@@ -79,6 +89,7 @@ void PolygonStorageVoxelizerDual::markCorner(int v)
 void PolygonStorageVoxelizerDual::markSegment(int a, int b)
 {
     const vec3 p1 = storage->Vertices[a].position, p2 = storage->Vertices[b].position;
+    if (!isFinite(p1) || !isFinite(p2)) return;  // as the voxelizer skips such triangles
     const vec3 d = p2 - p1;
     int lo[3], hi[3];
     const int sizes[3] = {volume->getXSize(), volume->getYSize(), volume->getZSize()};
