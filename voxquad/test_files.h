@@ -7,13 +7,16 @@
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
 class TestFolder {
 public:
     TestFolder()
     {
         const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
         path_ = std::filesystem::path(testing::TempDir()) /
-                ("voxquad_" + std::string(info->test_suite_name()) + "_" + info->name());
+                ("voxquad_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+                 std::to_string(::getpid()));  // builds side by side on one machine must not share it
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
