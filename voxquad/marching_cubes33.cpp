@@ -93,7 +93,8 @@ int MarchingCubes33::addVertex(const Vertex& v)
     if (vertexCount == vertexCapacity) {
         vertexCapacity *= 2;
         ZeroedBlock grown(static_cast<std::size_t>(vertexCapacity) * sizeof(Vertex));
-        std::memcpy(grown.data(), static_cast<const void*>(vertices), static_cast<std::size_t>(vertexCount) * sizeof(Vertex));
+        const std::size_t used = static_cast<std::size_t>(vertexCount) * sizeof(Vertex);
+        std::memcpy(grown.data(), static_cast<const void*>(vertices), used);
         vertexBlock = std::move(grown);
         vertices = static_cast<Vertex*>(vertexBlock.data());
     }

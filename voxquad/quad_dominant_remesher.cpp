@@ -77,6 +77,7 @@ void QuadDominantRemesher::extractSurface()
     reset();
     init();
     run();
+    reset();  // the edge and vertex arrays are not needed past marching cubes
     TransferFeaturePointsToMidpoints(marchingMesh, volume);
     dualMesh.constructDual(marchingMesh);
     dualMesh.reducePolygonDegree();
