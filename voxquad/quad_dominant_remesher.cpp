@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "feature_transfer.h"
 #include "status_output.h"
 
 bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid, std::string& error)
@@ -35,6 +36,8 @@ QuadDominantRemesher::QuadDominantRemesher() : targetVoxelCount(6000000)
     volumeIO.setVolume(&volume);
     voxelizer.setVolume(&volume);
     voxelizer.setStorage(&inputMesh);
+    voxelizer.setSharpFeatures(&sharpFeatures);
+    sharpFeatures.setStorage(&inputMesh);
 }
 
 void QuadDominantRemesher::setStatusOutput(StatusOutput* s)
@@ -64,7 +67,8 @@ bool QuadDominantRemesher::buildVolume()
     if (status)
         status->printMessage(text);
     voxelizer.voxelize();
-    // With useSharpFeatures, the sharp-feature stage runs here.
+    if (useSharpFeatures)
+        voxelizer.rasterizeFeatures();
     return true;
 }
 
@@ -74,7 +78,8 @@ void QuadDominantRemesher::extractSurface()
     init();
     run();
     reset();  // the edge and vertex arrays are not needed past marching cubes
-    // The feature-point transfer onto marchingMesh's midpoints runs here.
+    TransferFeaturePointsToMidpoints(marchingMesh, volume);
     dualMesh.constructDual(marchingMesh);
-    // Degree reduction and rhombus removal run here; without them the dual surface is the result.
+    dualMesh.reducePolygonDegree();
+    dualMesh.removeRhombusPolygons();
 }

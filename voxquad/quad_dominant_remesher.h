@@ -6,6 +6,7 @@
 #include "polygon_storage.h"
 #include "volume_storage.h"
 #include "volume_storage_io.h"
+#include "sharp_features.h"
 #include "voxelizer.h"
 
 class StatusOutput;
@@ -51,6 +52,7 @@ protected:
     VolumeStorageDF volume;       // the distance volume
     VolumeStorageDF_IO volumeIO;  // bound to volume; no stage reads or writes VOLUME files
     PolygonStorageVoxelizerDual voxelizer;
+    SharpFeatures sharpFeatures;  // bound to inputMesh
     std::int32_t targetVoxelCount;
     bool useSharpFeatures = false;
     StatusOutput* status = nullptr;  // not owned

@@ -7,8 +7,6 @@
 #include "status_output.h"
 #include "volume_storage.h"
 
-namespace {
-
 // Integer box of a triangle along one axis, widened by one cell on each side when it is flat, and
 // kept inside the grid (the top stays two below the size so that a widened box still fits).
 void boxAlongAxis(float a, float b, float c, int size, int& lo, int& hi)
@@ -25,6 +23,8 @@ void boxAlongAxis(float a, float b, float c, int size, int& lo, int& hi)
     }
     lo = std::max(lo, 0);
 }
+
+namespace {
 
 bool isFinite(const vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 

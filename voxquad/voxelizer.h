@@ -11,6 +11,10 @@ class StatusOutput;
 // Distances of grid points at or beyond this many grid units are not written.
 constexpr float voxelizerBandWidth = 5.0f;
 
+// Integer box of cells of a triangle (or, with c = b, a segment) along one axis, widened by one cell
+// on each side when it is flat and kept inside a grid of size cells.
+void boxAlongAxis(float a, float b, float c, int size, int& lo, int& hi);
+
 // Writes a narrow band of signed distances around every triangle of a normalised mesh into a
 // volume. Each grid point in a triangle's integer box gets the distance to the triangle's closest
 // point (found in the triangle's own (u, v) parameters), signed by the pseudo-normal of the face,
@@ -31,6 +35,17 @@ public:
     void voxelizePolygon(const VertexIDList& polygon, int index);
 
     int getSkippedCount() const { return skippedCount; }
+
+    // The "Sharp features" stage: detects the feature lines of the mesh and marks them into the
+    // volume, a corner at each line's ends and the segments between. Defined in
+    // voxelizer_features.cpp, like the two marks.
+    void rasterizeFeatures();
+    // Stores vertex v as the corner feature point of its cell; the first corner of a cell stays.
+    void markCorner(int v);
+    // Stores, in every cell of the segment's box whose centre lies within 0.7 per axis of it, the
+    // segment's point nearest to the centre as an edge feature point, unless the cell holds a
+    // nearer one or a corner.
+    void markSegment(int a, int b);
 
 protected:
     StatusOutput* status = nullptr;            // not owned
