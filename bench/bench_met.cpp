@@ -68,17 +68,17 @@ int main() {
   WriteObj(scene.elements[0], objFile);
 
   size_t ourTriangles = 0, peerTriangles = 0;
-  const double readMs = bench::BestMs(3, [&] {
+  const double readMs = bench::BestMs(5, [&] {
     TOBJModel model;
     ReadMet(model, metFile);
   });
-  const double oursMs = bench::BestMs(3, [&] {
+  const double oursMs = bench::BestMs(5, [&] {
     TScene loaded;
     ResetScene(loaded);
     LoadIntoScene(loaded, metFile, kModelMet, 1.0f);
     ourTriangles = static_cast<size_t>(loaded.elements[0].triangleCount());
   });
-  const double peerMs = bench::BestMs(3, [&] {
+  const double peerMs = bench::BestMs(5, [&] {
     tinyobj::ObjReader reader;
     tinyobj::ObjReaderConfig config;
     config.triangulate = true;

@@ -2,7 +2,9 @@
 # Installs the Debian packages that are missing for a purpose:
 #   install-deps.sh build   the compiler, Qt 6, OpenGL, GoogleTest, Xvfb and test peers
 #   install-deps.sh bench   the peer libraries the benchmarks compare against
-# Uses sudo when not run as root. Does nothing when everything is present.
+# Also generates the de_DE.UTF-8 locale, under which the model file tests check
+# that numbers keep the point. Uses sudo when not run as root. Does nothing when
+# everything is present.
 set -euo pipefail
 
 build_packages=(
@@ -15,6 +17,7 @@ build_packages=(
 )
 bench_packages=(
   liblz4-dev libtinyobjloader-dev libassimp-dev libopenvdb-dev libosd-dev
+  libboost-iostreams-dev  # OpenVDB's headers and CMake module need Boost; its package does not pull it in
 )
 
 case "${1:-build}" in

@@ -126,56 +126,64 @@ void PolygonStorage::buildEdgeIndex()
 void PolygonStorage::computeMidpoints()
 {
     Midpoints.resize(Polygons.size());
-    for (std::size_t i = 0; i < Polygons.size(); ++i) {
-        VertexIDList& poly = Polygons[i];
-        std::size_t n = poly.size();
-        if (n < 3) {
-            poly.clear();
-            continue;
-        }
-        Vertex& record = Midpoints[i];
-        record.featureKind = 0;
-        if (n == 3) {
-            const vec3& a = Vertices[poly[0]].position;
-            const vec3& b = Vertices[poly[1]].position;
-            const vec3& c = Vertices[poly[2]].position;
-            record.normal = normalized(cross(b - a, c - b));
-            record.position = (a + b + c) * 0.33333334f;
-            continue;
-        }
-        vec3 normalSum, positionSum;
-        for (std::size_t k = 0; k < n; ++k) {
-            const vec3& p0 = Vertices[poly[k]].position;
-            const vec3& p1 = Vertices[poly[(k + 1) % n]].position;
-            const vec3& p2 = Vertices[poly[(k + 2) % n]].position;
-            normalSum += normalized(cross(p1 - p0, p2 - p1));
-            positionSum += p0;
-        }
-        float inverseCount = 1.0f / static_cast<float>(n);
-        record.normal = normalized(normalSum * inverseCount);
-        record.position = positionSum * inverseCount;
+    for (std::size_t i = 0; i < Polygons.size(); ++i)
+        computeMidpoint(static_cast<int>(i));
+}
+
+void PolygonStorage::computeMidpoint(int i)
+{
+    VertexIDList& poly = Polygons[i];
+    std::size_t n = poly.size();
+    if (n < 3) {
+        poly.clear();
+        return;
     }
+    Vertex& record = Midpoints[i];
+    record.featureKind = 0;
+    if (n == 3) {
+        const vec3& a = Vertices[poly[0]].position;
+        const vec3& b = Vertices[poly[1]].position;
+        const vec3& c = Vertices[poly[2]].position;
+        record.normal = normalized(cross(b - a, c - b));
+        record.position = (a + b + c) * 0.33333334f;
+        return;
+    }
+    vec3 normalSum, positionSum;
+    for (std::size_t k = 0; k < n; ++k) {
+        const vec3& p0 = Vertices[poly[k]].position;
+        const vec3& p1 = Vertices[poly[(k + 1) % n]].position;
+        const vec3& p2 = Vertices[poly[(k + 2) % n]].position;
+        normalSum += normalized(cross(p1 - p0, p2 - p1));
+        positionSum += p0;
+    }
+    float inverseCount = 1.0f / static_cast<float>(n);
+    record.normal = normalized(normalSum * inverseCount);
+    record.position = positionSum * inverseCount;
 }
 
 void PolygonStorage::computeVertexNormals()
 {
     assert(Vertices.size() == VIndex.size());
-    for (std::size_t v = 0; v < Vertices.size(); ++v) {
-        const vec3& position = Vertices[v].position;
-        vec3 sum;
-        float totalWeight = 0;
-        for (int p : VIndex[v]) {
-            int a = neighbour(p, static_cast<int>(v), true);
-            int b = neighbour(p, static_cast<int>(v), false);
-            if (a < 0)  // emptied by computeMidpoints since the index was built
-                continue;
-            float c = dot(normalized(Vertices[a].position - position), normalized(Vertices[b].position - position));
-            float angle = (c > -1.0f && c < 1.0f) ? std::acos(c) : 0.0f;
-            sum += Midpoints[p].normal * angle;
-            totalWeight += angle;
-        }
-        Vertices[v].normal = totalWeight > 0 ? normalized(sum / totalWeight) : vec3();
+    for (std::size_t v = 0; v < Vertices.size(); ++v)
+        computeVertexNormal(static_cast<int>(v));
+}
+
+void PolygonStorage::computeVertexNormal(int v)
+{
+    const vec3& position = Vertices[v].position;
+    vec3 sum;
+    float totalWeight = 0;
+    for (int p : VIndex[v]) {
+        int a = neighbour(p, v, true);
+        int b = neighbour(p, v, false);
+        if (a < 0)  // emptied by computeMidpoints since the index was built
+            continue;
+        float c = dot(normalized(Vertices[a].position - position), normalized(Vertices[b].position - position));
+        float angle = (c > -1.0f && c < 1.0f) ? std::acos(c) : 0.0f;
+        sum += Midpoints[p].normal * angle;
+        totalWeight += angle;
     }
+    Vertices[v].normal = totalWeight > 0 ? normalized(sum / totalWeight) : vec3();
 }
 
 void PolygonStorage::computeBoundingBox()

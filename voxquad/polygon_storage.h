@@ -68,8 +68,12 @@ public:
     // Resizes Midpoints to the polygon count and computes every record; polygons with one or two
     // corners are emptied.
     void computeMidpoints();
+    // The midpoint record of polygon i alone (Midpoints must hold it); one or two corners empty it.
+    void computeMidpoint(int i);
     // Angle-weighted average of the polygon normals around each vertex; needs VIndex and Midpoints.
     void computeVertexNormals();
+    // The normal of vertex v alone, from its VIndex set and the midpoint records.
+    void computeVertexNormal(int v);
     void computeBoundingBox();
     // Maps the mesh into a grid of nx x ny x nz cells with a low margin of 1.5 cells, keeping
     // position * scale + offset in world units. Needs the bounding box.
@@ -86,8 +90,38 @@ public:
     // one vertex per source polygon, one face per source vertex with three or more polygons.
     void constructDual(const PolygonStorage& source);
 
+    // Polygon-by-polygon editing; each keeps VIndex and Midpoints current (EdgeIndex is rebuilt by
+    // the stages that edit). Defined in polygon_storage_edit.cpp.
+
+    // Computes polygon i's midpoint record and enters i into the VIndex set of each of its corners.
+    void registerPolygon(int i);
+    // Erases i from the VIndex set of each of its corners.
+    void unregisterPolygon(int i);
+    // Unregisters polygon i and leaves it in the list without corners.
+    void removePolygon(int i);
+    // Splits polygon i along the diagonal between corner positions a < b: the corners a .. b become
+    // a new polygon appended to the list, polygon i keeps b .. n-1, 0 .. a (and its first corner).
+    void splitAtCorners(int i, int a, int b);
+    // Splits polygon i into polygons of g corners (g >= 3) around a new vertex made from center:
+    // runs of g - 1 consecutive corners from position start, each closed by the new vertex, are
+    // appended; polygon i keeps its first corner, the new vertex and the corners left over.
+    void splitIntoFan(int i, int g, int start, Vertex center);
+    // Replaces vertex a by c in every polygon that uses a (first occurrence); a is left unused.
+    void replaceVertex(int a, int c);
+    // Moves vertex c, recomputing the midpoint records of its polygons and then its normal.
+    void moveVertex(int c, const vec3& position);
+
+    // The "Reducing polygon degree" stage: every polygon with more than four corners is split into
+    // quads and at most one triangle. Defined in polygon_storage_reduce_degree.cpp.
+    void reducePolygonDegree();
+    // The "Removing rhombus polygons" stage: collapses the thin quads of valences 3, >4, 3, >4 that
+    // the dual of marching cubes produces. Defined in polygon_storage_rhombus.cpp.
+    void removeRhombusPolygons();
+
     void setStatusOutput(StatusOutput* s) { status = s; }
 
 private:
     void message(const char* text) const;
+    // Appends a polygon with a placeholder midpoint record, not yet registered; returns its id.
+    int appendPolygon(VertexIDList corners);
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "feature_transfer.h"
 #include "status_output.h"
 
 bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid, std::string& error)
@@ -28,7 +29,16 @@ bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid
     return true;
 }
 
-QuadDominantRemesher::QuadDominantRemesher() : targetVoxelCount(6000000) {}
+QuadDominantRemesher::QuadDominantRemesher() : targetVoxelCount(6000000)
+{
+    MarchingCubes33::setVolume(&volume);
+    MarchingCubes33::setOutput(&marchingMesh);
+    volumeIO.setVolume(&volume);
+    voxelizer.setVolume(&volume);
+    voxelizer.setStorage(&inputMesh);
+    voxelizer.setSharpFeatures(&sharpFeatures);
+    sharpFeatures.setStorage(&inputMesh);
+}
 
 void QuadDominantRemesher::setStatusOutput(StatusOutput* s)
 {
@@ -36,6 +46,9 @@ void QuadDominantRemesher::setStatusOutput(StatusOutput* s)
     inputMesh.setStatusOutput(s);
     dualMesh.setStatusOutput(s);
     marchingMesh.setStatusOutput(s);
+    MarchingCubes33::setStatusOutput(s);
+    voxelizer.setStatusOutput(s);
+    volumeIO.setStatusOutput(s);
 }
 
 bool QuadDominantRemesher::buildVolume()
@@ -48,22 +61,25 @@ bool QuadDominantRemesher::buildVolume()
         return false;
     }
     inputMesh.normalize(grid.nx, grid.ny, grid.nz);
-    // The distance volume is sized to the grid here.
+    volume.setSize(grid.nx, grid.ny, grid.nz);
     char text[200];
     std::snprintf(text, sizeof text, "Volume Size %d x %d x %d", grid.nx, grid.ny, grid.nz);
-    if (status) {
+    if (status)
         status->printMessage(text);
-        // Voxelization and, with useSharpFeatures, the sharp-feature stage run here.
-        status->printMessage("Voxelization, sharp features, marching cubes and clean-up are not part of this build:"
-                             " the imported mesh is written unchanged.");
-    }
+    voxelizer.voxelize();
+    if (useSharpFeatures)
+        voxelizer.rasterizeFeatures();
     return true;
 }
 
 void QuadDominantRemesher::extractSurface()
 {
-    // Marching cubes into marchingMesh, the feature-point transfer, the dual surface
-    // (dualMesh.constructDual(marchingMesh)), degree reduction and rhombus removal run here.
-    // Without them the imported mesh is the result.
-    dualMesh = inputMesh;
+    reset();
+    init();
+    run();
+    reset();  // the edge and vertex arrays are not needed past marching cubes
+    TransferFeaturePointsToMidpoints(marchingMesh, volume);
+    dualMesh.constructDual(marchingMesh);
+    dualMesh.reducePolygonDegree();
+    dualMesh.removeRhombusPolygons();
 }

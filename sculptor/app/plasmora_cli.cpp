@@ -10,6 +10,7 @@
 #include "io/mapped_file.h"
 #include "io/model_conversion.h"
 #include "io/model_writer.h"
+#include "io/ply_writer.h"
 #include "model/scene.h"
 
 namespace {
@@ -22,7 +23,8 @@ const char kUsageText[] =
     "  info FILE          list the elements of a model file: name, vertex and\n"
     "                     triangle counts, subdivision level, bounding box\n"
     "  convert IN OUT     read a model file and write it in the format that OUT's\n"
-    "                     extension names (.met, .obj)\n"
+    "                     extension names (.met, .obj, .ply; a PLY file holds the\n"
+    "                     current element only, the first of the file read)\n"
     "  --help             show this text\n";
 
 void Complain(const std::string& text) { std::fprintf(stderr, "plasmora-cli: %s\n", text.c_str()); }
@@ -50,13 +52,17 @@ bool LoadScene(const std::string& fileName, TScene& scene) {
   return ConvertIntoScene(scene, model, fileName, kind, 1.0f);
 }
 
-std::string Number(float value) {
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return {text, result.ptr};
+// "(x, y, z)" with the shortest exact decimals, whatever the locale.
+std::string Point(const TGLCoord& p) {
+  const float values[3] = {p.x, p.y, p.z};
+  std::string text = "(";
+  for (int i = 0; i < 3; ++i) {
+    char number[32];
+    text.append(number, std::to_chars(number, number + sizeof number, values[i]).ptr);
+    text += i < 2 ? ", " : ")";
+  }
+  return text;
 }
-
-std::string Point(const TGLCoord& p) { return "(" + Number(p.x) + ", " + Number(p.y) + ", " + Number(p.z) + ")"; }
 
 void PrintElement(int index, const TGeosphera& e) {
   TGLCoord low{}, high{};
@@ -79,15 +85,23 @@ int Info(const std::string& fileName) {
   return kSuccess;
 }
 
+// Writes the scene, or for PLY its current element, in the format of the name's extension.
+bool WriteScene(TScene& scene, const std::string& out, int kind) {
+  if (kind != kModelPly) return WriteModel(scene, out, kind == kModelMet ? kWriteMet : kWriteObj);
+  if (scene.elementCount() > 1)
+    Complain("a PLY file holds one element: writing element " + std::to_string(scene.currentElement) + " of " +
+             std::to_string(scene.elementCount()));
+  return WritePlyFull(scene, scene.currentElement, out);
+}
+
 int Convert(const std::string& in, const std::string& out) {
-  int mode = 0;
-  switch (ModelKindOfFile(out)) {
-    case kModelMet: mode = kWriteMet; break;
-    case kModelObj: mode = kWriteObj; break;
-    default: Complain("cannot write this kind of file: " + out + " (expected .met or .obj)"); return kFailure;
+  const int kind = ModelKindOfFile(out);
+  if (kind == kModelUnknown) {
+    Complain("cannot write this kind of file: " + out + " (expected .met, .obj or .ply)");
+    return kFailure;
   }
   TScene scene;
-  if (!LoadScene(in, scene) || !WriteModel(scene, out, mode)) return kFailure;
+  if (!LoadScene(in, scene) || !WriteScene(scene, out, kind)) return kFailure;
   return kSuccess;
 }
 

@@ -84,3 +84,19 @@ TEST_F(Cli, ConvertChoosesTheFormatByTheOutputExtension) {
   EXPECT_EQ(info.status, 0) << info.err;
   EXPECT_NE(info.out.find("element 1 \"second\": 4 vertices, 2 triangles"), std::string::npos);
 }
+
+TEST_F(Cli, ConvertBetweenMetObjAndPly) {
+  // met -> obj -> ply -> met; the PLY step keeps the current (first) element only.
+  const std::string met = Model("m.met", kTwoGroups), obj = "'" + dir.File("m.obj") + "'",
+                    ply = "'" + dir.File("m.ply") + "'", back = "'" + dir.File("back.met") + "'";
+  CliRun r = Invoke("convert " + met + " " + obj);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(Invoke("info " + obj).out.find("element 1 \"second\": 4 vertices, 2 triangles"), std::string::npos);
+  r = Invoke("convert " + obj + " " + ply);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("a PLY file holds one element: writing element 0 of 2"), std::string::npos);
+  r = Invoke("convert " + ply + " " + back);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(Invoke("info " + back).out.find(": 3 vertices, 1 triangles, level 0, box (-1, 0, 0) - (1, 4, 0.5)"),
+            std::string::npos);
+}

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -11,8 +12,7 @@
 
 #include "model/messages.h"
 
-AtomicFileWriter::AtomicFileWriter(std::string target)
-    : target_(std::move(target)), buffer_(new char[kBufferSize]) {}
+AtomicFileWriter::AtomicFileWriter(std::string target) : target_(std::move(target)), buffer_(size_t{1} << 20) {}
 
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
@@ -37,7 +37,7 @@ void AtomicFileWriter::Fail(int error) {
 }
 
 void AtomicFileWriter::Flush() {
-  const char* p = buffer_.get();
+  const char* p = buffer_.data();
   size_t left = used_;
   used_ = 0;
   while (left > 0 && error_ == 0 && fd_ >= 0) {
@@ -52,13 +52,14 @@ void AtomicFileWriter::Flush() {
 }
 
 char* AtomicFileWriter::Room(size_t bytes) {
-  if (used_ + bytes > kBufferSize) Flush();
-  return buffer_.get() + used_;
+  if (used_ + bytes > buffer_.size()) Flush();
+  if (bytes > buffer_.size()) buffer_.resize(bytes);
+  return buffer_.data() + used_;
 }
 
 void AtomicFileWriter::Write(std::string_view bytes) {
   while (!bytes.empty()) {
-    const size_t n = std::min(bytes.size(), kBufferSize / 2);
+    const size_t n = std::min(bytes.size(), buffer_.size() / 2);
     char* p = Room(n);
     std::memcpy(p, bytes.data(), n);
     Advance(p + n);

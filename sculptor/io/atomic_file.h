@@ -4,9 +4,9 @@
 // the temporary file is removed and the error is reported through the sink.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class AtomicFileWriter {
  public:
@@ -19,10 +19,10 @@ class AtomicFileWriter {
   bool Open();
 
   void Write(std::string_view bytes);
-  // Room for at least `bytes` (at most 64 KiB) bytes of text; hand the end of what was written
+  // Room for at least `bytes` bytes of text; hand the end of what was written
   // to Advance. For formatting lines in place without copies.
   char* Room(size_t bytes);
-  void Advance(char* end) { used_ = static_cast<size_t>(end - buffer_.get()); }
+  void Advance(char* end) { used_ = static_cast<size_t>(end - buffer_.data()); }
 
   // Flushes, syncs and renames over the target; false (after the message) on
   // any error of this or an earlier write.
@@ -34,12 +34,11 @@ class AtomicFileWriter {
   void Discard();
   void Report();  // the error message, once
 
-  static constexpr size_t kBufferSize = 1 << 20;
   std::string target_;
   std::string temporary_;
   int fd_ = -1;
   int error_ = 0;
   bool reported_ = false;
-  std::unique_ptr<char[]> buffer_;
+  std::vector<char> buffer_;
   size_t used_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -72,18 +73,23 @@ struct RecordCounts {
 std::vector<RecordCounts> CountRecords(std::string_view text) {
   std::vector<RecordCounts> counts(1);
   bool firstGroup = true;
-  ForEachLine(text, [&](const char* first, const char* last) {
-    const size_t length = static_cast<size_t>(last - first);
+  // Only an estimate: lines are taken at LF, so a file with CR line ends alone
+  // counts as one line and its arrays simply grow as they are read.
+  for (size_t p = 0; p < text.size();) {
+    const std::string_view line = text.substr(p, 4);
     const auto keywordIs = [&](std::string_view keyword) {
-      return length >= keyword.size() && std::equal(keyword.begin(), keyword.end(), first) &&
-             (length == keyword.size() || first[keyword.size()] == ' ');
+      return line.substr(0, keyword.size()) == keyword &&
+             (line.size() == keyword.size() || line[keyword.size()] == ' ' || line[keyword.size()] == '\r' ||
+              line[keyword.size()] == '\n');
     };
     if (keywordIs("v") || keywordIs("V")) ++counts.back().points;
     else if (keywordIs("f") || keywordIs("F")) ++counts.back().faces;
     else if (keywordIs("cor")) ++counts.back().colors;
     else if (keywordIs("g") && !std::exchange(firstGroup, false)) counts.emplace_back();
-    return true;
-  });
+    const void* lineFeed = std::memchr(text.data() + p, '\n', text.size() - p);
+    if (!lineFeed) break;
+    p = static_cast<size_t>(static_cast<const char*>(lineFeed) - text.data()) + 1;
+  }
   return counts;
 }
 
@@ -126,10 +132,13 @@ class TextModelParser {
     return true;  // comments and records without meaning here
   }
 
+  // `count` blank-separated floats, each parsed as it is scanned.
   static bool ReadFloats(LineCursor& line, float* values, int count) {
-    const char *t0, *t1;
     for (int i = 0; i < count; ++i) {
-      if (!line.NextToken(t0, t1) || !ParseFloat(t0, t1, values[i])) return false;
+      while (line.p < line.end && *line.p == ' ') ++line.p;
+      const char* end = ParseFloatPrefix(line.p, line.end, values[i]);
+      if (!end || (end < line.end && *end != ' ')) return false;
+      line.p = end;
     }
     return true;
   }
@@ -182,7 +191,8 @@ class TextModelParser {
   }
 
   // Splits a reference at "/" as the layout says; every vertex number must
-  // name a vertex of the current group.
+  // name a vertex of the current group (or, where the dialect allows, of an
+  // earlier group).
   bool ParseReference(const char* first, const char* last, Reference& ref) {
     const char* parts[4];
     const char* ends[4];
@@ -221,7 +231,8 @@ class TextModelParser {
     ref.texture = texture - 1;
     ref.normal = normal - 1;
     const int64_t local = ref.vertex - groupStart_;
-    return local >= 0 && local < static_cast<int64_t>(group().points.size());
+    const int64_t lowest = dialect_.fileWideReferences ? -groupStart_ : 0;
+    return local >= lowest && local < static_cast<int64_t>(group().points.size());
   }
 
   // The first three references form a triangle; each further one closes a

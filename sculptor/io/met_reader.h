@@ -14,9 +14,10 @@ struct TTextModelDialect {
   bool levelRecords;    // "div" sets the group's level
   bool fractionColors;  // "cor" may hold three fractions 0..1 instead of integers
   uint8_t colorAlpha;   // alpha of the colours read from "cor"
+  bool fileWideReferences;  // faces may use the vertices of earlier groups (OBJ)
 };
 
-inline constexpr TTextModelDialect kMetDialect{"Unnamed group0", true, true, 255};
+inline constexpr TTextModelDialect kMetDialect{"Unnamed group0", true, true, 255, false};
 
 // Replaces `model` by the records of `text` (a whole file, with or without a
 // byte-order mark). A malformed record stops the reading with "File format not

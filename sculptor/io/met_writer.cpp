@@ -14,6 +14,8 @@ char* Append(char* p, const char* text) {
   return p + n;
 }
 
+}  // namespace
+
 void WriteNumberLine(AtomicFileWriter& out, const char* prefix, int64_t value, const char* suffix) {
   char* p = out.Room(64);
   p = Append(p, prefix);
@@ -21,6 +23,8 @@ void WriteNumberLine(AtomicFileWriter& out, const char* prefix, int64_t value, c
   p = Append(p, suffix);
   out.Advance(p);
 }
+
+namespace {
 
 void WriteNameLine(AtomicFileWriter& out, const char* keyword, const std::string& name) {
   std::string line = keyword;

@@ -16,5 +16,8 @@ void WriteModelFileHeader(AtomicFileWriter& out);
 // "g", "usemtl" and "s" lines of an element (line breaks in the name become blanks).
 void WriteGroupHeader(AtomicFileWriter& out, const TGeosphera& e);
 
+// prefix, the decimal of `value`, suffix (which carries the line end).
+void WriteNumberLine(AtomicFileWriter& out, const char* prefix, int64_t value, const char* suffix);
+
 // One line of a keyword followed by floats in "%.10f" form, ended by CR LF.
 void WriteFloatLine(AtomicFileWriter& out, const char* keyword, const float* values, int count);

@@ -65,10 +65,11 @@ TEST(MetWriter, WritesTheMetText) {
 TEST(MetWriter, RoundTrip) {
   TempDir dir;
   TScene original = TwoElementScene();
+  original.elements[1].name = "B\nv 9 9 9";  // a line break must not start a record
   ASSERT_TRUE(WriteModel(original, dir.File("s.met"), kWriteMet));
   const TScene back = Load(dir.File("s.met"));
   ASSERT_EQ(back.elementCount(), 2);
-  const char* names[] = {"Principal", "B"};
+  const char* names[] = {"Principal", "B v 9 9 9"};
   for (size_t i = 0; i < 2; ++i) {
     const TGeosphera &a = original.elements[i], &b = back.elements[i];
     EXPECT_EQ(b.name, names[i]);

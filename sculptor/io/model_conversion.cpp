@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "io/met_reader.h"
+#include "io/obj_reader.h"
+#include "io/ply_reader.h"
 #include "model/messages.h"
 #include "model/topology.h"
 
@@ -155,7 +157,8 @@ int ModelKindOfFile(const std::string& fileName) {
 TReadStatus ReadModelFile(TOBJModel& model, const std::string& fileName, int kind) {
   switch (kind) {
     case kModelMet: return ReadMet(model, fileName);
-    // The OBJ (kind 2) and PLY (kind 3) readers plug in here.
+    case kModelObj: return ReadObj(model, fileName);
+    case kModelPly: return ReadPly(model, fileName);
     default: model.groups.clear(); return TReadStatus::Unsupported;
   }
 }
@@ -195,7 +198,9 @@ bool LoadIntoElement(TScene& scene, TGeosphera& element, const std::string& file
       start.texture += static_cast<int64_t>(g.texCoords.size());
       if (g.faceRecords.empty() || g.points.empty()) continue;
       const int width = ConvertGroup(element, g, kind, scale, fileName, groupStart, target, extent);
-      if (!scene.elements.empty() && &element == &scene.current()) scene.adjacencyWidth = width;
+      const bool isCurrent = scene.currentElement >= 0 && scene.currentElement < scene.elementCount() &&
+                             &element == &scene.current();
+      if (isCurrent) scene.adjacencyWidth = width;
       BuildQuadList(element);
       converted = true;
     }

@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "io/met_writer.h"
+#include "io/obj_writer.h"
 #include "model/messages.h"
 
 namespace {
@@ -31,10 +32,7 @@ bool WriteModel(TScene& scene, const std::string& fileName, int mode) {
   bool written = false;
   switch (mode) {
     case kWriteMet: written = WriteMet(scene, fileName); break;
-    case kWriteObj:
-      // The OBJ writer plugs in here.
-      ShowError("Saving as OBJ is not available yet.");
-      return false;
+    case kWriteObj: written = WriteObj(scene, fileName); break;
     default: ShowError("Unknown model file format."); return false;
   }
   if (!written) return false;

@@ -38,7 +38,9 @@ struct DecimalParts {
   bool hasExponent = false;
 };
 
-bool SplitDecimal(const char* p, const char* last, DecimalParts& parts) {
+// Splits the number at the start of [p, last); returns its end, or nullptr
+// when no number starts there.
+const char* SplitDecimal(const char* p, const char* last, DecimalParts& parts) {
   if (p < last && (*p == '+' || *p == '-')) parts.negative = *p++ == '-';
   bool anyDigit = false, separatorSeen = false;
   for (; p < last; ++p) {
@@ -54,17 +56,14 @@ bool SplitDecimal(const char* p, const char* last, DecimalParts& parts) {
       break;
     }
   }
-  if (!anyDigit) return false;
-  if (p == last) return true;
-  if (*p != 'e' && *p != 'E') return false;
+  if (!anyDigit) return nullptr;
+  if (p == last || (*p != 'e' && *p != 'E')) return p;
   ++p;
   if (p < last && (*p == '+' || *p == '-')) ++p;
-  if (p == last) return false;
-  for (; p < last; ++p) {
-    if (!IsDigit(*p)) return false;
-  }
+  if (p == last || !IsDigit(*p)) return nullptr;
+  while (p < last && IsDigit(*p)) ++p;
   parts.hasExponent = true;
-  return true;
+  return p;
 }
 
 // Correctly rounded conversion of an already validated token by the library.
@@ -132,9 +131,10 @@ char* FormatInteger(char* out, int64_t value) {
   return WriteDigits(out, static_cast<uint64_t>(value), 1);
 }
 
-bool ParseFloat(const char* first, const char* last, float& value) {
+const char* ParseFloatPrefix(const char* first, const char* last, float& value) {
   DecimalParts parts;
-  if (!SplitDecimal(first, last, parts)) return false;
+  const char* end = SplitDecimal(first, last, parts);
+  if (!end) return nullptr;
   // Fast path (Clinger): an exact integer divided by an exact power of ten is
   // correctly rounded as a double; rounding that to float is exact unless the
   // double lies on a midpoint between two floats.
@@ -145,10 +145,18 @@ bool ParseFloat(const char* first, const char* last, float& value) {
     if (d == 0 || (dbits & 0x1FFFFFFF) != 0x10000000) {
       const float f = static_cast<float>(d);
       value = parts.negative ? -f : f;
-      return true;
+      return end;
     }
   }
-  return ParseValidatedSlowly(first, last, value);
+  return ParseValidatedSlowly(first, end, value) ? end : nullptr;
+}
+
+bool ParseFloat(const char* first, const char* last, float& value) {
+  float parsed = 0;
+  const char* end = ParseFloatPrefix(first, last, parsed);
+  if (!end || end != last) return false;
+  value = parsed;
+  return true;
 }
 
 bool ParseInt32(const char* first, const char* last, int32_t& value) {

@@ -22,5 +22,9 @@ char* FormatInteger(char* out, int64_t value);
 // rounded) for every input.
 bool ParseFloat(const char* first, const char* last, float& value);
 
+// The same for the number at the start of [first, last): returns its end (the
+// caller checks what follows), or nullptr when no valid number starts there.
+const char* ParseFloatPrefix(const char* first, const char* last, float& value);
+
 // Parses the whole of [first, last) as an optionally signed decimal int32.
 bool ParseInt32(const char* first, const char* last, int32_t& value);

@@ -45,6 +45,8 @@ void DeleteElement(TScene& scene) {
   scene.elements.erase(scene.elements.begin() + index);
   scene.gpuSlots.resize(scene.elements.size());
   scene.currentElement = 0;
+  // The shared width follows the new current element's table.
+  if (scene.elements[0].adjacency.width > 0) scene.adjacencyWidth = scene.elements[0].adjacency.width;
   host.ElementWasDeleted(scene, uid);
   host.RefreshElementList(scene);
   host.Redraw();

@@ -85,6 +85,7 @@ TEST(Scene, DeleteMovesLaterElementsDownWhole) {
   EXPECT_EQ(moved.hasTextureImage, 0);
   EXPECT_EQ(moved.adjacency.cells, old2.adjacency.cells);
   EXPECT_EQ(t.scene.gpuSlots[1].buffers[0], 9u);  // its buffers came along
+  EXPECT_EQ(t.scene.adjacencyWidth, t.scene.elements[0].adjacency.width);
   EXPECT_THAT(t.host.calls, ElementsAre("release 1", "deleted " + std::to_string(deletedUid), "list"));
 }
 

@@ -4,6 +4,8 @@
 #include <GL/glext.h>
 
 #include <QImage>
+#include <QImageReader>
+#include <algorithm>
 
 #include "model/messages.h"
 #include "render/element_buffers.h"
@@ -37,6 +39,12 @@ void DeleteTexture(uint32_t& name) {
 }
 
 }  // namespace
+
+bool EnvironmentImagesReadable(const QString& programDir) {
+  return std::all_of(kCubeFaces.begin(), kCubeFaces.end(), [&programDir](const char* face) {
+    return QImageReader(programDir + QStringLiteral("/images/") + face).canRead();
+  });
+}
 
 void PanelCentro::LoadTextures() {
   const QString images = programDir_ + QStringLiteral("/images/");

@@ -1,6 +1,17 @@
 // The 3-D viewport: a QOpenGLWidget drawing the scene with the fixed-function
 // pipeline (compatibility context), its cameras, lights, overlays, shadow and
 // special render modes, and the project / unproject services of picking.
+//
+// Use from the window:
+//  - main() calls SetDefaultSurfaceFormat() before creating the QApplication;
+//  - the window derives from ElementBufferHost (element_buffers.h) and sets
+//    scene.host, so the scene's buffer steps run in this widget's context;
+//  - fatalStartupError (missing environment images) becomes the message box
+//    and the end of the program; fpsTextChanged feeds status panel 4;
+//  - mouse positions go through ToFramebuffer() before they meet GL, and
+//    every GL-facing size is framebufferWidth() x framebufferHeight();
+//  - requestRedraw() after any change of what is seen; RenderScene() when the
+//    new frame's depth buffer and matrices are needed at once (picking).
 #pragma once
 
 #include <QElapsedTimer>
@@ -23,6 +34,10 @@ void SetDefaultSurfaceFormat();
 inline constexpr const char* kEnvironmentImagesMissing =
     "Please reinstaller Plasmora. Failed to load images in directory.";
 inline constexpr const char* kFramebufferIncomplete = "Framebuffer is not complete.";
+
+// True when the six environment images under programDir/images can be read,
+// so the window can refuse to start before it is first shown.
+bool EnvironmentImagesReadable(const QString& programDir);
 
 // Result of reading the point under a window position.
 struct TUnprojected {

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QOpenGLContext>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "model/messages.h"
 #include "model/topology.h"
 #include "render/element_buffers.h"
+#include "render/panel_centro_tex.h"
 
 namespace {
 
@@ -43,7 +45,7 @@ void WriteEnvironmentImages(const QString& dir, int skip = -1) {
   for (int k = 0; k < 6; ++k) {
     if (k == skip) continue;
     QImage face(16, 16, QImage::Format_RGB32);
-    face.fill(QColor(40 * k, 200, 255 - 40 * k));
+    face.fill(QColor(20 * k, 200, 255 - 40 * k));  // every face far greener than red
     ASSERT_TRUE(face.save(dir + "/images/" + faces[k]));
   }
 }
@@ -241,6 +243,15 @@ TEST_F(PanelCentroTest, ShadowPassesDarkenWhatAnOccluderHides) {
   // "Off" brings the light back to the camera but keeps the shadow passes.
   panel_->SetSceneLight(false);
   EXPECT_TRUE(panel_->state().shadowsOn);
+}
+
+TEST_F(PanelCentroTest, ReflectionTintsTheBallWithTheEnvironment) {
+  const QRgb grey = Frame().pixel(kWidth / 2, kHeight / 2);
+  EXPECT_NEAR(qRed(grey), qGreen(grey), 3);
+  panel_->ToggleReflection();
+  const QRgb tinted = Frame().pixel(kWidth / 2, kHeight / 2);
+  // Every face of the test environment is far greener than it is red.
+  EXPECT_GT(qGreen(tinted), qRed(tinted) + 20);
 }
 
 TEST_F(PanelCentroTest, DepthModeShowsInvertedDepthInTheFrame) {
@@ -456,6 +467,35 @@ TEST(PanelCentroStartup, MissingEnvironmentImageIsReportedNotFatal) {
   EXPECT_EQ(spy.at(0).at(0).toString(),
             "Please reinstaller Plasmora. Failed to load images in directory.");
   ASSERT_TRUE(panel.startupError());
+  EXPECT_FALSE(EnvironmentImagesReadable(dir.path()));
+  WriteEnvironmentImages(dir.path());
+  EXPECT_TRUE(EnvironmentImagesReadable(dir.path()));
+}
+
+TEST(PanelCentroTexture, SecondPanelDrawsInItsOwnContext) {
+  App();
+  TScene scene;
+  PanelCentro viewport(scene, nullptr);
+  PanelCentroTex texturePanel(nullptr);
+  EXPECT_EQ(texturePanel.objectName(), "PanelCentroTex");
+  QSize painted;
+  QOpenGLContext* paintedIn = nullptr;
+  texturePanel.SetPainter([&](int w, int h) {
+    painted = QSize(w, h);
+    paintedIn = QOpenGLContext::currentContext();
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+  });
+  viewport.resize(100, 100);
+  texturePanel.resize(64, 64);
+  viewport.show();
+  texturePanel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&texturePanel));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewport));
+  const QImage image = texturePanel.grabFramebuffer();
+  EXPECT_EQ(painted, QSize(64, 64));
+  EXPECT_EQ(image.pixel(10, 10) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_NE(paintedIn, viewport.context());
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+#include "io/obj_writer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "io/met_writer.h"
+#include "io/number_text.h"
+
+namespace {
+
+size_t WrittenVertexCount(const TGeosphera& e) {
+  return std::min(static_cast<size_t>(std::max(e.vertexCount, 0)), e.vertices.size());
+}
+
+// The texture-coordinate list a face corner refers through (its own `uvFaces`,
+// or the vertex number when there are none), or nullptr when the element has
+// no texture coordinate for every corner: its faces are then written without
+// texture numbers, which other programs would refuse.
+const uint32_t* TextureReferences(const TGeosphera& e, size_t corners) {
+  if (e.uvs.empty()) return nullptr;
+  const Tfaces& refs = e.uvFaces.empty() ? e.faces : e.uvFaces;
+  if (refs.size() < corners) return nullptr;
+  const bool valid = std::all_of(refs.begin(), refs.begin() + static_cast<std::ptrdiff_t>(corners),
+                                 [&](uint32_t t) { return t < e.uvs.size(); });
+  return valid ? refs.data() : nullptr;
+}
+
+// One face corner: "v/t/n", or "v//n" without texture numbers.
+char* Corner(char* p, int64_t vertexNumber, const int64_t* textureNumber) {
+  p = FormatInteger(p, vertexNumber);
+  *p++ = '/';
+  if (textureNumber) p = FormatInteger(p, *textureNumber);
+  *p++ = '/';
+  return FormatInteger(p, vertexNumber);
+}
+
+void WriteFaces(AtomicFileWriter& out, const TGeosphera& e, int64_t firstVertexNumber, int64_t firstTextureNumber) {
+  const size_t triangles = std::min(static_cast<size_t>(std::max(e.indexCount, 0)), e.faces.size()) / 3;
+  WriteNumberLine(out, "\r\n# ", static_cast<int64_t>(triangles), " faces\r\n\r\n");
+  const uint32_t* textures = TextureReferences(e, 3 * triangles);
+  for (size_t c = 0; c < 3 * triangles; c += 3) {
+    char* p = out.Room(128);
+    *p++ = 'f';
+    for (size_t k = c; k < c + 3; ++k) {
+      *p++ = ' ';
+      const int64_t texture = textures ? textures[k] + firstTextureNumber : 0;
+      p = Corner(p, e.faces[k] + firstVertexNumber, textures ? &texture : nullptr);
+    }
+    *p++ = '\r';
+    *p++ = '\n';
+    out.Advance(p);
+  }
+}
+
+void WriteElement(AtomicFileWriter& out, const TGeosphera& e, int64_t firstVertexNumber, int64_t firstTextureNumber) {
+  WriteGroupHeader(out, e);
+  const size_t vertexCount = WrittenVertexCount(e);
+  WriteNumberLine(out, "# ", static_cast<int64_t>(vertexCount), " vertices\r\n\r\n");
+  for (size_t v = 0; v < vertexCount; ++v) {
+    const float xyz[3] = {e.vertices[v].x, e.vertices[v].y, e.vertices[v].z};
+    WriteFloatLine(out, "v", xyz, 3);
+  }
+  WriteNumberLine(out, "\r\n# ", static_cast<int64_t>(e.uvs.size()), " vertex textures\r\n\r\n\r\n");
+  for (const TGLUV& uv : e.uvs) {
+    const float tex[2] = {uv.u, uv.v};
+    WriteFloatLine(out, "vt", tex, 2);
+  }
+  WriteNumberLine(out, "\r\n# ", static_cast<int64_t>(vertexCount), " vertex normals\r\n\r\n");
+  for (size_t v = 0; v < vertexCount; ++v) {
+    const TGLCoord n = v < e.normals.size() ? e.normals[v] : TGLCoord{};
+    const float xyz[3] = {n.x, n.y, n.z};
+    WriteFloatLine(out, "vn", xyz, 3);
+  }
+  WriteFaces(out, e, firstVertexNumber, firstTextureNumber);
+}
+
+}  // namespace
+
+bool WriteObj(const TScene& scene, const std::string& fileName) {
+  AtomicFileWriter out(fileName);
+  if (!out.Open()) return false;
+  WriteModelFileHeader(out);
+  // Vertex, normal and texture numbers are 1-based and count everything written before.
+  int64_t firstVertexNumber = 1, firstTextureNumber = 1;
+  for (const TGeosphera& e : scene.elements) {
+    WriteElement(out, e, firstVertexNumber, firstTextureNumber);
+    firstVertexNumber += static_cast<int64_t>(WrittenVertexCount(e));
+    firstTextureNumber += static_cast<int64_t>(e.uvs.size());
+  }
+  return out.Commit();
+}
