@@ -6,6 +6,7 @@
 #include "app/form_main.h"
 #include "io/model_conversion.h"
 #include "io/model_writer.h"
+#include "io/ply_writer.h"
 #include "model/messages.h"
 
 namespace {
@@ -95,7 +96,7 @@ void TFormMain::Export1Click() {
   if (choice.filterIndex == 0) {
     WriteModel(scene_, WithExtension(choice.fileName, ".obj").toStdString(), kWriteObj);
   } else {
-    ShowError("Saving as PLY is not available yet.");
+    WritePlyFull(scene_, scene_.currentElement, WithExtension(choice.fileName, ".ply").toStdString());
   }
 }
 

@@ -162,9 +162,6 @@ void TFormMain::BuildMenus() {
   StartMesh1 = file->addAction("Start Mesh", this, &TFormMain::StartMesh1Click);
   file->addSeparator();
   Sair1 = file->addAction("Exit", this, &TFormMain::Sair1Click);
-  // OBJ and PLY files need their readers and writers.
-  Import1->setEnabled(false);
-  Export1->setEnabled(false);
 
   auto disabled = [](QMenu* menu, std::initializer_list<const char*> captions) {
     for (const char* caption : captions) menu->addAction(caption)->setEnabled(false);

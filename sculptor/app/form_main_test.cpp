@@ -168,7 +168,6 @@ TEST_F(FormMainTest, StartUpShowsTheDefaultBallAndThePanels) {
   EXPECT_FALSE(form_->startMeshButtons[2]->isEnabled());   // Woman Head
   EXPECT_TRUE(form_->startMeshButtons[17]->isEnabled());   // Load Mesh
   EXPECT_FALSE(form_->RadioModel[13]->isEnabled());        // Stamp
-  EXPECT_FALSE(form_->Import1->isEnabled());
   EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
 }
 
@@ -290,6 +289,35 @@ TEST_F(FormMainTest, OpenReplacesTheSceneWhateverTheExtensionsCase) {
   EXPECT_TRUE(form_->CheckSym->isChecked());
   for (const TGeosphera& e : form_->scene().elements) EXPECT_EQ(e.placeState, kPlaced);
   EXPECT_TRUE(messages_.entries.empty());
+}
+
+TEST_F(FormMainTest, ImportReadsObjAndExportAppendsOnlyAMissingExtension) {
+  QTemporaryDir files;
+  QDir dir(files.path());
+  {
+    QFile obj(dir.filePath("tri.Obj"));
+    ASSERT_TRUE(obj.open(QIODevice::WriteOnly));
+    obj.write("g Tri\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\nf 1 2 3\nf 1 3 4\n");
+  }
+  Choose(dir.filePath("tri.Obj"));
+  form_->Import1Click();
+  ASSERT_EQ(form_->scene().elementCount(), 1);
+  EXPECT_EQ(form_->scene().elements[0].vertexCount, 4);
+  EXPECT_EQ(form_->scene().elements[0].placeState, kPlaced);
+
+  Choose(dir.filePath("ball.stl"));
+  form_->Import1Click();
+  EXPECT_EQ(form_->scene().elements[0].vertexCount, 4);
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"File format not recognized."});
+
+  Choose(dir.filePath("out.OBJ"), 0);
+  form_->Export1Click();
+  Choose(dir.filePath("out"), 1);
+  form_->Export1Click();
+  EXPECT_TRUE(lastRequest_.save);
+  EXPECT_TRUE(QFileInfo(dir.filePath("out.OBJ")).size() > 0);
+  EXPECT_TRUE(QFileInfo(dir.filePath("out.ply")).size() > 0);
+  EXPECT_FALSE(QFile::exists(dir.filePath("out.OBJ.obj")));
 }
 
 TEST_F(FormMainTest, StartMeshButtonsPreviewAndLoadMeshOpens) {
