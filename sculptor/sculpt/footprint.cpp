@@ -26,16 +26,17 @@ inline uint64_t ByteOrderKey(const TContsel& c) { return __builtin_bswap64(std::
 
 inline TContsel FromByteOrderKey(uint64_t key) { return std::bit_cast<TContsel>(__builtin_bswap64(key)); }
 
-// Least-significant-digit radix sort of 64-bit keys by bytes; a byte that is
-// the same in every key costs no pass. Footprints hold tens of thousands of
-// entries on every mouse move, where a comparison sort would dominate.
-void RadixSort(std::vector<uint64_t>& keys, std::vector<uint64_t>& scratch) {
-  std::array<std::array<uint32_t, 256>, 8> counts{};
+// Least-significant-digit radix sort of the keys by their upper four bytes
+// (the record's `vertex` bytes); a byte that is the same in every key costs no
+// pass. Footprints hold tens of thousands of entries on every mouse move, where
+// a comparison sort would dominate.
+void RadixSortByUpperHalf(std::vector<uint64_t>& keys, std::vector<uint64_t>& scratch) {
+  std::array<std::array<uint32_t, 256>, 4> counts{};
   for (uint64_t key : keys) {
-    for (int b = 0; b < 8; ++b) ++counts[b][(key >> (8 * b)) & 0xFF];
+    for (int b = 0; b < 4; ++b) ++counts[b][(key >> (32 + 8 * b)) & 0xFF];
   }
   scratch.resize(keys.size());
-  for (int b = 0; b < 8; ++b) {
+  for (int b = 0; b < 4; ++b) {
     std::array<uint32_t, 256>& count = counts[b];
     if (std::find(count.begin(), count.end(), keys.size()) != count.end()) continue;
     uint32_t offset = 0;
@@ -44,8 +45,21 @@ void RadixSort(std::vector<uint64_t>& keys, std::vector<uint64_t>& scratch) {
       c = offset;
       offset += n;
     }
-    for (uint64_t key : keys) scratch[count[(key >> (8 * b)) & 0xFF]++] = key;
+    const int shift = 32 + 8 * b;
+    for (uint64_t key : keys) scratch[count[(key >> shift) & 0xFF]++] = key;
     keys.swap(scratch);
+  }
+}
+
+// Orders the keys completely once they are ordered by their upper half: only
+// entries of one vertex at several distances are out of place, so insertion
+// sort stays linear.
+void FinishByLowerHalf(std::vector<uint64_t>& keys) {
+  for (size_t i = 1; i < keys.size(); ++i) {
+    const uint64_t key = keys[i];
+    size_t j = i;
+    for (; j > 0 && keys[j - 1] > key; --j) keys[j] = keys[j - 1];
+    keys[j] = key;
   }
 }
 
@@ -57,7 +71,8 @@ void SortUnique(ATContsel& list) {
   thread_local std::vector<uint64_t> keys, scratch;
   keys.resize(list.size());
   std::transform(list.begin(), list.end(), keys.begin(), ByteOrderKey);
-  RadixSort(keys, scratch);
+  RadixSortByUpperHalf(keys, scratch);
+  FinishByLowerHalf(keys);
   keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
   list.resize(keys.size());
   std::transform(keys.begin(), keys.end(), list.begin(), FromByteOrderKey);
