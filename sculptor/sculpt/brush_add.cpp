@@ -1,5 +1,6 @@
-#include "brush_pass.h"
 #include "sculpt/brush_operators.h"
+
+#include "sculpt/brush_pass.h"
 
 using namespace brush_math;
 

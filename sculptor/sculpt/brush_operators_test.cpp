@@ -344,4 +344,18 @@ TEST(BrushOperators, EmptyDirectFootprintAppliesNothing) {
   EXPECT_EQ(m.e.vertices, before.vertices);
 }
 
+TEST(BrushOperators, NothingHappensWithoutARadius) {
+  for (const TBrushTarget target : {TBrushTarget::Shape, TBrushTarget::Paint, TBrushTarget::Freeze}) {
+    TGeosphera e = MakeBrushFixture();
+    const TGeosphera before = e;
+    TBrushFrame frame = MakeFixtureFrame();
+    frame.radius = 0;
+    frame.direct.entries = {{0, 0}};
+    ApplyBrush(e, frame, TBrushTool{target, kSculptAdd, TPaintState{{255, 0, 0, 255}, kPaintSoft}, nullptr});
+    EXPECT_EQ(e.vertices, before.vertices);
+    EXPECT_EQ(e.colors, before.colors);
+    EXPECT_EQ(e.vertexState, before.vertexState);
+  }
+}
+
 }  // namespace

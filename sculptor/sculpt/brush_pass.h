@@ -22,11 +22,11 @@ inline TGLCoord operator*(const TGLCoord& a, float k) { return {a.x * k, a.y * k
 inline float Dot(const TGLCoord& a, const TGLCoord& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 }  // namespace brush_math
 
-// True when the element's per-vertex arrays cover `vertexCount` (operators
-// touch nothing otherwise).
-inline bool BrushArraysUsable(const TGeosphera& e) {
+// True when the element's per-vertex arrays cover `vertexCount` and the radius
+// is positive (operators touch nothing otherwise: t = d / r needs r > 0).
+inline bool BrushCanApply(const TGeosphera& e, const TBrushFrame& frame) {
   const size_t n = static_cast<size_t>(e.vertexCount < 0 ? 0 : e.vertexCount);
-  return e.vertices.size() >= n && e.vertexState.size() >= n;
+  return e.vertices.size() >= n && e.vertexState.size() >= n && frame.radius > 0;
 }
 
 inline bool IsVertexOf(const TGeosphera& e, int32_t v) { return v >= 0 && v < e.vertexCount; }
@@ -35,7 +35,7 @@ inline bool IsVertexOf(const TGeosphera& e, int32_t v) { return v >= 0 && v < e.
 // and the mirror has a centre vertex inside the element and entries.
 template <typename Pass>
 void ForEachBrushSide(const TGeosphera& e, const TBrushFrame& frame, Pass&& pass) {
-  if (!BrushArraysUsable(e)) return;
+  if (!BrushCanApply(e, frame)) return;
   pass(TBrushSide{frame.direct, frame.grabDelta, false});
   const TFootprint& mirror = frame.mirror;
   if (frame.symmetry && IsVertexOf(e, mirror.pickedVertex) && !mirror.entries.empty()) {

@@ -1,8 +1,9 @@
+#include "sculpt/brush_operators.h"
+
 #include <algorithm>
 
-#include "brush_pass.h"
 #include "model/messages.h"
-#include "sculpt/brush_operators.h"
+#include "sculpt/brush_pass.h"
 
 using namespace brush_math;
 

@@ -1,8 +1,9 @@
+#include "sculpt/brush_operators.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "brush_pass.h"
-#include "sculpt/brush_operators.h"
+#include "sculpt/brush_pass.h"
 
 using namespace brush_math;
 
@@ -28,7 +29,7 @@ int32_t StampHeight(const TStampSampler& stamp, const TGLUV& uv) {
 }  // namespace
 
 void ApplyStamp(TGeosphera& e, const TBrushFrame& frame, const TStampSampler* stamp) {
-  if (!stamp || !BrushArraysUsable(e) || !SamplerCovers(*stamp, e)) return;
+  if (!stamp || !BrushCanApply(e, frame) || !SamplerCovers(*stamp, e)) return;
   const float k = 4 * frame.strength;
   ForEachBrushSide(e, frame, [&](const TBrushSide& side) {
     ForEachMovableEntry(e, side.footprint.entries, frame.radius, BrushRim::Included,

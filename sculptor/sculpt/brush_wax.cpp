@@ -1,7 +1,8 @@
+#include "sculpt/brush_operators.h"
+
 #include <cmath>
 
-#include "brush_pass.h"
-#include "sculpt/brush_operators.h"
+#include "sculpt/brush_pass.h"
 
 using namespace brush_math;
 

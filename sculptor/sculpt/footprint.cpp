@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <bit>
+#include <cmath>
 #include <vector>
 
 namespace {

@@ -1,5 +1,6 @@
-#include "brush_pass.h"
 #include "sculpt/brush_operators.h"
+
+#include "sculpt/brush_pass.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ void FreezeEntries(TGeosphera& e, const ATContsel& entries, float radius) {
 }  // namespace
 
 void ApplyMaskPainting(TGeosphera& e, const TBrushFrame& frame) {
-  if (!BrushArraysUsable(e)) return;
+  if (!BrushCanApply(e, frame)) return;
   FreezeEntries(e, frame.direct.entries, frame.radius);
   if (frame.symmetry) FreezeEntries(e, frame.mirror.entries, frame.radius);
 }

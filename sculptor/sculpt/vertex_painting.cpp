@@ -1,7 +1,9 @@
+#include "sculpt/brush_operators.h"
+
+#include <algorithm>
 #include <cmath>
 
-#include "brush_pass.h"
-#include "sculpt/brush_operators.h"
+#include "sculpt/brush_pass.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ double PaintWeight(int32_t mode, size_t index, float d, float radius) {
 
 uint8_t Blend(uint8_t old, double weightAlpha, uint8_t target) {
   const double mixed = old / 255.0 * (1 - weightAlpha) + weightAlpha * (target / 255.0);
-  return static_cast<uint8_t>(std::nearbyint(mixed * 255));
+  return static_cast<uint8_t>(std::clamp(std::nearbyint(mixed * 255), 0.0, 255.0));
 }
 
 void PaintEntries(TGeosphera& e, const ATContsel& entries, float radius, const TPaintState& paint) {
@@ -40,7 +42,7 @@ void PaintEntries(TGeosphera& e, const ATContsel& entries, float radius, const T
 }  // namespace
 
 void ApplyVertexPainting(TGeosphera& e, const TBrushFrame& frame, const TPaintState& paint) {
-  if (!BrushArraysUsable(e) || e.colors.size() < static_cast<size_t>(e.vertexCount)) return;
+  if (!BrushCanApply(e, frame) || e.colors.size() < static_cast<size_t>(e.vertexCount)) return;
   PaintEntries(e, frame.direct.entries, frame.radius, paint);
   if (frame.symmetry) PaintEntries(e, frame.mirror.entries, frame.radius, paint);
 }
