@@ -28,7 +28,14 @@ bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid
     return true;
 }
 
-QuadDominantRemesher::QuadDominantRemesher() : targetVoxelCount(6000000) {}
+QuadDominantRemesher::QuadDominantRemesher() : targetVoxelCount(6000000)
+{
+    MarchingCubes33::setVolume(&volume);
+    MarchingCubes33::setOutput(&marchingMesh);
+    volumeIO.setVolume(&volume);
+    voxelizer.setVolume(&volume);
+    voxelizer.setStorage(&inputMesh);
+}
 
 void QuadDominantRemesher::setStatusOutput(StatusOutput* s)
 {
@@ -36,6 +43,9 @@ void QuadDominantRemesher::setStatusOutput(StatusOutput* s)
     inputMesh.setStatusOutput(s);
     dualMesh.setStatusOutput(s);
     marchingMesh.setStatusOutput(s);
+    MarchingCubes33::setStatusOutput(s);
+    voxelizer.setStatusOutput(s);
+    volumeIO.setStatusOutput(s);
 }
 
 bool QuadDominantRemesher::buildVolume()
@@ -48,22 +58,23 @@ bool QuadDominantRemesher::buildVolume()
         return false;
     }
     inputMesh.normalize(grid.nx, grid.ny, grid.nz);
-    // The distance volume is sized to the grid here.
+    volume.setSize(grid.nx, grid.ny, grid.nz);
     char text[200];
     std::snprintf(text, sizeof text, "Volume Size %d x %d x %d", grid.nx, grid.ny, grid.nz);
-    if (status) {
+    if (status)
         status->printMessage(text);
-        // Voxelization and, with useSharpFeatures, the sharp-feature stage run here.
-        status->printMessage("Voxelization, sharp features, marching cubes and clean-up are not part of this build:"
-                             " the imported mesh is written unchanged.");
-    }
+    voxelizer.voxelize();
+    // With useSharpFeatures, the sharp-feature stage runs here.
     return true;
 }
 
 void QuadDominantRemesher::extractSurface()
 {
-    // Marching cubes into marchingMesh, the feature-point transfer, the dual surface
-    // (dualMesh.constructDual(marchingMesh)), degree reduction and rhombus removal run here.
-    // Without them the imported mesh is the result.
-    dualMesh = inputMesh;
+    reset();
+    init();
+    run();
+    reset();  // the edge and vertex arrays are not needed past marching cubes
+    // The feature-point transfer onto marchingMesh's midpoints runs here.
+    dualMesh.constructDual(marchingMesh);
+    // Degree reduction and rhombus removal run here; without them the dual surface is the result.
 }

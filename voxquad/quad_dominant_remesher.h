@@ -2,7 +2,11 @@
 #include <cstdint>
 #include <string>
 
+#include "marching_cubes33.h"
 #include "polygon_storage.h"
+#include "volume_storage.h"
+#include "volume_storage_io.h"
+#include "voxelizer.h"
 
 class StatusOutput;
 
@@ -19,7 +23,10 @@ bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid
 // Owns every stage of the remesher and runs them in a fixed order: grid sizing and normalisation,
 // voxelization, sharp features (buildVolume), marching cubes, feature transfer, dual surface,
 // degree reduction and rhombus removal (extractSurface).
-class QuadDominantRemesher {
+// It is the polygonizer itself: the MarchingCubes33 state and operations are its own, bound to
+// the volume and the marching mesh at construction (its volume and status members hide the
+// polygonizer's pointers of the same names).
+class QuadDominantRemesher : public MarchingCubes33 {
 public:
     QuadDominantRemesher();
 
@@ -41,6 +48,9 @@ protected:
     PolygonStorage inputMesh;     // normalised into grid coordinates by buildVolume()
     PolygonStorage dualMesh;      // the result that is exported
     PolygonStorage marchingMesh;  // output of marching cubes
+    VolumeStorageDF volume;       // the distance volume
+    VolumeStorageDF_IO volumeIO;  // bound to volume; no stage reads or writes VOLUME files
+    PolygonStorageVoxelizerDual voxelizer;
     std::int32_t targetVoxelCount;
     bool useSharpFeatures = false;
     StatusOutput* status = nullptr;  // not owned

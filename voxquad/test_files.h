@@ -1,6 +1,8 @@
 #pragma once
-// Test helpers: files in a fresh folder of the test's own.
+// Test helpers: files in a fresh folder of the test's own (per process, so
+// two test runs at the same time never share one).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,7 +15,8 @@ public:
     {
         const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
         path_ = std::filesystem::path(testing::TempDir()) /
-                ("voxquad_" + std::string(info->test_suite_name()) + "_" + info->name());
+                ("voxquad_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+                 std::to_string(::getpid()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }

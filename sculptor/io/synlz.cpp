@@ -121,14 +121,10 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
       } else {
         std::memcpy(out, src + p, k);
       }
-      out += k;
+      out = cw.Count(static_cast<unsigned>(k), out + k);
       p += k;
-      if (k == limit) {
-        out = cw.Count(static_cast<unsigned>(k), out);
-        continue;
-      }
-      out = cw.Count(static_cast<unsigned>(k), out);  // k < left(): the group goes on
-      cw.MarkMatch();
+      if (k == limit) continue;
+      cw.MarkMatch();  // k < left(): the group goes on with the match
       const size_t tmax = std::min(n - p - 3, kLongestMatchTail);
       const size_t t = MatchTail(src + o + 2, src + p + 2, tmax);
       p += t + 2;
@@ -224,17 +220,24 @@ class DecoderHashes {
 };
 
 // Copies a match of t bytes from `from`, `distance` bytes back; overlapping
-// copies repeat the pattern as a forward byte copy would.
-inline void CopyMatch(uint8_t* to, const uint8_t* from, size_t distance, size_t t) {
+// copies repeat the pattern as a forward byte copy would. With `room` bytes
+// writable at `to`, whole chunks may run past the match: later items
+// overwrite them. A chunk no longer than the distance reads only bytes
+// already out.
+inline void CopyMatch(uint8_t* to, const uint8_t* from, size_t distance, size_t t, size_t room) {
+  if (distance >= 16 && room >= t + 16) {
+    for (size_t i = 0; i < t; i += 16) std::memcpy(to + i, from + i, 16);
+    return;
+  }
+  if (distance >= 8 && room >= t + 8) {
+    for (size_t i = 0; i < t; i += 8) std::memcpy(to + i, from + i, 8);
+    return;
+  }
   if (distance >= t) {
     std::memcpy(to, from, t);
     return;
   }
-  size_t i = 0;
-  if (distance >= 8) {
-    for (; i + 8 <= t; i += 8) std::memcpy(to + i, from + i, 8);  // each chunk reads bytes already out
-  }
-  for (; i < t; ++i) to[i] = from[i];
+  for (size_t i = 0; i < t; ++i) to[i] = from[i];
 }
 
 }  // namespace
@@ -268,7 +271,11 @@ bool SynLZDecompress(const uint8_t* block, size_t m, uint8_t* dst, size_t size) 
         const size_t run = rest == 0 ? 32 - bit : static_cast<size_t>(std::countr_zero(rest));
         const size_t k = std::min(run, static_cast<size_t>(end - ip));
         if (k > size - op) return false;
-        std::memcpy(dst + op, ip, k);
+        if (end - ip >= 32 && size - op >= 32) {
+          std::memcpy(dst + op, ip, 32);  // fixed size; the bytes past k are overwritten later
+        } else {
+          std::memcpy(dst + op, ip, k);
+        }
         ip += k;
         op += k;
         bit += static_cast<unsigned>(k);
@@ -285,7 +292,7 @@ bool SynLZDecompress(const uint8_t* block, size_t m, uint8_t* dst, size_t size) 
         hashes.EnterUpTo(static_cast<ptrdiff_t>(op) - 3);
         const uint32_t from = hashes.Source(w >> 4);
         if (from == DecoderHashes::kUnset || t > size - op) return false;
-        CopyMatch(dst + op, dst + from, op - from, t);
+        CopyMatch(dst + op, dst + from, op - from, t, size - op);
         if (ip >= end) return op + t == size;
         hashes.EnterUpTo(static_cast<ptrdiff_t>(op));
         op += t;

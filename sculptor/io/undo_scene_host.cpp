@@ -9,6 +9,9 @@ UndoSceneHost::~UndoSceneHost() { undo_.SetHooks(nullptr); }
 void UndoSceneHost::UploadElementBuffers(TScene& scene, int index) {
   if (next_) next_->UploadElementBuffers(scene, index);
 }
+void UndoSceneHost::ReleaseElementBuffers(TScene& scene, int index) {
+  if (next_) next_->ReleaseElementBuffers(scene, index);
+}
 void UndoSceneHost::BindElementArrays(TScene& scene, int index, ArrayMode mode) {
   if (next_) next_->BindElementArrays(scene, index, mode);
 }
@@ -20,6 +23,9 @@ void UndoSceneHost::RefreshElementList(TScene& scene) {
 }
 void UndoSceneHost::ShowSubdivisionLevel(int level) {
   if (next_) next_->ShowSubdivisionLevel(level);
+}
+void UndoSceneHost::ShowElementName(const std::string& name) {
+  if (next_) next_->ShowElementName(name);
 }
 void UndoSceneHost::ClearFootprints() {
   if (next_) next_->ClearFootprints();
@@ -44,6 +50,6 @@ void UndoSceneHost::ElementWasDeleted(TScene&, uint32_t uid) { undo_.DropElement
 void UndoSceneHost::RestoreLastGeometrySnapshot(TScene& scene) { undo_.RestoreSnapshot(scene, UndoChannel::Geometry); }
 
 void UndoSceneHost::SnapshotRestored(TScene& scene, int index) {
-  UploadElementBuffers(scene, index);
-  ShowSubdivisionLevel(scene.elements[static_cast<size_t>(index)].subdivLevel);
+  ::UploadElementBuffers(scene, index);  // records the buffer sizes, then asks the scene's host
+  scene.hostOrDefault().ShowSubdivisionLevel(scene.elements[static_cast<size_t>(index)].subdivLevel);
 }

@@ -1,15 +1,18 @@
 // Chains the undo engine into the scene's host: the scene's undo
 // notifications go to the engine, everything else to the next host (the
-// window's). It also serves the engine as its hooks, through the next host;
-// the window overrides the sketch and paint-mode questions it can answer.
+// window's). It also serves the engine as its hooks; the window derives from
+// it to answer the sketch and paint-mode questions.
 #pragma once
+
+#include <string>
 
 #include "io/undo_snapshots.h"
 #include "model/scene.h"
 
 class UndoSceneHost : public SceneHost, public UndoHooks {
  public:
-  // Installs itself as the hooks of `undo`. `next` may be nullptr (headless).
+  // Installs itself as the hooks of `undo`, which must outlive it. `next`
+  // may be nullptr (headless).
   UndoSceneHost(UndoSnapshots& undo, SceneHost* next);
   ~UndoSceneHost() override;
   UndoSceneHost(const UndoSceneHost&) = delete;
@@ -17,10 +20,12 @@ class UndoSceneHost : public SceneHost, public UndoHooks {
 
   // SceneHost: forwarded.
   void UploadElementBuffers(TScene& scene, int index) override;
+  void ReleaseElementBuffers(TScene& scene, int index) override;
   void BindElementArrays(TScene& scene, int index, ArrayMode mode) override;
   void RebuildScreenGrids(TScene& scene) override;
   void RefreshElementList(TScene& scene) override;
   void ShowSubdivisionLevel(int level) override;
+  void ShowElementName(const std::string& name) override;
   void ClearFootprints() override;
   void ClearTransformDrag() override;
   void Redraw() override;
@@ -32,7 +37,7 @@ class UndoSceneHost : public SceneHost, public UndoHooks {
   void ElementWasDeleted(TScene& scene, uint32_t uid) override;
   void RestoreLastGeometrySnapshot(TScene& scene) override;
 
-  // UndoHooks: upload and level through the next host.
+  // UndoHooks: the buffer upload and the level label, through the scene's host.
   void SnapshotRestored(TScene& scene, int index) override;
 
  private:

@@ -15,8 +15,7 @@ static_assert(sizeof(TGLCoord) == 12 && sizeof(TRGBA) == 4 && sizeof(TGLUV) == 8
 
 uint8_t* ScratchBuffer::Reserve(size_t bytes) {
   if (bytes > capacity_) {
-    data_.reset();  // release first: large meshes should not hold both
-    capacity_ = 0;
+    Release();  // first: large meshes should not hold both
     data_.reset(new uint8_t[bytes]);
     capacity_ = bytes;
   }

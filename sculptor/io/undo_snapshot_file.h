@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,11 @@ class ScratchBuffer {
  public:
   uint8_t* Reserve(size_t bytes);
   uint8_t* data() { return data_.get(); }
+  size_t capacity() const { return capacity_; }
+  void Release() {
+    data_.reset();
+    capacity_ = 0;
+  }
 
  private:
   std::unique_ptr<uint8_t[]> data_;
@@ -33,9 +39,18 @@ class ScratchBuffer {
 
 // The working memory of snapshot reads and writes, reused between them.
 struct SnapshotScratch {
+  // Buffers up to this size are kept (a stroke snapshot of 2.8M vertices);
+  // the memory of larger meshes is given back after each snapshot.
+  static constexpr size_t kKeptBytes = size_t(64) << 20;
+
   ScratchBuffer file;      // a compressed file as stored
   ScratchBuffer main;      // the plain main file
   ScratchBuffer topology;  // the plain topology file
+
+  void Trim() {
+    for (ScratchBuffer* b : {&file, &main, &topology})
+      if (b->capacity() > kKeptBytes) b->Release();
+  }
 };
 
 struct SnapshotPaths {

@@ -1,9 +1,12 @@
 #include "io/undo_snapshots.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <new>
@@ -92,17 +95,28 @@ SnapshotPaths UndoSnapshots::PathsOf(uint32_t uid, UndoChannel channel, int numb
   return {SnapshotPath(uid, channel, number, false), SnapshotPath(uid, channel, number, true)};
 }
 
+// Creates the snapshot folder, private to this user; an existing one is used
+// only when it is a real directory of ours (not a link planted in a shared /tmp).
+std::string UndoSnapshots::PrepareFolder() const {
+  const std::string dir = folder_.substr(0, folder_.size() - 1);  // a trailing '/' would follow a link
+  if (::mkdir(dir.c_str(), 0700) == 0) return "";
+  const int error = errno;
+  struct stat info{};
+  if (error == EEXIST && ::lstat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid())
+    return "";
+  return "Cannot create the undo folder " + folder_ + ": " + std::strerror(error == EEXIST ? EPERM : error);
+}
+
 bool UndoSnapshots::WriteSnapshot(TGeosphera& e, UndoChannel channel, int number, int32_t kind) {
   if (hooks_->PaintModeActive()) kind = kSnapshotFull;
   e.undoKind = kind;
-  std::error_code ec;
-  fs::create_directories(folder_, ec);
-  std::string error;
+  std::string error = PrepareFolder();
   try {
-    error = WriteSnapshotFiles(e, kind, compressing(), PathsOf(e.uid, channel, number), scratch_);
+    if (error.empty()) error = WriteSnapshotFiles(e, kind, compressing(), PathsOf(e.uid, channel, number), scratch_);
   } catch (const std::bad_alloc&) {
     error = "Not enough memory to complete this operation.";
   }
+  scratch_.Trim();
   if (!error.empty()) ShowError(error);
   return error.empty();
 }
@@ -113,9 +127,11 @@ SnapshotRead UndoSnapshots::ReadSnapshot(TGeosphera& e, UndoChannel channel, int
   try {
     result = ReadSnapshotFiles(e, paths, scratch_);
   } catch (const std::bad_alloc&) {
+    scratch_.Trim();
     ShowError("Not enough memory to complete this operation.");
     return SnapshotRead::Damaged;
   }
+  scratch_.Trim();
   if (result == SnapshotRead::Damaged) {
     ShowError("The undo file " + fs::path(paths.main).filename().string() +
               " is damaged or incomplete. The mesh was left unchanged.");
@@ -168,14 +184,20 @@ bool UndoSnapshots::RestoreSnapshot(TScene& scene, UndoChannel channel) {
   --counter;
   if (result != SnapshotRead::Restored) return false;
   const int width = ComputeValence(e);
-  if (width > 0 && BuildAdjacency(e, width)) scene.adjacencyWidth = width;
+  if (width == 0) {
+    e.adjacency = TAdjacency{};  // no triangles left to list
+  } else if (BuildAdjacency(e, width)) {
+    scene.adjacencyWidth = width;
+  }
   hooks_->SnapshotRestored(scene, scene.currentElement);
   return true;
 }
 
 void UndoSnapshots::DeleteFilesWhere(const std::function<bool(uint32_t, UndoChannel)>& doomed) const {
   std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder_, ec)) {
+  const fs::path dir = fs::path(folder_).parent_path();
+  if (fs::is_symlink(dir, ec)) return;  // not ours (see PrepareFolder)
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
     const std::optional<SnapshotName> name = ParseSnapshotName(entry.path().filename().string());
     if (name && doomed(name->uid, name->channel)) fs::remove(entry.path(), ec);
   }
@@ -193,6 +215,6 @@ void UndoSnapshots::DropElement(uint32_t uid) {
 
 void UndoSnapshots::DeleteSnapshotFiles() {
   std::error_code ec;
-  fs::remove_all(folder_, ec);
+  fs::remove_all(fs::path(folder_).parent_path(), ec);  // without the '/': a planted link goes, not its target
   counters_.clear();
 }

@@ -94,6 +94,7 @@ class UndoSnapshots {
 
  private:
   int& CounterOf(uint32_t uid, UndoChannel channel);
+  std::string PrepareFolder() const;  // "" or the message to show
   SnapshotPaths PathsOf(uint32_t uid, UndoChannel channel, int number) const;
   void DeleteSnapshot(uint32_t uid, UndoChannel channel, int number) const;
   void RotateRing(uint32_t uid, UndoChannel channel, int counter) const;

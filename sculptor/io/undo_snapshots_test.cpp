@@ -123,6 +123,20 @@ TEST_F(UndoTest, SnapshotsLiveInAFolderOfThisProcessRemovedAtExit) {
   EXPECT_FALSE(fs::exists(expected));
 }
 
+TEST_F(UndoTest, AFolderPlantedUnderOurNameIsNotUsed) {
+  const fs::path elsewhere = tmp_ / "elsewhere";
+  fs::create_directories(elsewhere);
+  WriteBytes((elsewhere / "keep.txt").string(), "mine");
+  fs::create_directory_symlink(elsewhere, fs::path(undo_->folder()).parent_path());
+  Stroke(1);
+  EXPECT_EQ(Counter(), 3);
+  ASSERT_EQ(messages_.entries.size(), 1u);
+  EXPECT_THAT(messages_.entries[0].text, HasSubstr("Cannot create the undo folder"));
+  undo_.reset();  // the exit step removes the link, not what it points to
+  EXPECT_EQ(ReadBytes((elsewhere / "keep.txt").string()), "mine");
+  EXPECT_EQ(fs::directory_iterator(elsewhere)->path().filename(), "keep.txt");
+}
+
 TEST_F(UndoTest, RingOfMaxUndo15DropsTheOldestAndKeepsBothFilesInStep) {
   ASSERT_EQ(undo_->undoCapacity(), 18);
   // Strokes 1 and 2 are full snapshots (they bring topology files).
@@ -315,6 +329,16 @@ TEST_F(UndoTest, DamagedFilesAreRefusedAndLeaveTheElementUnchanged) {
   }
 }
 
+TEST_F(UndoTest, AFailedWriteLeavesNoHalfSnapshotAndKeepsTheCounter) {
+  Stroke(1);
+  fs::create_directories(Path(4, true));  // the topology file cannot be written
+  undo_->TakeSnapshot(current(), UndoChannel::Geometry, kSnapshotFull);
+  EXPECT_EQ(Counter(), 4);
+  EXPECT_FALSE(fs::exists(Path(4)));
+  ASSERT_EQ(messages_.entries.size(), 1u);
+  EXPECT_THAT(messages_.entries[0].text, HasSubstr("Error writing undo file"));
+}
+
 TEST_F(UndoTest, MissingFilesAreSkippedSilently) {
   Stroke(1);
   Stroke(2);
@@ -327,33 +351,40 @@ TEST_F(UndoTest, MissingFilesAreSkippedSilently) {
 }
 
 TEST_F(UndoTest, EachElementKeepsItsOwnRingAcrossSwitchesAndDeletes) {
-  scene_.elements.push_back(MakeGrid(4, 4, 2));
-  scene_.elements.push_back(MakeGrid(3, 5, 3));
+  UndoSceneHost host(*undo_, nullptr);
+  scene_.host = &host;
+  scene_.nextUid = 2;
+  for (const auto& [w, h] : {std::pair{4, 4}, std::pair{3, 5}}) {
+    const uint32_t uid = scene_.elements[size_t(AppendElement(scene_))].uid;
+    scene_.elements.back() = MakeGrid(w, h, uid);
+  }
   for (int i = 0; i < 3; ++i) {
-    scene_.currentElement = i;
+    ASSERT_TRUE(SelectElement(scene_, i));
     Stroke(float(10 * (i + 1)));
   }
-  scene_.currentElement = 0;
+  ASSERT_TRUE(SelectElement(scene_, 0));
   Stroke(11);
   EXPECT_EQ(Counter(), 5);
 
-  scene_.currentElement = 1;
+  ASSERT_TRUE(SelectElement(scene_, 1));
   ASSERT_TRUE(Undo());
   EXPECT_EQ(current().vertices[0].x, 0);
   EXPECT_FALSE(Undo());  // element 1's ring is empty now; element 0's stays
-  scene_.currentElement = 0;
+  ASSERT_TRUE(SelectElement(scene_, 0));
   ASSERT_TRUE(Undo());
   EXPECT_EQ(current().vertices[0].x, 10);
 
   // Delete element 1: element 2 moves down and keeps its own ring.
-  undo_->DropElement(scene_.elements[1].uid);
-  scene_.elements.erase(scene_.elements.begin() + 1);
+  const uint32_t deleted = scene_.elements[1].uid;
   scene_.currentElement = 1;
+  DeleteElement(scene_);
+  EXPECT_EQ(undo_->Counter(deleted, UndoChannel::Geometry), 3);
+  EXPECT_FALSE(fs::exists(undo_->SnapshotPath(deleted, UndoChannel::Geometry, 3, false)));
+  ASSERT_TRUE(SelectElement(scene_, 1));
   EXPECT_EQ(current().uid, 3u);
   ASSERT_TRUE(Undo());
   EXPECT_EQ(current().vertexCount, 15);
   EXPECT_EQ(current().vertices[0].x, 0);
-  EXPECT_EQ(undo_->Counter(2, UndoChannel::Geometry), 3);
   EXPECT_TRUE(messages_.entries.empty());
 }
 

@@ -58,6 +58,28 @@ size_t TriangleCornerCount(const TGeosphera& e) {
   return n - n % 3;
 }
 
+// normals[v] = the mean of the normals of the triangles in v's adjacency row,
+// made unit. Degenerate triangles count as zero when asked, else their NaN
+// spreads. False when the row names a corner outside the triangles.
+bool AverageRowNormal(TGeosphera& e, size_t v, bool zeroDegenerate) {
+  const size_t w = static_cast<size_t>(e.adjacency.width);
+  const uint32_t corners = static_cast<uint32_t>(TriangleCornerCount(e));
+  const uint32_t* row = e.adjacency.row(v);
+  TGLCoord sum;
+  int k = 0;
+  for (size_t i = 0; i < w && row[i] != kNoCorner; ++i) {
+    if (row[i] >= corners) return false;
+    TGLCoord n = TriangleNormal(e, row[i]);
+    if (zeroDegenerate && HasNaN(n)) n = {};
+    sum.x += n.x;
+    sum.y += n.y;
+    sum.z += n.z;
+    ++k;
+  }
+  if (k > 0) e.normals[v] = AveragedUnit(sum, k);
+  return true;
+}
+
 }  // namespace
 
 TGLCoord FaceNormal(const TGLCoord& a, const TGLCoord& b, const TGLCoord& c) {
@@ -134,22 +156,8 @@ bool RecomputeAllNormals(TGeosphera& e) {
   e.vertices.resize(vertexCount);
   if (vertexCount == 0) return true;
   if (!AdjacencyUsable(e) || !FacesInRange(e)) return false;
-  const size_t w = static_cast<size_t>(e.adjacency.width);
-  const uint32_t corners = static_cast<uint32_t>(TriangleCornerCount(e));
   for (size_t v = 0; v < vertexCount; ++v) {
-    const uint32_t* row = e.adjacency.row(v);
-    TGLCoord sum;
-    int k = 0;
-    for (size_t i = 0; i < w && row[i] != kNoCorner; ++i) {
-      if (row[i] >= corners) return false;
-      TGLCoord n = TriangleNormal(e, row[i]);
-      if (HasNaN(n)) n = {};
-      sum.x += n.x;
-      sum.y += n.y;
-      sum.z += n.z;
-      ++k;
-    }
-    if (k > 0) e.normals[v] = AveragedUnit(sum, k);
+    if (!AverageRowNormal(e, v, /*zeroDegenerate=*/true)) return false;
   }
   return true;
 }
@@ -160,25 +168,11 @@ bool RecomputeFlaggedNormals(TGeosphera& e, const TSelect& flags) {
     ShowError("Error in vertex normal creating! Error 94");
     return false;
   }
-  const size_t w = static_cast<size_t>(e.adjacency.width);
-  const uint32_t corners = static_cast<uint32_t>(TriangleCornerCount(e));
   for (size_t v = 0; v < vertexCount; ++v) {
-    if (flags[v] == 0) continue;
-    const uint32_t* row = e.adjacency.row(v);
-    TGLCoord sum;
-    int k = 0;
-    for (size_t i = 0; i < w && row[i] != kNoCorner; ++i) {
-      if (row[i] >= corners) {
-        ShowError("Error in vertex normal creating! Error 94");
-        return false;
-      }
-      const TGLCoord n = TriangleNormal(e, row[i]);
-      sum.x += n.x;
-      sum.y += n.y;
-      sum.z += n.z;
-      ++k;
+    if (flags[v] != 0 && !AverageRowNormal(e, v, /*zeroDegenerate=*/false)) {
+      ShowError("Error in vertex normal creating! Error 94");
+      return false;
     }
-    if (k > 0) e.normals[v] = AveragedUnit(sum, k);
   }
   return true;
 }

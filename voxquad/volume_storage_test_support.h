@@ -1,0 +1,20 @@
+#pragma once
+// Test helpers shared by the volume, voxelizer and marching-cubes tests.
+#include <string>
+#include <vector>
+
+#include "status_output.h"
+
+// Records everything a stage reports; messages are kept whether or not a bar is open.
+class StageRecorder : public StatusOutput {
+public:
+    void printMessage(const char* text) override { messages.emplace_back(text); }
+    void setProgress(int percent) override { progress.push_back(percent); }
+    void beginStage(const char* title) override { stages.emplace_back(title); }
+    void endStage() override { ++endedStages; }
+
+    std::vector<std::string> messages;
+    std::vector<int> progress;
+    std::vector<std::string> stages;
+    int endedStages = 0;
+};

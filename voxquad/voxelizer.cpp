@@ -1,0 +1,168 @@
+#include "voxelizer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "status_output.h"
+#include "volume_storage.h"
+
+namespace {
+
+// Integer box of a triangle along one axis, widened by one cell on each side when it is flat, and
+// kept inside the grid (the top stays two below the size so that a widened box still fits).
+void boxAlongAxis(float a, float b, float c, int size, int& lo, int& hi)
+{
+    const float limit = static_cast<float>(size);
+    // Clamping first keeps the conversion defined for coordinates far outside the grid.
+    const float low = std::clamp(std::floor(std::min({a, b, c})), -2.0f, limit);
+    const float high = std::clamp(std::ceil(std::max({a, b, c})), -2.0f, limit);
+    lo = static_cast<int>(low);
+    hi = std::min(static_cast<int>(high), size - 2);
+    if (lo == hi) {
+        --lo;
+        ++hi;
+    }
+    lo = std::max(lo, 0);
+}
+
+bool isFinite(const vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+// Closest parameters (u', v') of the triangle to (u, v) and the feature they lie on:
+// 0 face, 1 edge p0-p1, 2 edge p0-p2, 3 edge p1-p2, 4 vertex p0, 5 vertex p1, 6 vertex p2.
+int closestParameters(float u, float v, float& cu, float& cv)
+{
+    if (u > 0 && v > 0 && u + v < 1) {
+        cu = u;
+        cv = v;
+        return 0;
+    }
+    if (v <= 0 && u >= 0 && u <= 1) {
+        cu = u;
+        cv = 0;
+        return 1;
+    }
+    if (u <= 0 && v >= 0 && v <= 1) {
+        cu = 0;
+        cv = v;
+        return 2;
+    }
+    if (u - 1 <= v && v <= u + 1 && v >= 1 - u) {
+        const float t = (1 + u - v) / 2;
+        cu = t;
+        cv = 1 - t;
+        return 3;
+    }
+    if (u <= 0 && v <= 0) {
+        cu = cv = 0;
+        return 4;
+    }
+    if (v <= u - 1 && u >= 1) {
+        cu = 1;
+        cv = 0;
+        return 5;
+    }
+    cu = 0;
+    cv = 1;
+    return 6;
+}
+
+// An edge region whose closest point is one of the edge's end points is that vertex's region: the
+// pseudo-normal of the closest feature signs the distance. Without this, a sample diagonally off a
+// convex corner, whose parameters fall exactly on the boundary between the edge and the vertex
+// region, is signed by the edge normal, perpendicular to the offset, and comes out negative.
+int featureOf(int region, float cu, float cv)
+{
+    if (region < 1 || region > 3) return region;
+    if (cu == 0 && cv == 0) return 4;
+    if (cu == 1 && cv == 0) return 5;
+    if (cu == 0 && cv == 1) return 6;
+    return region;
+}
+
+}  // namespace
+
+void PolygonStorageVoxelizerDual::voxelize()
+{
+    if (status) status->beginStage("Voxelization");
+    volume->clear();
+    volume->setScale(storage->scale);
+    volume->setOffset(storage->offset);
+
+    if (status) status->setProgress(10);
+    int progress = 10;
+    skippedCount = 0;
+    const int polygonCount = static_cast<int>(storage->Polygons.size());
+    const int step = std::max(1, polygonCount / 90);
+    for (int i = 0; i < polygonCount; ++i) {
+        const VertexIDList& polygon = storage->Polygons[i];
+        if (polygon.size() > 2) voxelizePolygon(polygon, i);
+        if (i % step == 0 && status) status->setProgress(progress++);
+    }
+
+    if (status) {
+        char text[100];
+        std::snprintf(text, sizeof text, "% d Polygons skipped", skippedCount);
+        status->printMessage(text);
+        status->endStage();
+    }
+}
+
+vec3 PolygonStorageVoxelizerDual::edgeNormal(int polygonIndex, int a, int b) const
+{
+    const auto found = storage->EdgeIndex.find(EdgeEntryKey(a, b));
+    if (found == storage->EdgeIndex.end()) return storage->Midpoints[polygonIndex].normal;
+    vec3 sum = storage->Midpoints[found->second.first].normal;
+    if (found->second.second != -1) sum += storage->Midpoints[found->second.second].normal;
+    return sum;
+}
+
+void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, int index)
+{
+    if (polygon.size() != 3) {
+        ++skippedCount;
+        return;
+    }
+    const Vertex& v0 = storage->Vertices[polygon[0]];
+    const Vertex& v1 = storage->Vertices[polygon[1]];
+    const Vertex& v2 = storage->Vertices[polygon[2]];
+    const vec3 p0 = v0.position, p1 = v1.position, p2 = v2.position;
+    const vec3 e1 = p1 - p0, e2 = p2 - p0;
+    const vec3 n = storage->Midpoints[index].normal;
+    const mat3 T = mat3::fromColumns(e1, e2, n);
+    if (!isFinite(p0) || !isFinite(p1) || !isFinite(p2) || T.determinant() == 0) {
+        ++skippedCount;
+        return;
+    }
+    const mat3 M = T.inverse();
+
+    int lo[3], hi[3];
+    const int sizes[3] = {volume->getXSize(), volume->getYSize(), volume->getZSize()};
+    for (int a = 0; a < 3; ++a) boxAlongAxis(p0[a], p1[a], p2[a], sizes[a], lo[a], hi[a]);
+
+    // Pseudo-normals in the order of the regions of closestParameters.
+    const vec3 normals[7] = {n,
+                             edgeNormal(index, polygon[0], polygon[1]),
+                             edgeNormal(index, polygon[0], polygon[2]),
+                             edgeNormal(index, polygon[1], polygon[2]),
+                             v0.normal,
+                             v1.normal,
+                             v2.normal};
+
+    const VoxelAccessor voxels(*volume);
+    for (int x = lo[0]; x <= hi[0]; ++x)
+        for (int y = lo[1]; y <= hi[1]; ++y)
+            for (int z = lo[2]; z <= hi[2]; ++z) {
+                const vec3 r = vec3(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)) - p0;
+                const float u = dot(M.row[0], r), v = dot(M.row[1], r), w = dot(M.row[2], r);
+                float cu = 0, cv = 0;
+                const int parameterRegion = closestParameters(u, v, cu, cv);
+                const int region = featureOf(parameterRegion, cu, cv);
+                const vec3 d = e1 * (u - cu) + e2 * (v - cv) + n * w;
+                const float len = d.length();
+                const vec3 dir = len > 0 ? d / len : d;
+                const bool positive = dot(normals[region], dir) > 0;
+                if (len < voxelizerBandWidth && len < std::fabs(voxels.distance(x, y, z)))
+                    voxels.setDistance(x, y, z, positive ? len : -len);
+            }
+}

@@ -1,0 +1,146 @@
+#include "voxelizer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+
+#include "volume_storage.h"
+#include "volume_storage_test_support.h"
+
+namespace {
+
+class Voxelizer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        volume.setSize(24, 24, 24);
+        voxelizer.setVolume(&volume);
+        voxelizer.setStorage(&mesh);
+        voxelizer.setStatusOutput(&status);
+    }
+
+    int vertex(float x, float y, float z) { return mesh.addVertex(Vertex(vec3(x, y, z))); }
+    void addPolygon(std::initializer_list<int> corners) { mesh.Polygons.emplace_back(corners); }
+    // The indexes, midpoints and normals the voxelizer relies on.
+    void prepareMesh()
+    {
+        mesh.buildVIndex();
+        mesh.computeMidpoints();
+        mesh.computeVertexNormals();
+    }
+    float distanceAt(int x, int y, int z)
+    {
+        VoxelData v;
+        volume.getVoxel(x, y, z, v);
+        return v.distance;
+    }
+
+    PolygonStorage mesh;
+    VolumeStorageDF volume;
+    StageRecorder status;
+    PolygonStorageVoxelizerDual voxelizer;
+};
+
+TEST_F(Voxelizer, FlatTriangleInsideOneCellLayerCoversBothLayers)
+{
+    addPolygon({vertex(5, 5, 10.5f), vertex(12, 5, 10.5f), vertex(5, 12, 10.5f)});
+    prepareMesh();
+    voxelizer.voxelize();
+    EXPECT_EQ(distanceAt(6, 6, 9), unsampledDistance);
+    EXPECT_FLOAT_EQ(distanceAt(6, 6, 10), -0.5f);
+    EXPECT_FLOAT_EQ(distanceAt(6, 6, 11), 0.5f);
+    EXPECT_EQ(distanceAt(6, 6, 12), unsampledDistance);
+}
+
+TEST_F(Voxelizer, TriangleOnAGridPlaneWidensItsBoxAndSamplesOnItAreMinusZero)
+{
+    addPolygon({vertex(5, 5, 10), vertex(12, 5, 10), vertex(5, 12, 10)});
+    prepareMesh();
+    voxelizer.voxelize();
+    EXPECT_EQ(distanceAt(6, 6, 8), unsampledDistance);
+    EXPECT_FLOAT_EQ(distanceAt(6, 6, 9), -1);
+    EXPECT_EQ(distanceAt(6, 6, 10), 0);
+    EXPECT_TRUE(std::signbit(distanceAt(6, 6, 10)));
+    EXPECT_FLOAT_EQ(distanceAt(6, 6, 11), 1);
+    EXPECT_EQ(distanceAt(6, 6, 12), unsampledDistance);
+}
+
+TEST_F(Voxelizer, CreaseIsSignedByTheSummedNormalsOfItsTwoTriangles)
+{
+    const int r0 = vertex(10, 5, 12), r1 = vertex(12, 15, 14);
+    addPolygon({r0, r1, vertex(9, 0, 16)});
+    addPolygon({r1, r0, vertex(6, 1, 11)});
+    prepareMesh();
+    voxelizer.voxelize();
+    // (11, 14, 12) is nearest to the first triangle, in the region of the shared edge r0-r1, and
+    // lies behind that triangle's plane: its own normal would make the sample negative, the sum
+    // of both normals makes it positive.
+    EXPECT_NEAR(distanceAt(11, 14, 12), 2.4236507f, 1e-5f);
+}
+
+TEST_F(Voxelizer, SampleDiagonallyOffAConvexCornerIsSignedByTheCornerNormal)
+{
+    // Three sides of a box meeting at (5.5, 5.5, 5.5), normals outwards (-x, -y, -z), each side a
+    // quad of two triangles whose parameters put the corner's diagonal on the edge-vertex boundary.
+    const int a = vertex(5.5f, 5.5f, 5.5f), b = vertex(5.5f, 5.5f, 9.5f), c = vertex(5.5f, 9.5f, 9.5f);
+    const int d = vertex(5.5f, 9.5f, 5.5f), e = vertex(9.5f, 5.5f, 5.5f), f = vertex(9.5f, 5.5f, 9.5f);
+    const int g = vertex(9.5f, 9.5f, 5.5f);
+    for (auto t : {std::initializer_list<int>{a, b, c}, {a, c, d}, {a, e, f}, {a, f, b}, {a, d, g}, {a, g, e}})
+        addPolygon(t);
+    prepareMesh();
+    voxelizer.voxelize();
+    EXPECT_FLOAT_EQ(distanceAt(6, 5, 5), std::sqrt(0.75f));
+    EXPECT_FLOAT_EQ(distanceAt(5, 6, 5), std::sqrt(0.75f));
+    EXPECT_FLOAT_EQ(distanceAt(6, 6, 6), -0.5f);
+}
+
+TEST_F(Voxelizer, SkipsQuadsAndDegenerateTrianglesButNotShortPolygons)
+{
+    addPolygon({vertex(2, 2, 3), vertex(9, 2, 3), vertex(2, 9, 3)});
+    addPolygon({vertex(2, 2, 15), vertex(3, 3, 15), vertex(4, 4, 15)});  // collinear
+    addPolygon({vertex(1, 1, 1), vertex(2, 1, 1)});
+    addPolygon({vertex(15, 15, 18), vertex(20, 15, 18), vertex(20, 20, 18), vertex(15, 20, 18)});
+    prepareMesh();
+    mesh.scale = 0.25f;
+    mesh.offset = vec3(1, 2, 3);
+    voxelizer.voxelize();
+
+    EXPECT_EQ(voxelizer.getSkippedCount(), 2);
+    EXPECT_EQ(status.messages.back(), " 2 Polygons skipped");
+    EXPECT_EQ(status.stages, std::vector<std::string>{"Voxelization"});
+    EXPECT_EQ(status.endedStages, 1);
+    EXPECT_EQ(status.progress, (std::vector<int>{10, 10, 11, 12, 13}));
+    for (int z = 0; z < 24; ++z) {
+        EXPECT_EQ(distanceAt(17, 17, z), unsampledDistance) << z;  // under the quad
+        EXPECT_EQ(distanceAt(3, 3, z), z >= 2 && z <= 4 ? static_cast<float>(z - 3) : unsampledDistance) << z;
+    }
+    EXPECT_EQ(volume.getScale(), 0.25f);
+    EXPECT_EQ(volume.getOffset(), vec3(1, 2, 3));
+}
+
+TEST_F(Voxelizer, SamplesFiveOrMoreUnitsAwayStayUnsampled)
+{
+    // A slanted triangle whose box reaches far from its plane x - y = 0.
+    addPolygon({vertex(2, 2, 2), vertex(21, 21, 2), vertex(2, 2, 21)});
+    prepareMesh();
+    voxelizer.voxelize();
+    EXPECT_EQ(distanceAt(21, 2, 21), unsampledDistance);  // 13.4 units from the plane
+    EXPECT_EQ(distanceAt(12, 12, 5), 0);                  // on the triangle
+    EXPECT_FLOAT_EQ(distanceAt(14, 11, 5), 3 / std::sqrt(2.0f));
+}
+
+TEST_F(Voxelizer, ProgressRunsPastOneHundredWhenThePolygonCountIsNoMultipleOfNinety)
+{
+    for (int t = 0; t < 100; ++t) {
+        const float z = 3 + 0.1f * static_cast<float>(t);
+        addPolygon({vertex(2, 2, z), vertex(4, 2, z), vertex(2, 4, z)});
+    }
+    prepareMesh();
+    voxelizer.voxelize();
+    // step 1: one call per polygon after the initial 10.
+    ASSERT_EQ(status.progress.size(), 101u);
+    EXPECT_EQ(status.progress.back(), 109);
+}
+
+}  // namespace
