@@ -1,6 +1,13 @@
 // The one entry of a brush application: the stroke pipeline gathers the frame
 // (footprint.h) and calls ApplyBrush, which runs the selected operator over the
-// direct footprint and, with symmetry, over the mirrored one.
+// direct footprint and, with symmetry, over the mirrored one. One mouse move:
+//   GatherBrushFrame(e, directCandidates, mirrorCandidates, cursorPoint, frame);
+//   ApplyBrush(e, frame, tool);
+//   (write the entries' positions, or colours when painting, into the buffers)
+//   UpdateFootprintNormals(e, frame.direct.entries,
+//                          frame.symmetry ? &frame.mirror.entries : nullptr, upload);
+// A Grab drag gathers once at the press and then only sets frame.grabDelta and
+// calls ApplyGrab (or ApplyBrush) with the footprints kept from the press.
 #pragma once
 
 #include "sculpt/brush_frame.h"
