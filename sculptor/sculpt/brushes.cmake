@@ -1,0 +1,23 @@
+# Brush operators, their shared frame, footprint gathering and the brush table.
+list(APPEND SCULPT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/brush_add.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_crease.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_dispatch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_flatten.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_grab.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_inflate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_pinch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_scar.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_smooth.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_stamp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_table.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_wax.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/footprint.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mask_painting.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/vertex_painting.cpp
+)
+list(APPEND SCULPT_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/brush_operators_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/brush_table_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/footprint_test.cpp
+)
