@@ -32,8 +32,8 @@ bool TFormMain::ReplaceSceneWith(const QString& fileName, int kind, float scale)
   scene_.gpuSlots.assign(scene_.elements.size(), TElementGpuSlot{});
   scene_.currentElement = 0;
   scene_.adjacencyWidth = loaded.adjacencyWidth;
-  host_->ModelFileWasRead(scene_);
-  host_->ClearFootprints();
+  scene_.host->ModelFileWasRead(scene_);
+  scene_.host->ClearFootprints();
   return true;
 }
 
@@ -44,7 +44,7 @@ void TFormMain::RefreshAfterSceneChange() {
   }
   ShowLevel(scene_.current().subdivLevel);
   RebuildCurrentAdjacency();
-  host_->RebuildScreenGrids(scene_);
+  scene_.host->RebuildScreenGrids(scene_);
   malloc_trim(0);
   Redraw();
 }

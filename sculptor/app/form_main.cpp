@@ -66,7 +66,8 @@ void TFormMain::FormCreate() {
   centro_->SetProgramDirectory(programDir_);
   setCentralWidget(centro_);
   host_.emplace(*centro_, *this);
-  scene_.host = &*host_;
+  undoHost_.emplace(undo_, &*host_);
+  scene_.host = &*undoHost_;
   centro_->installEventFilter(this);
   connect(centro_, &PanelCentro::fatalStartupError, this, &TFormMain::OnFatalStartupError);
   BuildMenus();
@@ -223,7 +224,7 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 void TFormMain::FormResize() {
   if (destroyed_ || scene_.elements.empty()) return;
   RebuildCurrentAdjacency();
-  host_->RebuildScreenGrids(scene_);
+  scene_.host->RebuildScreenGrids(scene_);
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
@@ -236,8 +237,9 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 }
 
 void TFormMain::FormDestroy() {
-  // The tablet context and undo snapshot files join with their tools.
+  // The tablet context joins with its tool.
   centro_->ReleaseGpuObjects();
+  undo_.DeleteSnapshotFiles();
   destroyed_ = true;
 }
 

@@ -13,6 +13,8 @@
 
 #include "app/key_names.h"
 #include "io/preferences.h"
+#include "io/undo_scene_host.h"
+#include "io/undo_snapshots.h"
 #include "model/scene.h"
 #include "render/element_buffers.h"
 
@@ -38,6 +40,18 @@ struct TFileChoice {
   int filterIndex = 0;
 };
 using FileChooser = std::function<TFileChoice(const TFileRequest&)>;
+
+// Modes of the editing commands that change what a left drag or the wheel does.
+// At most one of position, rotate and dimension is on.
+struct TEditingModes {
+  bool freeze = false;     // strokes paint the mask value 2
+  bool selection = false;  // strokes paint the mask value 2 as a selection
+  bool mirrorDetach = false;
+  int detachCounter = 0;
+  bool position = false;
+  bool rotate = false;
+  bool dimension = false;
+};
 
 inline constexpr const char* kMainCaption = "Plasmora Beta v6.0";
 inline constexpr const char* kPreferencesMissing =
@@ -131,6 +145,18 @@ class TFormMain : public QMainWindow {
   void FormResize();
   void FormDestroy();
 
+  // The element transforms of the element panel (Position, Rotate, Dimension)
+  // take the viewport's input while one of them is on: the stroke handlers
+  // offer each event here first. Each returns true when it took the event.
+  // (x, y) are framebuffer pixels from the top.
+  bool ElementToolPress(int x, int y);
+  bool ElementToolMove(int x, int y, bool leftDown);
+  bool ElementToolRelease();
+  bool ElementToolWheel(int notches);
+
+  const TEditingModes& editingModes() const { return editing_; }
+  UndoSnapshots& undo() { return undo_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -185,9 +211,12 @@ class TFormMain : public QMainWindow {
   bool SaveAsDialog();
 
   QString programDir_;
+  // Declared before the scene and its hosts, so it outlives them.
+  UndoSnapshots undo_;
   TScene scene_;
   PanelCentro* centro_ = nullptr;
   std::optional<WindowSceneHost> host_;
+  std::optional<UndoSceneHost> undoHost_;  // the scene's host: undo, then the window
   TPreferences prefs_;
   FileChooser fileChooser_;
   KeyStates keys_;
@@ -199,7 +228,7 @@ class TFormMain : public QMainWindow {
   int selectedBrush_ = 0;
   int startMeshChoice_ = 0;
   bool radiusKeyMode_ = false;
-  bool dimensionMode_ = false;
+  TEditingModes editing_;
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;

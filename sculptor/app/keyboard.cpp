@@ -79,7 +79,7 @@ void TFormMain::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
       }
     }
   }
-  if (!dimensionMode_ && (qtKey == Qt::Key_Up || qtKey == Qt::Key_Down)) {
+  if (!editing_.dimension && (qtKey == Qt::Key_Up || qtKey == Qt::Key_Down)) {
     const bool up = qtKey == Qt::Key_Up;
     if (radiusKeyMode_) {
       ScrollRadius->setValue(ScrollRadius->value() + (up ? 2 : -2));
@@ -104,7 +104,7 @@ void TFormMain::wheelEvent(QWheelEvent* event) {
 }
 
 void TFormMain::FormMouseWheel(int notches) {
-  if (dimensionMode_) return;  // element scaling belongs to the editing tools
+  if (editing_.dimension) return;  // element scaling belongs to the editing tools
   for (int i = 0; i < std::abs(notches); ++i) {
     const bool up = notches > 0;
     if (radiusKeyMode_) {

@@ -55,7 +55,7 @@ void TFormMain::ButtLoadAddClick() {
       if (sketch) e.sketchBase = 1;
       RebuildCurrentAdjacency();
       ShowLevel(e.subdivLevel);
-      host_->RebuildScreenGrids(scene_);
+      scene_.host->RebuildScreenGrids(scene_);
     }
     Redraw();
   } else if (choice != nullptr && CheckAddMesh->isChecked()) {
@@ -66,7 +66,7 @@ void TFormMain::ButtLoadAddClick() {
       UploadElementBuffers(scene_, scene_.currentElement);
       RebuildCurrentAdjacency();
       ShowLevel(0);
-      host_->RebuildScreenGrids(scene_);
+      scene_.host->RebuildScreenGrids(scene_);
     }
     Redraw();
   }

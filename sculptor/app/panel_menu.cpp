@@ -147,7 +147,7 @@ void TFormMain::BuildPanelMenu() {
 void TFormMain::ComboPositionChange(int index) {
   if (index < 0 || index >= static_cast<int>(kViewPresets.size())) return;
   centro_->ApplyPreset(kViewPresets[static_cast<size_t>(index)]);
-  host_->RebuildScreenGrids(scene_);
+  scene_.host->RebuildScreenGrids(scene_);
   Redraw();
 }
 
