@@ -1,133 +1,19 @@
 // The real main window under Xvfb: start-up, panels, file commands, the save
 // question, the start-mesh chooser, keys and wheel; and the built program
 // against a broken installation.
-#include "app/form_main.h"
-
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
-#include <memory>
 
-#include "app/app_paths.h"
-#include "app/floating_panel.h"
-#include "io/model_writer.h"
-#include "mesh_shapes.h"
-#include "model/messages.h"
-#include "render/panel_centro.h"
+#include "app/window_test_support.h"
 
 namespace {
 
-const QString kBuiltProgramDir = PLASMORA_BIN_DIR;
-
-QTemporaryDir& ConfigHome() {
-  static QTemporaryDir dir;
-  return dir;
-}
-
-QApplication& App() {
-  static QApplication* app = [] {
-    qputenv("XDG_CONFIG_HOME", ConfigHome().path().toUtf8());
-    SetDefaultSurfaceFormat();
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    auto* a = new QApplication(argc, argv);
-    SetApplicationIdentity();
-    return a;
-  }();
-  return *app;
-}
-
-void WriteModelFile(const QString& path, std::vector<TGeosphera> elements) {
-  TScene scene;
-  for (TGeosphera& e : elements) scene.elements.push_back(std::move(e));
-  ASSERT_TRUE(WriteModel(scene, path.toStdString(), kWriteMet)) << path.toStdString();
-}
-
-void CopyFile(const QString& from, const QString& to) {
-  QFile::remove(to);
-  ASSERT_TRUE(QFile::copy(from, to)) << from.toStdString();
-}
-
-// An installation with small models, the generated images and preferences.
-class Installation {
- public:
-  Installation() {
-    QDir root(dir_.path());
-    root.mkpath("models");
-    root.mkpath("images");
-    for (const QString& image : QDir(kBuiltProgramDir + "/images").entryList(QDir::Files)) {
-      CopyFile(kBuiltProgramDir + "/images/" + image, root.filePath("images/" + image));
-    }
-    CopyFile(kBuiltProgramDir + "/prefer1.txt", root.filePath("prefer1.txt"));
-    WriteModelFile(root.filePath("models/ball6.met"), {MakeGeodesicSphere(2, 2.5f)});
-    WriteModelFile(root.filePath("models/basegeosphere.met"), {MakeGeodesicSphere(1, 2.5f)});
-    WriteModelFile(root.filePath("models/basecubesphere.met"), {MakeCubeSphere(3, 2.5f)});
-    WriteModelFile(root.filePath("models/arcs1.met"), {MakeRotationRings(24, 4, 3.0f, 0.05f)});
-  }
-  QString path() const { return dir_.path(); }
-  QString file(const QString& relative) const { return QDir(dir_.path()).filePath(relative); }
-
- private:
-  QTemporaryDir dir_;
-};
-
-constexpr int kBallVertices = 10 * 16 + 2;  // geodesic sphere of level 2
-
-class FormMainTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    App();
-    QFile::remove(UserPreferencesPath());
-    OpenWindow();
-  }
-
-  void OpenWindow() {
-    form_ = std::make_unique<TFormMain>(install_.path());
-    ASSERT_FALSE(form_->startupFailed());
-    form_->SetFileChooser([this](const TFileRequest& request) {
-      lastRequest_ = request;
-      TFileChoice choice{nextFile_, nextFilter_};
-      nextFile_.clear();
-      return choice;
-    });
-    form_->resize(900, 700);
-    form_->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
-  }
-
-  void Choose(const QString& file, int filter = 0) {
-    nextFile_ = file;
-    nextFilter_ = filter;
-  }
-
-  // Asks the window to close; true when it did.
-  bool TryClose() {
-    form_->close();
-    QApplication::processEvents();
-    return !form_->isVisible();
-  }
-
-  FloatingPanel* Panel(const char* name) { return form_->findChild<FloatingPanel*>(name); }
-
-  Installation install_;
-  CapturingMessageSink messages_;
-  std::unique_ptr<TFormMain> form_;
-  TFileRequest lastRequest_;
-  QString nextFile_;
-  int nextFilter_ = 0;
-};
+class FormMainTest : public WindowTest {};
 
 TEST_F(FormMainTest, StartUpShowsTheDefaultBallAndThePanels) {
   EXPECT_EQ(form_->windowTitle(), "Plasmora Beta v6.0");
