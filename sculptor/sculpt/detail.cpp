@@ -85,9 +85,8 @@ void SmoothRefinedRegion(TGeosphera& e, const TSelect& touched) {
   for (size_t v = 0; v < n; ++v) {
     if (touched[v]) e.vertexState[v] = kVertexTouched;
   }
-  ComputeValence(e);
-  LoopSmooth(e, /*touchedOnly=*/true);
   const int width = ComputeValence(e);
+  LoopSmooth(e, /*touchedOnly=*/true);
   if (!BuildAdjacency(e, width)) throw DetailFault(kDetailRefinementFailed);
   e.normals.resize(n);
   if (!RecomputeFlaggedNormals(e, NormalFlags(e, touched))) throw DetailFault(kDetailRefinementFailed);

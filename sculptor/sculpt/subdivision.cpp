@@ -60,12 +60,26 @@ void SizeUvs(TGeosphera& e, bool uvFacesInStep) {
   e.uvs.resize(uvFacesInStep ? std::max(wanted, e.uvs.size()) : wanted);
 }
 
+// RemoveVertexUnused leaves texture coordinates alone: per-vertex ones must
+// follow their vertices (valence current).
+void DropUvsOfUnusedVertices(TGeosphera& e, bool uvFacesInStep) {
+  const size_t n = static_cast<size_t>(e.vertexCount);
+  if (uvFacesInStep || e.uvs.size() < n || std::find(e.valence.begin(), e.valence.end(), 0) == e.valence.end()) return;
+  size_t out = 0;
+  for (size_t v = 0; v < n; ++v) {
+    if (e.valence[v] > 0) e.uvs[out++] = e.uvs[v];
+  }
+  e.uvs.resize(out);
+}
+
 // Valence, smoothing, unused vertices, adjacency and normals after a change.
 int RefreshTopology(TGeosphera& e, bool smooth) {
-  ComputeValence(e);
+  const bool uvFaces = UvFacesInStep(e, TriangleCorners(e));
+  const int width = ComputeValence(e);  // removing unused vertices leaves the others' valence
   if (smooth) LoopSmooth(e, /*touchedOnly=*/false);
+  DropUvsOfUnusedVertices(e, uvFaces);
   RemoveVertexUnused(e, 0);
-  const int width = ComputeValence(e);
+  SizeUvs(e, uvFaces);
   if (width > 0 && !BuildAdjacency(e, width)) throw std::runtime_error("adjacency");
   if (width == 0) e.adjacency = {};
   if (!RecomputeAllNormals(e)) throw std::runtime_error("normals");
@@ -203,13 +217,10 @@ int SubdivideElement(TGeosphera& e) {
 }
 
 int UnsubdivideElement(TGeosphera& e) {
-  const bool uvFaces = UvFacesInStep(e, TriangleCorners(e));
   MergeTriangles(e);
   --e.subdivLevel;
   e.levelVertexCounts.resize(std::min(e.levelVertexCounts.size(), static_cast<size_t>(e.subdivLevel)));
-  const int width = RefreshTopology(e, /*smooth=*/false);
-  SizeUvs(e, uvFaces);
-  return width;
+  return RefreshTopology(e, /*smooth=*/false);
 }
 
 bool ChangeResolution(TScene& scene, bool unsubdivide, const TResolutionUndo& undo) {

@@ -106,6 +106,23 @@ TEST(Subdivision, TextureTrianglesSplitInStepAndMergeBack) {
   EXPECT_EQ(e.uvFaces, uvFaces);
 }
 
+TEST(Subdivision, PerVertexTextureCoordinatesFollowTheirVertices) {
+  // A PLY-like element whose vertex 0 no triangle uses.
+  TGeosphera e = MakeCubeSphere(3, 1.0f);
+  e.vertices.insert(e.vertices.begin(), TGLCoord{9, 9, 9});
+  for (uint32_t& v : e.faces) ++v;
+  e.vertexCount += 1;
+  e.colors.assign(e.vertices.size(), kDefaultVertexColor);
+  e.sourceKind = 3;
+  for (size_t v = 0; v < e.vertices.size(); ++v) e.uvs.push_back({static_cast<float>(v), 0});
+  const int n = e.vertexCount;
+  SubdivideElement(e);
+  ASSERT_GE(e.uvs.size(), static_cast<size_t>(e.vertexCount));
+  for (int v = 0; v + 1 < n; ++v) EXPECT_EQ(e.uvs[static_cast<size_t>(v)].u, static_cast<float>(v + 1)) << v;
+  const uint32_t a = e.faces[0], b = e.faces[3], ab = e.faces[1];
+  EXPECT_EQ(e.uvs[ab].u, (e.uvs[a].u + e.uvs[b].u) / 2);
+}
+
 TEST(Subdivision, LoopWeights) {
   EXPECT_NEAR(LoopWeight(3), 1.67 - 2.67 * 0.25 * 0.25, 1e-6);
   EXPECT_NEAR(LoopWeight(3), 1.503, 1e-3);
