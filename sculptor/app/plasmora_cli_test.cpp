@@ -110,17 +110,20 @@ const char kOctahedron[] =
 }  // namespace
 
 TEST_F(Cli, SubdivideAndUnsubdivideThePrincipalElement) {
-  const std::string ball = Model("ball.met", kOctahedron), once = "'" + dir.File("once.met") + "'",
-                    thrice = "'" + dir.File("thrice.met") + "'", back = "'" + dir.File("back.met") + "'";
-  CliRun r = Invoke("subdivide " + ball + " " + once);
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(Invoke("info " + once).out.find("\"ball\": 18 vertices, 32 triangles, level 1"), std::string::npos);
-  r = Invoke("subdivide " + once + " " + thrice + " 2");
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(Invoke("info " + thrice).out.find(": 258 vertices, 512 triangles, level 3"), std::string::npos);
-  r = Invoke("unsubdivide " + thrice + " " + back + " 3");
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(Invoke("info " + back).out.find(": 6 vertices, 8 triangles, level 0"), std::string::npos);
+  Model("ball.met", kOctahedron);
+  const struct {
+    const char *verb, *in, *out, *levels, *result;
+  } steps[] = {
+      {"subdivide", "ball.met", "once.met", "", "\"ball\": 18 vertices, 32 triangles, level 1"},
+      {"subdivide", "once.met", "thrice.met", " 2", ": 258 vertices, 512 triangles, level 3"},
+      {"unsubdivide", "thrice.met", "back.met", " 3", ": 6 vertices, 8 triangles, level 0"},
+  };
+  for (const auto& step : steps) {
+    const std::string out = "'" + dir.File(step.out) + "'";
+    const CliRun r = Invoke(std::string(step.verb) + " '" + dir.File(step.in) + "' " + out + step.levels);
+    ASSERT_EQ(r.status, 0) << step.verb << " " << step.in << "\n" << r.err;
+    EXPECT_NE(Invoke("info " + out).out.find(step.result), std::string::npos) << step.out;
+  }
 }
 
 TEST_F(Cli, SubdivisionArgumentsAndRefusals) {
