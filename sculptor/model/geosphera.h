@@ -78,7 +78,8 @@ using TElements = std::vector<TDisco>;
 enum : uint8_t { kVertexFree = 0, kVertexTouched = 1, kVertexFrozen = 2 };
 
 // What a subdivision leaves for UnSubdivide to check: the triangle count it
-// produced and a checksum of the triangles it split, in order.
+// produced and a checksum of the triangles it split, in order. A count of 0
+// means no record (the level came from a file).
 struct TLevelCheck {
   uint32_t triangleCount = 0;
   uint64_t parentChecksum = 0;

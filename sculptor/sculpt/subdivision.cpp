@@ -187,7 +187,8 @@ bool HasSubdivisionOrder(const TGeosphera& e) {
   if (e.subdivLevel < 1 || !GroupsOfFour(e.faces, corners)) return false;
   if (UvFacesInStep(e, corners) && !GroupsOfFour(e.uvFaces, corners)) return false;
   const size_t level = static_cast<size_t>(e.subdivLevel);
-  if (e.levelChecks.size() < level) return true;  // a level read from a file
+  // A level read from a file has no record.
+  if (e.levelChecks.size() < level || e.levelChecks[level - 1].triangleCount == 0) return true;
   const TLevelCheck& check = e.levelChecks[level - 1];
   return check.triangleCount == corners / 3 && check.parentChecksum == MergedChecksum(e.faces, corners);
 }

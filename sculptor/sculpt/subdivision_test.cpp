@@ -73,6 +73,20 @@ TEST(Subdivision, ClosedMeshGainsItsEdgesAndFourTimesItsTrianglesAndMergesBack) 
   }
 }
 
+TEST(Subdivision, LevelsReadFromAFileMergeOnTheirOrderAlone) {
+  TGeosphera e = Prepared(MakeOctahedron());
+  const Tfaces faces = e.faces;
+  SubdivideElement(e);
+  e.levelChecks.clear();  // as a .met file gives it: level 1, no record
+  e.levelVertexCounts.clear();
+  SubdivideElement(e);
+  for (int level : {2, 1}) {
+    ASSERT_TRUE(HasSubdivisionOrder(e)) << level;
+    UnsubdivideElement(e);
+  }
+  EXPECT_EQ(e.faces, faces);
+}
+
 TEST(Subdivision, SharedEdgesShareOneMidpointNumberedInFirstSeenOrder) {
   TGeosphera e = MakeElement({{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {2, 2, 0}}, {0, 1, 2, 2, 1, 3});
   e.colors = {{10, 10, 0, 255}, {13, 11, 1, 255}, {0, 0, 0, 255}, {0, 0, 0, 255}};
