@@ -168,9 +168,12 @@ void TFormMain::BuildMenus() {
     for (const char* caption : captions) menu->addAction(caption)->setEnabled(false);
   };
   QMenu* edit = menuBar()->addMenu("Edit");
-  disabled(edit, {"Undo", "Subdivide", "UnSubdivide", "Detail", "Remesh", "Edit Object", "Freeze", "Unfreeze All",
-                  "Invert Freeze", "Selection Mode", "Detach", "Unification", "Mirror", "Mesh Reduction",
-                  "Preferences"});
+  disabled(edit, {"Undo"});
+  Subdivide1 = edit->addAction("Subdivide", this, &TFormMain::SpeedSubdivideClick);
+  UnSubdivide1 = edit->addAction("UnSubdivide", this, &TFormMain::SpeedUnsubdivideClick);
+  Detail1 = edit->addAction("Detail", this, &TFormMain::SpeedDetailClick);
+  disabled(edit, {"Remesh", "Edit Object", "Freeze", "Unfreeze All", "Invert Freeze", "Selection Mode", "Detach",
+                  "Unification", "Mirror", "Mesh Reduction", "Preferences"});
 
   QMenu* view = menuBar()->addMenu("View");
   PrincipalMenu1 = view->addAction("Principal Menu", this, &TFormMain::PrincipalMenu1Click);

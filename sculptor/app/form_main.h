@@ -17,6 +17,7 @@
 #include "io/undo_snapshots.h"
 #include "model/scene.h"
 #include "render/element_buffers.h"
+#include "sculpt/subdivision.h"
 
 class FloatingPanel;
 class PanelCentro;
@@ -101,6 +102,9 @@ class TFormMain : public QMainWindow {
   QLabel* LabSize = nullptr;
   QLabel* LabSubd = nullptr;
   QToolButton* SpeedSpecOn = nullptr;
+  QToolButton* SpeedSubdivide = nullptr;
+  QToolButton* SpeedUnSubdivide = nullptr;
+  QToolButton* SpeedDetail = nullptr;
   // Brush panel.
   std::array<QRadioButton*, 14> RadioModel{};
   // Start-mesh chooser.
@@ -116,6 +120,9 @@ class TFormMain : public QMainWindow {
   QAction* A1 = nullptr;      // Save As...
   QAction* StartMesh1 = nullptr;
   QAction* Sair1 = nullptr;   // Exit
+  QAction* Subdivide1 = nullptr;
+  QAction* UnSubdivide1 = nullptr;
+  QAction* Detail1 = nullptr;
   QAction* PrincipalMenu1 = nullptr;
   QAction* PanelModeling1 = nullptr;
 
@@ -130,6 +137,9 @@ class TFormMain : public QMainWindow {
   void StartMesh1Click();
   void PrincipalMenu1Click();
   void PanelModeling1Click();
+  void SpeedSubdivideClick();
+  void SpeedUnsubdivideClick();
+  void SpeedDetailClick();
   void StartMeshButtonClick(int choice);
   void StartMeshButtonHover(int choice);
   void ButtLoadAddClick();
@@ -186,6 +196,9 @@ class TFormMain : public QMainWindow {
   void BuildPanelLoadAdd();
   void BuildToolPanels();
   void LoadCustomCursors();
+  void ConnectSubdivisionButtons();
+  bool ResolutionCommandAllowed();
+  TResolutionUndo ResolutionUndo();
   bool LoadDefaultModel();
   bool ReadPreferences();
   void ApplyPreferences();

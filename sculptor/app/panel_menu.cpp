@@ -118,6 +118,7 @@ void TFormMain::BuildPanelMenu() {
   resol->setEnabled(false);
   m->addWidget(resol, 15, 0, 1, 2);
   PanelMenu->body()->addWidget(mesh);
+  ConnectSubdivisionButtons();
 
   auto* paint = new QGroupBox("Paint and Textures", PanelMenu);
   auto* p = new QGridLayout(paint);

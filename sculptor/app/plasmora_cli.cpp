@@ -3,7 +3,10 @@
 // status is 0 on success, 1 when the work failed and 2 for a wrong command line.
 #include <algorithm>
 #include <charconv>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,7 @@
 #include "io/model_writer.h"
 #include "io/ply_writer.h"
 #include "model/scene.h"
+#include "sculpt/subdivision.h"
 
 namespace {
 
@@ -25,6 +29,14 @@ const char kUsageText[] =
     "  convert IN OUT     read a model file and write it in the format that OUT's\n"
     "                     extension names (.met, .obj, .ply; a PLY file holds the\n"
     "                     current element only, the first of the file read)\n"
+    "  subdivide FILE OUT [LEVELS]\n"
+    "                     split every triangle of the principal (first) element\n"
+    "                     into four, LEVELS times (1 when not given), with Loop\n"
+    "                     smoothing, and write the scene to OUT\n"
+    "  unsubdivide FILE OUT [LEVELS]\n"
+    "                     merge the principal element back LEVELS levels (1 when\n"
+    "                     not given) and write the scene to OUT; the element must\n"
+    "                     carry its subdivision level (a .met file does)\n"
     "  --help             show this text\n";
 
 void Complain(const std::string& text) { std::fprintf(stderr, "plasmora-cli: %s\n", text.c_str()); }
@@ -105,6 +117,48 @@ int Convert(const std::string& in, const std::string& out) {
   return kSuccess;
 }
 
+// LEVELS: a whole number from 1 on; nullopt after saying why.
+std::optional<int> ParseLevels(const std::vector<std::string>& args) {
+  if (args.size() < 4) return 1;
+  const std::string& text = args[3];
+  int levels = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), levels);
+  if (error != std::errc() || end != text.data() + text.size() || levels < 1) {
+    Complain("LEVELS must be a whole number from 1 on, not \"" + text + "\"");
+    return std::nullopt;
+  }
+  return levels;
+}
+
+// Subdivide or unsubdivide the principal element `levels` times, then write the scene.
+int ChangeLevels(const std::string& in, const std::string& out, int levels, bool unsubdivide) {
+  const int kind = ModelKindOfFile(out);
+  if (kind == kModelUnknown) {
+    Complain("cannot write this kind of file: " + out + " (expected .met, .obj or .ply)");
+    return kFailure;
+  }
+  TScene scene;
+  if (!LoadScene(in, scene)) return kFailure;
+  scene.currentElement = 0;
+  const TGeosphera& e = scene.current();
+  if (unsubdivide && e.subdivLevel < levels) {
+    Complain("the principal element is at level " + std::to_string(e.subdivLevel) + ": it cannot go down " +
+             std::to_string(levels) + " level" + (levels == 1 ? "" : "s"));
+    return kFailure;
+  }
+  // Each level multiplies the triangles by four; the corner count must stay an int32.
+  if (!unsubdivide && (levels > 15 || (static_cast<int64_t>(e.indexCount) << (2 * levels)) > INT32_MAX)) {
+    Complain("subdividing " + std::to_string(e.triangleCount()) + " triangles " + std::to_string(levels) +
+             " times gives more triangles than an element can hold");
+    return kFailure;
+  }
+  for (int i = 0; i < levels; ++i) {
+    const bool changed = unsubdivide ? Unsubdivide(scene, {}) : Subdivide(scene, {});
+    if (!changed) return kFailure;
+  }
+  return WriteScene(scene, out, kind) ? kSuccess : kFailure;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,6 +169,11 @@ int main(int argc, char** argv) {
   }
   if (args.size() == 2 && args[0] == "info") return Info(args[1]);
   if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
+  if ((args.size() == 3 || args.size() == 4) && (args[0] == "subdivide" || args[0] == "unsubdivide")) {
+    const std::optional<int> levels = ParseLevels(args);
+    if (!levels) return kUsage;
+    return ChangeLevels(args[1], args[2], *levels, args[0] == "unsubdivide");
+  }
   if (args.empty()) Complain("no command given");
   else Complain("unknown command or wrong arguments: " + args[0]);
   std::fputs(kUsageText, stderr);

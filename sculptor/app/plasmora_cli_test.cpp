@@ -100,3 +100,53 @@ TEST_F(Cli, ConvertBetweenMetObjAndPly) {
   EXPECT_NE(Invoke("info " + back).out.find(": 3 vertices, 1 triangles, level 0, box (-1, 0, 0) - (1, 4, 0.5)"),
             std::string::npos);
 }
+
+namespace {
+
+const char kOctahedron[] =
+    "g ball\nv 1 0 0\nv -1 0 0\nv 0 1 0\nv 0 -1 0\nv 0 0 1\nv 0 0 -1\n"
+    "f 1 3 5\nf 3 2 5\nf 2 4 5\nf 4 1 5\nf 3 1 6\nf 2 3 6\nf 4 2 6\nf 1 4 6\n";
+
+}  // namespace
+
+TEST_F(Cli, SubdivideAndUnsubdivideThePrincipalElement) {
+  Model("ball.met", kOctahedron);
+  const struct {
+    const char *verb, *in, *out, *levels, *result;
+  } steps[] = {
+      {"subdivide", "ball.met", "once.met", "", "\"ball\": 18 vertices, 32 triangles, level 1"},
+      {"subdivide", "once.met", "thrice.met", " 2", ": 258 vertices, 512 triangles, level 3"},
+      {"unsubdivide", "thrice.met", "back.met", " 3", ": 6 vertices, 8 triangles, level 0"},
+  };
+  for (const auto& step : steps) {
+    const std::string out = "'" + dir.File(step.out) + "'";
+    const CliRun r = Invoke(std::string(step.verb) + " '" + dir.File(step.in) + "' " + out + step.levels);
+    ASSERT_EQ(r.status, 0) << step.verb << " " << step.in << "\n" << r.err;
+    EXPECT_NE(Invoke("info " + out).out.find(step.result), std::string::npos) << step.out;
+  }
+}
+
+TEST_F(Cli, SubdivisionArgumentsAndRefusals) {
+  const std::string ball = Model("ball.met", kOctahedron), out = " '" + dir.File("out.met") + "'";
+  const struct {
+    std::string arguments;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"subdivide " + ball, 2, "usage:"},
+      {"unsubdivide " + ball + out + " 1 2", 2, "usage:"},
+      {"subdivide " + ball + out + " 0", 2, "LEVELS must be a whole number from 1 on, not \"0\""},
+      {"subdivide " + ball + out + " two", 2, "not \"two\""},
+      {"subdivide " + ball + out + " 16", 1, "more triangles than an element can hold"},
+      {"subdivide " + ball + " '" + dir.File("out.stl") + "'", 1, "cannot write this kind of file"},
+      {"unsubdivide " + ball + out, 1, "the principal element is at level 0: it cannot go down 1 level"},
+      // Level 2 in the file, but one triangle: no group-of-four order to merge.
+      {"unsubdivide " + Model("m.met", kTwoGroups) + out, 1, "Level can not be less than the load mesh!!"},
+  };
+  for (const auto& c : cases) {
+    const CliRun r = Invoke(c.arguments);
+    EXPECT_EQ(r.status, c.status) << c.arguments;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << "\n" << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.met")));
+}

@@ -77,6 +77,14 @@ using TElements = std::vector<TDisco>;
 // Per-vertex editing state (the mask).
 enum : uint8_t { kVertexFree = 0, kVertexTouched = 1, kVertexFrozen = 2 };
 
+// What a subdivision leaves for UnSubdivide to check: the triangle count it
+// produced and a checksum of the triangles it split, in order. A count of 0
+// means no record (the level came from a file).
+struct TLevelCheck {
+  uint32_t triangleCount = 0;
+  uint64_t parentChecksum = 0;
+};
+
 // Placement states of an element that is being added to the scene.
 enum : uint8_t { kPlaceFollowPick = 0, kPlaceFollowXY = 1, kPlaced = 2 };
 
@@ -105,6 +113,7 @@ struct TGeosphera {
   uint8_t hasTextureImage = 0;
   int32_t subdivLevel = 0;
   Tfaces levelVertexCounts;
+  std::vector<TLevelCheck> levelChecks;  // entry k: the subdivision from level k
   int32_t textureId = 0;
 
   TGLCoord center;

@@ -1,0 +1,76 @@
+// The multiresolution commands in the real window: the Edit menu, the tool
+// panel, the shortcut commands and the level label.
+#include <QAction>
+#include <QLabel>
+#include <QToolButton>
+
+#include "app/window_test_support.h"
+
+namespace {
+
+class SubdivisionWindowTest : public WindowTest {
+ protected:
+  const TGeosphera& Ball() { return form_->scene().elements[0]; }
+  QString Level() { return form_->LabSubd->text(); }
+};
+
+constexpr int kBallTriangles = 20 * 16;
+constexpr int kBallEdges = 30 * 16;
+
+}  // namespace
+
+TEST_F(SubdivisionWindowTest, MenuAndPanelChangeTheLevelOfTheBall) {
+  ASSERT_TRUE(form_->Subdivide1->isEnabled());
+  form_->Subdivide1->trigger();
+  EXPECT_EQ(Ball().vertexCount, kBallVertices + kBallEdges);
+  EXPECT_EQ(Ball().triangleCount(), 4 * kBallTriangles);
+  EXPECT_EQ(Level(), "1");
+  EXPECT_EQ(form_->scene().adjacencyWidth, Ball().adjacency.width);
+  EXPECT_EQ(form_->scene().gpuSlots[0].vertexBytes, 12 * (kBallVertices + kBallEdges));
+  EXPECT_EQ(form_->undo().Counter(Ball().uid, UndoChannel::Geometry), UndoSnapshots::kFirstNumber + 1);
+
+  ASSERT_TRUE(form_->SpeedUnSubdivide->isEnabled());
+  form_->SpeedUnSubdivide->click();
+  EXPECT_EQ(Ball().vertexCount, kBallVertices);
+  EXPECT_EQ(Ball().triangleCount(), kBallTriangles);
+  EXPECT_EQ(Level(), "0");
+
+  form_->UnSubdivide1->trigger();
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Level can not be less than the load mesh!!"});
+  EXPECT_EQ(Ball().vertexCount, kBallVertices);
+}
+
+TEST_F(SubdivisionWindowTest, ShortcutCommandsOneAndTwo) {
+  QTest::keyClick(form_.get(), Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(Level(), "1");
+  EXPECT_EQ(Ball().triangleCount(), 4 * kBallTriangles);
+  QTest::keyClick(form_.get(), Qt::Key_D, Qt::ShiftModifier);
+  EXPECT_EQ(Level(), "0");
+  EXPECT_EQ(Ball().triangleCount(), kBallTriangles);
+}
+
+TEST_F(SubdivisionWindowTest, DetailRefinesTheSelectionAndUndoLeadsBack) {
+  TGeosphera& ball = form_->scene().elements[0];
+  const Tfaces faces = ball.faces;
+  form_->SpeedDetail->click();  // nothing selected
+  EXPECT_EQ(ball.faces, faces);
+  for (size_t v = 0; v < ball.vertices.size(); ++v) ball.vertexState[v] = ball.vertices[v].y > 1.5f ? 2 : 0;
+  form_->Detail1->trigger();
+  EXPECT_GT(ball.triangleCount(), kBallTriangles);
+  EXPECT_EQ(Level(), "0");
+  form_->UnSubdivide1->trigger();  // Detail leaves no level to go down
+  EXPECT_GT(ball.triangleCount(), kBallTriangles);
+  // Two undo steps lead back to the ball before the refinement.
+  for (int step = 0; step < 2; ++step) form_->undo().RestoreSnapshot(form_->scene(), UndoChannel::Geometry);
+  EXPECT_EQ(ball.faces, faces);
+}
+
+TEST_F(SubdivisionWindowTest, TextureModeRefusesAllThree) {
+  form_->viewport().inputs().texturePaintMode = true;
+  form_->Subdivide1->trigger();
+  form_->SpeedUnSubdivide->click();
+  form_->SpeedDetail->click();
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>(3, "Disable texture mode to return sculpting."));
+  EXPECT_EQ(Ball().triangleCount(), kBallTriangles);
+  EXPECT_EQ(Level(), "0");
+}
