@@ -34,15 +34,16 @@ enum ShortcutCommand {
 
 bool TFormMain::ShortcutDown(int item) const { return keys_.IsDown(QtKeyOfKeyListItem(item)); }
 
-// True when the command's keys are down. Only "Radius and Zoom" acts here; the
-// others belong to tools that are not in the window yet, and the stencil keys
-// act through the mouse handlers while they are held.
+// True when the command's keys are down. "Radius and Zoom" and "Undo" act
+// here; the others belong to tools that are not in the window yet, and the
+// stencil keys act through the mouse handlers while they are held.
 bool TFormMain::RunShortcutCommand(int command) {
   const auto [first, second] = prefs_.commandKeys[static_cast<size_t>(command)];
   const bool fires = (first == 0 && second != 0 && ShortcutDown(second)) ||
                      (second == 0 && first != 0 && ShortcutDown(first)) ||
                      (first != 0 && second != 0 && ShortcutDown(first) && ShortcutDown(second));
   if (fires && command == kRadiusAndZoom) radiusKeyMode_ = !radiusKeyMode_;
+  if (fires && command == kUndo) Undo1Click();
   return fires;
 }
 
