@@ -89,6 +89,41 @@ TEST_F(UndoCommandTest, EachElementUndoesItsOwnSnapshots) {
   EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
 }
 
+TEST_F(UndoCommandTest, AFullSnapshotBringsBackTheTrianglesAndTheirBuffers) {
+  TScene& scene = form_->scene();
+  TGeosphera& e = scene.current();
+  const TGeosphera before = e;
+  form_->undo().TakeSnapshot(e, UndoChannel::Geometry, kSnapshotFull);
+  const uint32_t uid = e.uid;
+  e = MakeCubeSphere(1, 1);  // an operation that changed the topology
+  e.uid = uid;
+  UploadElementBuffers(scene, 0);
+  ASSERT_NE(e.vertexCount, before.vertexCount);
+
+  form_->Undo1Click();
+  ExpectSameShape(e, before);
+  EXPECT_EQ(e.faces, before.faces);
+  EXPECT_EQ(e.vertexState, before.vertexState);
+  EXPECT_EQ(e.colors, before.colors);
+  EXPECT_EQ(scene.gpuSlots[0].vertexBytes, int64_t{before.vertexCount} * 12);
+  EXPECT_GT(e.adjacency.width, 0);
+  EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
+}
+
+TEST_F(UndoCommandTest, DeletingAnElementDropsItsSnapshots) {
+  AddCubeSphere();
+  SnapshotAndEdit();
+  const std::string file =
+      form_->undo().SnapshotPath(form_->scene().current().uid, UndoChannel::Geometry, 3, false);
+  ASSERT_TRUE(QFile::exists(QString::fromStdString(file)));
+  QTest::keyClick(form_.get(), Qt::Key_Delete);
+  ASSERT_EQ(form_->scene().elementCount(), 1);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
+  const TGeosphera ball = form_->scene().current();
+  form_->Undo1Click();  // the ball has no snapshot of its own
+  ExpectSameShape(form_->scene().current(), ball);
+}
+
 TEST_F(UndoCommandTest, ANewPrincipalMeshStartsWithoutSnapshots) {
   SnapshotAndEdit();
   ASSERT_EQ(GeometryCounter(), 4);
