@@ -49,8 +49,7 @@ uint8_t* WriteHeader(size_t n, uint8_t* out) {
 
 // Length tail t of the match of ip against the earlier `from` (both past their
 // first two bytes): the first t >= 1 at which the bytes differ, at most tmax.
-inline size_t MatchTail(const uint8_t* from, const uint8_t* ip, size_t tmax) {
-  size_t t = 1;
+inline size_t MatchTail(const uint8_t* from, const uint8_t* ip, size_t t, size_t tmax) {
   while (t + 8 <= tmax) {
     const uint64_t diff = Load64(from + t) ^ Load64(ip + t);
     if (diff != 0) return t + static_cast<size_t>(std::countr_zero(diff) >> 3);
@@ -89,8 +88,12 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
 
   struct Slot {
     int32_t offset;  // last position with this hash; INT32_MAX = none (never more than 2 back)
-    uint32_t cache;  // the 4 bytes at that position
+    uint32_t cache;  // bytes 1 .. 4 at that position
   };
+  // Two positions of one hash whose bytes 1 and 2 agree agree in byte 0 too
+  // (the hash is byte 0 and the low nibble of byte 1 xor the next 12 bits),
+  // so the cache tells a 3-byte match and also whether bytes 3 and 4 go on:
+  // most matches get their length without reading the earlier position.
   Slot table[kHashSize];
   for (Slot& s : table) s = {std::numeric_limits<int32_t>::max(), 0};
 
@@ -100,6 +103,7 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
   size_t p = 0;
   if (n >= kMatchScanEnd) {
     const size_t scanEnd = n - kMatchScanEnd;
+    uint64_t v = Load64(src);  // the bytes at p; only the low five are used
     while (p <= scanEnd) {
       // Look at positions until a match or the end of the group: the literals
       // before it are then copied at once.
@@ -107,14 +111,17 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
       size_t k = 0;
       int32_t o = 0;
       uint32_t h = 0;
-      for (; k < limit; ++k) {
-        const uint32_t v = Load32(src + p + k);
-        h = HashOf(v);
+      uint32_t changed = 0;
+      for (;;) {
+        h = HashOf(static_cast<uint32_t>(v));
         Slot& slot = table[h];
         o = slot.offset;
-        const uint32_t changed = v ^ slot.cache;
-        slot = {static_cast<int32_t>(p + k), v};
-        if ((changed & 0xFFFFFF) == 0 && static_cast<int64_t>(p + k) - o > 2) break;
+        const uint32_t next = static_cast<uint32_t>(v >> 8);
+        changed = next ^ slot.cache;
+        slot = {static_cast<int32_t>(p + k), next};
+        if ((changed & 0xFFFF) == 0 && static_cast<int64_t>(p + k) - o > 2) break;
+        if (++k == limit) break;
+        v = Load64(src + p + k);
       }
       if (p + 32 <= n && out + 32 <= outEnd) {
         std::memcpy(out, src + p, 32);  // fixed size: cheaper than copying exactly k
@@ -123,11 +130,17 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
       }
       out = cw.Count(static_cast<unsigned>(k), out + k);
       p += k;
-      if (k == limit) continue;
+      if (k == limit) {
+        if (p <= scanEnd) v = Load64(src + p);
+        continue;
+      }
       cw.MarkMatch();  // k < left(): the group goes on with the match
-      const size_t tmax = std::min(n - p - 3, kLongestMatchTail);
-      const size_t t = MatchTail(src + o + 2, src + p + 2, tmax);
-      p += t + 2;
+      // A 4-byte match is the most common: its successor's bytes are read
+      // before its length is known.
+      const uint64_t afterFour = Load64(src + p + 3) >> 8;
+      const uint32_t beyond = changed >> 16;
+      const size_t t = beyond != 0 ? 1 + (std::countr_zero(beyond) >> 3)
+                                   : MatchTail(src + o + 2, src + p + 2, 3, std::min(n - p - 3, kLongestMatchTail));
       if (t <= 15) {
         Store16(out, static_cast<uint32_t>(t) | (h << 4));
         out += 2;
@@ -137,6 +150,12 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
         out += 3;
       }
       out = cw.Count(1, out);
+      p += t + 2;
+      if (t == 2) {
+        v = afterFour;
+      } else if (p <= scanEnd) {
+        v = Load64(src + p);
+      }
     }
   }
   while (p < n) {
