@@ -182,9 +182,10 @@ namespace {
 // every position it looks at; the decoder enters the same positions, but only
 // when a match needs the table: then every position whose first three bytes
 // were out before the match (the compressor's p - o > 2), and after the copy
-// the rest up to the match start. Match interiors are skipped, as the
-// compressor jumps over them. Entering whole literal spans at once lets the
-// hashes be computed sixteen at a time.
+// the rest up to the match start, whose hash is the one the match names (so
+// the next match does not wait for the copied bytes to be hashed). Match
+// interiors are skipped, as the compressor jumps over them. Entering whole
+// literal spans at once lets the hashes be computed sixteen at a time.
 class DecoderHashes {
  public:
   static constexpr uint32_t kUnset = 0xFFFFFFFF;
@@ -208,6 +209,11 @@ class DecoderHashes {
     }
   }
   void SkipTo(ptrdiff_t last) { last_ = last; }
+  // Enters position `pos`, the next one, whose hash is known.
+  void Enter(uint32_t h, ptrdiff_t pos) {
+    offset_[h] = static_cast<uint32_t>(pos);
+    last_ = pos;
+  }
 
  private:
 #if defined(__SSE2__)
@@ -244,6 +250,16 @@ class DecoderHashes {
 // overwrite them. A chunk no longer than the distance reads only bytes
 // already out.
 inline void CopyMatch(uint8_t* to, const uint8_t* from, size_t distance, size_t t, size_t room) {
+  // Short matches, the most common, move one word no wider than they need:
+  // a narrow load is more often served whole from the store that wrote it.
+  if (t <= 4 && distance >= 4 && room >= 4) {
+    std::memcpy(to, from, 4);
+    return;
+  }
+  if (t <= 8 && distance >= 8 && room >= 8) {
+    std::memcpy(to, from, 8);
+    return;
+  }
   if (distance >= 16 && room >= t + 16) {
     for (size_t i = 0; i < t; i += 16) std::memcpy(to + i, from + i, 16);
     return;
@@ -313,7 +329,10 @@ bool SynLZDecompress(const uint8_t* block, size_t m, uint8_t* dst, size_t size) 
         if (from == DecoderHashes::kUnset || t > size - op) return false;
         CopyMatch(dst + op, dst + from, op - from, t, size - op);
         if (ip >= end) return op + t == size;
-        hashes.EnterUpTo(static_cast<ptrdiff_t>(op));
+        // The two positions before the match start can be hashed now; the
+        // start's own hash is the one the match names.
+        hashes.EnterUpTo(static_cast<ptrdiff_t>(op) - 1);
+        hashes.Enter(w >> 4, static_cast<ptrdiff_t>(op));
         op += t;
         hashes.SkipTo(static_cast<ptrdiff_t>(op) - 1);
         ++bit;
