@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#if defined(__SSE2__)
+#if defined(__x86_64__)  // SSE2 and 64-bit lane moves
 #include <emmintrin.h>
 #endif
 
@@ -200,8 +200,8 @@ class DecoderHashes {
     ptrdiff_t pos = last_ + 1;
     if (pos > upTo) return;
     last_ = upTo;
-#if defined(__SSE2__)
-    for (; pos + 15 <= upTo; pos += 16) EnterSixteen(pos);
+#if defined(__x86_64__)
+    if (pos + 15 <= upTo) pos = EnterSixteens(pos, upTo);
 #endif
     for (; pos <= upTo; ++pos) {
       const uint8_t* b = out_ + pos;
@@ -216,12 +216,18 @@ class DecoderHashes {
   }
 
  private:
-#if defined(__SSE2__)
+#if defined(__x86_64__)
   // hash = b0 ^ (b1 & 15) << 8 ^ b1 >> 4 ^ b2 << 4 for the bytes b0 b1 b2 at each position.
   static inline __m128i HashLanes(__m128i b0, __m128i b1, __m128i b2) {
     const __m128i lowNibble = _mm_set1_epi16(15);
     const __m128i h = _mm_xor_si128(b0, _mm_slli_epi16(_mm_and_si128(b1, lowNibble), 8));
     return _mm_xor_si128(h, _mm_xor_si128(_mm_srli_epi16(b1, 4), _mm_slli_epi16(b2, 4)));
+  }
+  // Sixteen at a time from `pos` while they end by `upTo`; returns the next
+  // position. Kept out of line: the match loop stays small for dense matches.
+  [[gnu::noinline]] ptrdiff_t EnterSixteens(ptrdiff_t pos, ptrdiff_t upTo) {
+    for (; pos + 15 <= upTo; pos += 16) EnterSixteen(pos);
+    return pos;
   }
   inline void EnterSixteen(ptrdiff_t pos) {
     const uint8_t* b = out_ + pos;
@@ -229,13 +235,23 @@ class DecoderHashes {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
     const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 1));
     const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 2));
-    alignas(16) uint16_t h[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(h),
-                    HashLanes(_mm_unpacklo_epi8(x, zero), _mm_unpacklo_epi8(y, zero), _mm_unpacklo_epi8(z, zero)));
-    _mm_store_si128(reinterpret_cast<__m128i*>(h + 8),
-                    HashLanes(_mm_unpackhi_epi8(x, zero), _mm_unpackhi_epi8(y, zero), _mm_unpackhi_epi8(z, zero)));
+    const __m128i low =
+        HashLanes(_mm_unpacklo_epi8(x, zero), _mm_unpacklo_epi8(y, zero), _mm_unpacklo_epi8(z, zero));
+    const __m128i high =
+        HashLanes(_mm_unpackhi_epi8(x, zero), _mm_unpackhi_epi8(y, zero), _mm_unpackhi_epi8(z, zero));
     const uint32_t p = static_cast<uint32_t>(pos);
-    for (uint32_t i = 0; i < 16; ++i) offset_[h[i]] = p + i;  // in order: later positions win
+    // In order: later positions win.
+    EnterFour(static_cast<uint64_t>(_mm_cvtsi128_si64(low)), p);
+    EnterFour(static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(low, low))), p + 4);
+    EnterFour(static_cast<uint64_t>(_mm_cvtsi128_si64(high)), p + 8);
+    EnterFour(static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(high, high))), p + 12);
+  }
+  // Four 16-bit hashes, the first in the low bits, for positions p .. p + 3.
+  inline void EnterFour(uint64_t hashes, uint32_t p) {
+    offset_[hashes & 0xFFFF] = p;
+    offset_[(hashes >> 16) & 0xFFFF] = p + 1;
+    offset_[(hashes >> 32) & 0xFFFF] = p + 2;
+    offset_[hashes >> 48] = p + 3;
   }
 #endif
 
