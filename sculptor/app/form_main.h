@@ -296,9 +296,12 @@ class TFormMain : public QMainWindow {
   int32_t ApplyBrushAt(bool hoverOnly);
   void GatherCandidates();
   TBrushTool CurrentTool() const;
+  bool GrabBrushActive() const;
   bool GrabDragActive() const;
   void WriteFootprintBuffers();
   void RefreshStrokeStatus();
+  std::optional<QColor> ChoosePaintColor();
+  void OpenPaintTool(const std::optional<QColor>& chosen);
   void SetPaintColor(const QColor& color);
   void PaintSlidersChanged();
   TStrokeState stroke_;

@@ -71,12 +71,22 @@ void TFormMain::BuildPanelPaintColor() {
   PaintSlidersChanged();
 }
 
-// The colour dialog's colour into the sliders, paint mode on element 0.
-void TFormMain::PaintTool1Click() {
+std::optional<QColor> TFormMain::ChoosePaintColor() {
   const QColor current = shpColor->palette().color(QPalette::Button);
-  const std::optional<QColor> chosen =
-      colorChooser_ ? colorChooser_(current) : std::optional<QColor>(QColorDialog::getColor(current, this));
-  if (chosen && chosen->isValid()) SetPaintColor(*chosen);
+  const QColor chosen = colorChooser_ ? colorChooser_(current).value_or(QColor()) : QColorDialog::getColor(current, this);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
+}
+
+void TFormMain::PaintTool1Click() { OpenPaintTool(ChoosePaintColor()); }
+
+void TFormMain::ShpColorClick() {
+  if (const std::optional<QColor> chosen = ChoosePaintColor()) OpenPaintTool(chosen);
+}
+
+// The chosen colour (if any) into the sliders, paint mode on element 0.
+void TFormMain::OpenPaintTool(const std::optional<QColor>& chosen) {
+  if (chosen) SetPaintColor(*chosen);
   stroke_.paintMode = true;
   scene_.currentElement = 0;
   stroke_.gridsStale = true;
@@ -84,13 +94,6 @@ void TFormMain::PaintTool1Click() {
   panel->show();
   panel->raise();
   Redraw();
-}
-
-void TFormMain::ShpColorClick() {
-  const QColor current = shpColor->palette().color(QPalette::Button);
-  const std::optional<QColor> chosen =
-      colorChooser_ ? colorChooser_(current) : std::optional<QColor>(QColorDialog::getColor(current, this));
-  if (chosen && chosen->isValid()) PaintTool1Click();
 }
 
 void TFormMain::SpeedCaptureClick() {

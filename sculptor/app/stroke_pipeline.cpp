@@ -80,6 +80,7 @@ void TFormMain::LeftPress(int x, int y) {
   s.lastY = y;
   if (ElementToolPress(x, y)) return;
   s.strokeOnSurface = s.pickedVertex >= 0;
+  s.grabVertex = -1;  // a Grab drag needs a vertex grabbed at this press
   centro_->inputs().strokeActive = true;
   // The snapshot comes before anything the press itself changes, so undo
   // gives back the mesh as it was before the stroke.
@@ -203,7 +204,7 @@ void TFormMain::LeftDrag(Qt::KeyboardModifiers shift, int x, int y) {
   s.lastX = x;
   s.lastY = y;
   const bool onSurface = ReadCursorPoint(x, y) || ReadCursorPoint(x, y);
-  if (onSurface && !GrabDragActive() && s.sculptMode != kSculptGrab) ApplyBrushAt(false);
+  if (onSurface && !GrabBrushActive()) ApplyBrushAt(false);
   if (GrabDragActive()) DragGrab(x, y);
   if (s.pickedVertex >= 0) ShowCursorCircles();
   if (s.pickedVertex >= 0 && !s.paintMode) UpdateStrokeNormals();
@@ -214,10 +215,14 @@ void TFormMain::LeftDrag(Qt::KeyboardModifiers shift, int x, int y) {
   if (GrabDragActive()) TrackGrab();
 }
 
-// Grab moves the footprints kept from the press by the drag since GrabStart.
+// Grab shapes only through its drag: it moves the footprints kept from the
+// press by the drag since GrabStart, and nothing when the press grabbed none.
+bool TFormMain::GrabBrushActive() const {
+  return stroke_.sculptMode == kSculptGrab && CurrentTool().target == TBrushTarget::Shape;
+}
+
 bool TFormMain::GrabDragActive() const {
-  return stroke_.sculptMode == kSculptGrab && CurrentTool().target == TBrushTarget::Shape &&
-         InElement(scene_.elements[static_cast<size_t>(scene_.currentElement)], stroke_.grabVertex);
+  return GrabBrushActive() && InElement(scene_.elements[static_cast<size_t>(scene_.currentElement)], stroke_.grabVertex);
 }
 
 void TFormMain::DragGrab(int x, int y) {

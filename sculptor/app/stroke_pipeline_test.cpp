@@ -3,6 +3,7 @@
 // panel sizes, painting and the brush controls.
 #include <QCheckBox>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QSlider>
 #include <QToolButton>
@@ -19,6 +20,14 @@ double Distance(const TGLCoord& a, const TGLCoord& b) {
 }
 
 TGLCoord Minus(const TGLCoord& a, const TGLCoord& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+
+// A move without a button, delivered at once (QTest moves the real pointer
+// then, whose event may come late or not at all).
+void HoverMove(QWidget& view, QPoint at) {
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), view.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&view, &move);
+}
 
 class StrokeTest : public WindowTest {
  protected:
@@ -44,8 +53,7 @@ class StrokeTest : public WindowTest {
   }
 
   void Hover(QPoint at) {
-    QTest::mouseMove(&View(), at + QPoint(1, 1));
-    QTest::mouseMove(&View(), at);
+    HoverMove(View(), at);
     ASSERT_GE(form_->stroke().pickedVertex, 0) << "no vertex under the cursor";
   }
 };
@@ -153,6 +161,21 @@ TEST_F(StrokeTest, UndoAfterAStrokeRestoresEveryPosition) {
   EXPECT_TRUE(messages_.entries.empty());
 }
 
+TEST_F(StrokeTest, GrabStartedOffTheSurfaceMovesNothing) {
+  SetRadius(120);
+  form_->RadioModelClick(2);
+  const QPoint at = Centre() + QPoint(30, 20);
+  Stroke(at, {at + QPoint(20, 0)});  // an earlier Grab drag
+  const Tvertices before = Ball().vertices;
+  const QPoint off(View().width() - 30, View().height() / 2);
+  HoverMove(View(), off);
+  ASSERT_EQ(form_->stroke().pickedVertex, -1);
+  QTest::mousePress(&View(), Qt::LeftButton, {}, off);
+  for (const QPoint& p : {at, at + QPoint(10, 0), at + QPoint(20, 0)}) QTest::mouseMove(&View(), p);
+  QTest::mouseRelease(&View(), Qt::LeftButton, {}, at + QPoint(20, 0));
+  EXPECT_EQ(Ball().vertices, before);
+}
+
 TEST_F(StrokeTest, StatusBarShowsTheFootprintAndThenTheTrianglesDrawn) {
   SetRadius(100);
   const QPoint at = Centre() + QPoint(60, 0);
@@ -186,8 +209,7 @@ void ExpectWholeFootprint(TFormMain& form, QWidget& view) {
   form.CheckSym->setChecked(false);
   form.ScrollRadius->setValue(200);
   const QPoint at(view.width() / 2 + 5, view.height() / 2 + 5);
-  QTest::mouseMove(&view, at + QPoint(1, 1));
-  QTest::mouseMove(&view, at);
+  HoverMove(view, at);
   QTest::mousePress(&view, Qt::LeftButton, {}, at);
   const Tvertices before = form.scene().current().vertices;
   QTest::mouseMove(&view, at + QPoint(1, 0));
