@@ -1,6 +1,5 @@
 // PanelMenu: the main tool panel ("Visual Interface", "Mesh Edit", "Paint and Textures").
 #include <QCheckBox>
-#include <algorithm>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -8,6 +7,7 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/floating_panel.h"
 #include "app/form_main.h"

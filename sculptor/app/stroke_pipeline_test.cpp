@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QToolButton>
+#include <GL/glu.h>
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -159,6 +161,30 @@ TEST_F(StrokeTest, UndoAfterAStrokeRestoresEveryPosition) {
     EXPECT_EQ(Ball().vertices, before) << item;
   }
   EXPECT_TRUE(messages_.entries.empty());
+}
+
+// The grid holds each vertex in the cell of its gluProject position, rounded
+// to nearest with halves to even, under the matrices the picking uses.
+TEST_F(StrokeTest, ScreenGridMatchesGluProject) {
+  HoverMove(View(), Centre());
+  const TStrokeState& s = form_->stroke();
+  ASSERT_FALSE(s.gridsStale);
+  const PanelCentro::CameraSetup setup = form_->viewport().cameraSetup();
+  const int w = s.grid.width(), h = s.grid.height();
+  int binned = 0;
+  for (int32_t v = 0; v < Ball().vertexCount; ++v) {
+    const TGLCoord& p = Ball().vertices[static_cast<size_t>(v)];
+    double x = 0, y = 0, z = 0;
+    ASSERT_EQ(gluProject(p.x, p.y, p.z, setup.modelview.data(), setup.projection.data(), setup.viewport.data(), &x,
+                         &y, &z),
+              GL_TRUE);
+    const int column = static_cast<int>(std::nearbyint(x)), row = static_cast<int>(std::nearbyint(h - y));
+    if (column < 1 || column > w - 1 || row < 1 || row > h - 1) continue;
+    const std::vector<int32_t> cell = s.grid.Cell(column, row);
+    EXPECT_NE(std::find(cell.begin(), cell.end(), v), cell.end()) << v;
+    ++binned;
+  }
+  EXPECT_EQ(binned, kBallVertices);  // the whole ball is in view
 }
 
 TEST_F(StrokeTest, GrabStartedOffTheSurfaceMovesNothing) {
