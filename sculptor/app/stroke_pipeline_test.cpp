@@ -312,6 +312,22 @@ TEST_F(StrokeTest, BrushSelectionIntensityAndInvertFreeze) {
   QTest::mouseRelease(&View(), Qt::LeftButton, {}, at + QPoint(1, 0));
   EXPECT_FLOAT_EQ(form_->brushStrength(), form_->ScrollIntensity->value() / 75.0f);
 
+  // Alt over Add: Subtract for the stroke, then Add again.
+  form_->RadioModelClick(0);
+  Hover(at);
+  const Tvertices before = Ball().vertices;
+  QTest::mousePress(&View(), Qt::LeftButton, {}, at);
+  form_->PanelCentroMouseMove(Qt::AltModifier, static_cast<int>(fb.x()), static_cast<int>(fb.y()));
+  EXPECT_TRUE(form_->RadioModel[1]->isChecked());
+  EXPECT_EQ(form_->stroke().brushSign, -1);
+  const TBrushFrame& f = form_->stroke().frame;
+  ASSERT_GE(f.direct.pickedVertex, 0);
+  const TGLCoord& p = Ball().vertices[static_cast<size_t>(f.direct.pickedVertex)];
+  EXPECT_LT(Distance(p, {}), Distance(before[static_cast<size_t>(f.direct.pickedVertex)], {}));  // pushed in
+  QTest::mouseRelease(&View(), Qt::LeftButton, {}, at + QPoint(1, 0));
+  EXPECT_TRUE(form_->RadioModel[0]->isChecked());
+  EXPECT_EQ(form_->stroke().brushSign, 1);
+
   // Invert Freeze: 0 and 1 become 2, 2 becomes 0; refused in texture mode.
   TGeosphera& e = form_->scene().current();
   e.vertexState[0] = kVertexFrozen;
@@ -324,6 +340,18 @@ TEST_F(StrokeTest, BrushSelectionIntensityAndInvertFreeze) {
   form_->CheckBox1->click();
   EXPECT_EQ(e.vertexState[0], kVertexFree);
   EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"Disable texture mode to return sculpting."}));
+}
+
+TEST_F(StrokeTest, WheelZoomWidensTheWindowAndRebuildsTheGridsAtTheNextHover) {
+  HoverMove(View(), Centre());
+  const float radius = form_->viewport().inputs().brushRadius;
+  const float window = form_->brushWindow();
+  form_->FormMouseWheel(1);  // closer
+  EXPECT_GT(form_->brushWindow(), window);
+  EXPECT_FLOAT_EQ(form_->viewport().inputs().brushRadius, radius);
+  EXPECT_TRUE(form_->stroke().gridsStale);
+  HoverMove(View(), Centre() + QPoint(1, 0));
+  EXPECT_FALSE(form_->stroke().gridsStale);
 }
 
 // At a device pixel ratio of 2 (QT_SCALE_FACTOR=2) mouse positions become
