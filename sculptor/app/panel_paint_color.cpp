@@ -73,7 +73,8 @@ void TFormMain::BuildPanelPaintColor() {
 
 std::optional<QColor> TFormMain::ChoosePaintColor() {
   const QColor current = shpColor->palette().color(QPalette::Button);
-  const QColor chosen = colorChooser_ ? colorChooser_(current).value_or(QColor()) : QColorDialog::getColor(current, this);
+  const QColor chosen =
+      colorChooser_ ? colorChooser_(current).value_or(QColor()) : QColorDialog::getColor(current, this);
   if (!chosen.isValid()) return std::nullopt;
   return chosen;
 }

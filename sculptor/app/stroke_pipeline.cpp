@@ -44,6 +44,7 @@ void TFormMain::RouteViewportMouse(QEvent* event) {
       type != QEvent::MouseButtonRelease) {
     return;
   }
+  if (scene_.elements.empty()) return;
   const auto* mouse = static_cast<QMouseEvent*>(event);
   const QPointF at = centro_->ToFramebuffer(mouse->position());
   const int x = ToPixel(at.x()), y = ToPixel(at.y());
@@ -126,7 +127,6 @@ void TFormMain::CaptureColor() {
 // --- move ------------------------------------------------------------------
 
 void TFormMain::PanelCentroMouseMove(Qt::KeyboardModifiers shift, int x, int y) {
-  if (scene_.elements.empty()) return;
   if (centro_->context() != nullptr) centro_->makeCurrent();
   ++stroke_.moveCounter;
   switch (stroke_.buttonState) {
@@ -222,7 +222,7 @@ bool TFormMain::GrabBrushActive() const {
 }
 
 bool TFormMain::GrabDragActive() const {
-  return GrabBrushActive() && InElement(scene_.elements[static_cast<size_t>(scene_.currentElement)], stroke_.grabVertex);
+  return GrabBrushActive() && InElement(scene_.current(), stroke_.grabVertex);
 }
 
 void TFormMain::DragGrab(int x, int y) {

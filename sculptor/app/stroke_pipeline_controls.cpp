@@ -22,19 +22,15 @@ constexpr const char* kTextureModeRefusal = "Disable texture mode to return scul
 constexpr int kSmoothItem = 6;
 constexpr float kSecondSmoothStrength = 0.3f;
 
-// The resident set size in KiB, with thousands separators and at most one
-// decimal ("Memory used: ,.# K").
+// The resident set size in KiB with thousands separators ("Memory used: ,.# K";
+// whole pages leave no decimal).
 QString MemoryUsedText() {
   std::ifstream statm("/proc/self/statm");
   long long sizePages = 0, residentPages = 0;
   statm >> sizePages >> residentPages;
-  const double kib = std::round(static_cast<double>(residentPages) * sysconf(_SC_PAGESIZE) / 1024.0 * 10) / 10;
-  const QLocale c = QLocale::c();
-  const double whole = std::floor(kib);
-  QString text = c.toString(static_cast<qlonglong>(whole));
-  const int tenth = static_cast<int>(std::lround((kib - whole) * 10));
-  if (tenth > 0) text += QStringLiteral(".%1").arg(tenth);
-  return QStringLiteral("Memory used: %1 K").arg(text);
+  const long long kib = residentPages * sysconf(_SC_PAGESIZE) / 1024;
+  const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+  return QStringLiteral("Memory used: %1 K").arg(grouped.toString(kib));
 }
 
 }  // namespace
@@ -109,7 +105,8 @@ void TFormMain::RefreshStrokeStatus() {
   const TGeosphera& e = scene_.current();
   const TBrushFrame& f = stroke_.frame;
   const size_t footprint = f.direct.entries.size() + (f.symmetry ? f.mirror.entries.size() : 0);
-  statusPanels[0]->setText(QStringLiteral("Triangles: %1").arg(static_cast<qlonglong>(std::nearbyint(e.indexCount / 3.0))));
+  const auto triangles = static_cast<qlonglong>(std::nearbyint(e.indexCount / 3.0));
+  statusPanels[0]->setText(QStringLiteral("Triangles: %1").arg(triangles));
   statusPanels[1]->setText(QStringLiteral("Vertex: %1").arg(e.vertexCount));
   statusPanels[2]->setText(QStringLiteral("Selected Triangles: %1").arg(footprint));
   statusPanels[3]->setText(MemoryUsedText());
