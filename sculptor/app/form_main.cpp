@@ -78,6 +78,8 @@ void TFormMain::FormCreate() {
   BuildPanelStart();
   BuildPanelLoadAdd();
   BuildToolPanels();
+  BuildPanelPaintColor();
+  ConnectStrokeControls();
 
   // 3: one element, renderer defaults, brush radius 0.4, symmetry on.
   ResetScene(scene_);
@@ -186,8 +188,9 @@ void TFormMain::BuildMenus() {
   }
 
   QMenu* render = menuBar()->addMenu("Render");
-  disabled(render, {"Ambient Occlusion", "Paint Tool", "Texture Edit", "Projection Texture", "Projection Edit",
-                    "Image Render"});
+  disabled(render, {"Ambient Occlusion"});
+  PaintTool1 = render->addAction("Paint Tool", this, &TFormMain::PaintTool1Click);
+  disabled(render, {"Texture Edit", "Projection Texture", "Projection Edit", "Image Render"});
 
   QMenu* help = menuBar()->addMenu("Help");
   help->addAction("Tutorials", this, &TFormMain::TutorialsClick);
@@ -284,6 +287,15 @@ void TFormMain::WindowSceneHost::ShowSubdivisionLevel(int level) { form_.ShowLev
 
 void TFormMain::WindowSceneHost::Redraw() { form_.Redraw(); }
 
+// Commands that changed the mesh or the view: the grids are rebuilt before
+// the next lookup, when the viewport's size and matrices are settled.
+void TFormMain::WindowSceneHost::RebuildScreenGrids(TScene&) { form_.stroke_.gridsStale = true; }
+
+void TFormMain::WindowSceneHost::ClearFootprints() {
+  form_.stroke_.frame.direct = {};
+  form_.stroke_.frame.mirror = {};
+}
+
 TFileChoice TFormMain::ChooseFile(const TFileRequest& request) {
   if (fileChooser_) return fileChooser_(request);
   const QString filter = request.filters.join(";;");
@@ -310,5 +322,6 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     scene_.addPending = false;
     Redraw();
   }
+  if (watched == centro_) RouteViewportMouse(event);
   return QMainWindow::eventFilter(watched, event);
 }

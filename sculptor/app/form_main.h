@@ -4,6 +4,7 @@
 // object names, so tools and tests can find them.
 #pragma once
 
+#include <QColor>
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -12,6 +13,7 @@
 #include <optional>
 
 #include "app/key_names.h"
+#include "app/stroke_pipeline.h"
 #include "io/preferences.h"
 #include "io/undo_scene_host.h"
 #include "io/undo_snapshots.h"
@@ -26,6 +28,7 @@ class QCheckBox;
 class QComboBox;
 class QCursor;
 class QDoubleSpinBox;
+class QEvent;
 class QLabel;
 class QListWidget;
 class QRadioButton;
@@ -45,6 +48,8 @@ struct TFileChoice {
   int filterIndex = 0;
 };
 using FileChooser = std::function<TFileChoice(const TFileRequest&)>;
+// The colour dialog; empty when cancelled. Tests replace it.
+using ColorChooser = std::function<std::optional<QColor>(const QColor& initial)>;
 
 // Modes of the editing commands that change what a left drag or the wheel does.
 // At most one of position, rotate and dimension is on.
@@ -210,6 +215,39 @@ class TFormMain : public QMainWindow {
   int penSensibility() const { return penSensibility_; }
   bool tabletActive() const { return tabletActive_; }
 
+  // --- stroke pipeline ---
+  // Viewport mouse handlers; (x, y) are framebuffer pixels from the top.
+  void PanelCentroMouseDown(Qt::MouseButton button, int x, int y);
+  void PanelCentroMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+  void PanelCentroMouseUp(int x, int y);
+  void ScrollIntensityChange(int position);
+  void CheckSymClick(bool checked);
+  void CheckBox1Click();  // "Invert Freeze"
+  // Rebuilds both screen grids of the current element from a fresh frame, or
+  // leaves them for the next lookup while the viewport has no GL yet.
+  void RebuildScreenGrids();
+  // Paint tool panel.
+  void PaintTool1Click();
+  void ShpColorClick();
+  void SpeedCaptureClick();
+  void SpeedPaintColorCloseClick();
+  void SetColorChooser(ColorChooser chooser) { colorChooser_ = std::move(chooser); }
+  const TStrokeState& stroke() const { return stroke_; }
+  float brushStrength() const { return brushStrength_; }
+  float brushWindow() const { return brushWindow_; }
+  QToolButton* CheckBox1 = nullptr;
+  QAction* PaintTool1 = nullptr;
+  QSlider* sldRed = nullptr;
+  QSlider* sldGreen = nullptr;
+  QSlider* sldBlue = nullptr;
+  QSlider* sldAlpha = nullptr;
+  QToolButton* shpColor = nullptr;
+  QToolButton* SpeedCapture = nullptr;
+  QToolButton* SpeedPaintColorClose = nullptr;
+  QToolButton* Speeddefault = nullptr;
+  QToolButton* SpeedSoft = nullptr;
+  QToolButton* SpeedDisform = nullptr;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -225,6 +263,8 @@ class TFormMain : public QMainWindow {
     WindowSceneHost(PanelCentro& panel, TFormMain& form) : ElementBufferHost(panel), form_(form) {}
     void ShowSubdivisionLevel(int level) override;
     void Redraw() override;
+    void RebuildScreenGrids(TScene& scene) override;
+    void ClearFootprints() override;
 
    private:
     TFormMain& form_;
@@ -295,4 +335,38 @@ class TFormMain : public QMainWindow {
   int remeshDepth_ = 10;      // "Remesh Preference:", the octree depth of "Remesh"
   int penSensibility_ = 45;   // pressure divisor of the pen
   bool tabletActive_ = false;  // "Active Tablet"
+
+  // --- stroke pipeline ---
+  void ConnectStrokeControls();
+  void BuildPanelPaintColor();
+  void RouteViewportMouse(QEvent* event);
+  void LeftPress(int x, int y);
+  void ActAtPress(int x, int y);
+  void CaptureColor();
+  void RightDrag(int x, int y);
+  void MiddleDrag(int x, int y);
+  void Hover(int x, int y);
+  void LeftDrag(Qt::KeyboardModifiers shift, int x, int y);
+  void DragGrab(int x, int y);
+  void TrackGrab();
+  void UpdateStrokeNormals();
+  void ShowCursorCircles();
+  void ArmTemporaryBrushes(Qt::KeyboardModifiers shift);
+  void RestoreTemporaryBrushes();
+  bool ReadCursorPoint(int x, int y);
+  // Gathers both footprints around the cursor point and, unless hoverOnly,
+  // applies the current tool once; returns the picked vertex or -1.
+  int32_t ApplyBrushAt(bool hoverOnly);
+  void GatherCandidates();
+  TBrushTool CurrentTool() const;
+  bool GrabBrushActive() const;
+  bool GrabDragActive() const;
+  void WriteFootprintBuffers();
+  void RefreshStrokeStatus();
+  std::optional<QColor> ChoosePaintColor();
+  void OpenPaintTool(const std::optional<QColor>& chosen);
+  void SetPaintColor(const QColor& color);
+  void PaintSlidersChanged();
+  TStrokeState stroke_;
+  ColorChooser colorChooser_;
 };

@@ -91,6 +91,7 @@ void TFormMain::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
     } else {
       centro_->state().zoom *= up ? 1 - kKeyZoomStep : 1 + kKeyZoomStep;
       centro_->RebuildCursorCircles();
+      stroke_.gridsStale = true;
     }
     UpdateBrushWindow();
     Redraw();
@@ -109,7 +110,7 @@ void TFormMain::wheelEvent(QWheelEvent* event) {
 }
 
 void TFormMain::FormMouseWheel(int notches) {
-  if (editing_.dimension) return;  // element scaling belongs to the editing tools
+  if (ElementToolWheel(notches) || editing_.dimension) return;  // element scaling belongs to the editing tools
   for (int i = 0; i < std::abs(notches); ++i) {
     const bool up = notches > 0;
     if (radiusKeyMode_) {
@@ -120,5 +121,6 @@ void TFormMain::FormMouseWheel(int notches) {
   }
   UpdateBrushWindow();
   centro_->RebuildCursorCircles();
+  stroke_.gridsStale = true;  // rebuilt at the next hovering move
   Redraw();
 }

@@ -7,6 +7,7 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/floating_panel.h"
 #include "app/form_main.h"
@@ -132,10 +133,7 @@ void TFormMain::BuildPanelMenu() {
   connect(CheckLine, &QCheckBox::toggled, centro_, &PanelCentro::SetWireframe);
   connect(CheckGrid, &QCheckBox::toggled, centro_, &PanelCentro::SetGrid);
   connect(CheckPoints, &QCheckBox::toggled, centro_, &PanelCentro::SetPoints);
-  connect(CheckSym, &QCheckBox::toggled, this, [this](bool on) {
-    centro_->inputs().symmetryOn = on;
-    Redraw();
-  });
+  connect(CheckSym, &QCheckBox::toggled, this, &TFormMain::CheckSymClick);
   connect(ComboPosition, &QComboBox::currentIndexChanged, this, &TFormMain::ComboPositionChange);
   connect(reflection, &QToolButton::clicked, centro_, &PanelCentro::ToggleReflection);
   connect(shadows, &QToolButton::clicked, centro_, &PanelCentro::ToggleShadows);
@@ -160,4 +158,11 @@ void TFormMain::ScrollRadiusChange(int position) {
   Redraw();
 }
 
-void TFormMain::UpdateBrushWindow() { brushWindow_ = centro_->inputs().brushRadius * 1200.0f / centro_->state().zoom; }
+// Half size of the candidate window: at least the brush's radius on screen
+// plus a pixel, so the footprint is never cut to a square inside the brush in
+// a tall panel or at a high device pixel ratio.
+void TFormMain::UpdateBrushWindow() {
+  const float radius = centro_->inputs().brushRadius;
+  const auto onScreen = static_cast<float>(radius * centro_->PixelsPerModelUnit() + 1);
+  brushWindow_ = std::max(radius * 1200.0f / centro_->state().zoom, onScreen);
+}

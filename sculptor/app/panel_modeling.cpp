@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSlider>
 #include <QVBoxLayout>
 
 #include "app/floating_panel.h"
@@ -11,8 +12,6 @@
 
 namespace {
 
-constexpr const char* kBrushNames[14] = {"Add",  "Subtract", "Grab",    "Pinch",   "Crease", "Scar",    "Smooth",
-                                         "Wax",  "Inflate",  "Deflate", "Flatten", "Groove", "Unpinch", "Stamp"};
 constexpr int kStampItem = 13;
 
 }  // namespace
@@ -23,7 +22,7 @@ void TFormMain::BuildPanelModeling() {
   auto* grid = new QGridLayout;
   auto* group = new QButtonGroup(PanelModeling);
   for (int i = 0; i < 14; ++i) {
-    RadioModel[i] = new QRadioButton(kBrushNames[i], PanelModeling);
+    RadioModel[i] = new QRadioButton(FindBrush(i)->name, PanelModeling);
     RadioModel[i]->setObjectName(QString("RadioModel%1").arg(i));
     RadioModel[i]->setFocusPolicy(Qt::NoFocus);
     group->addButton(RadioModel[i], i);
@@ -36,9 +35,22 @@ void TFormMain::BuildPanelModeling() {
   connect(group, &QButtonGroup::idClicked, this, &TFormMain::RadioModelClick);
 }
 
+// Brush selection: operator, strength and sign from the brush table; the
+// intensity bar moves to the brush's own intensity (a new position recomputes
+// the strength with the intensity divisor); freeze and selection painting end.
 void TFormMain::RadioModelClick(int item) {
-  if (item < 0 || item >= 14 || !RadioModel[item]->isEnabled()) return;
+  const TBrushInfo* brush = FindBrush(item);
+  if (brush == nullptr || !RadioModel[item]->isEnabled()) return;
   selectedBrush_ = item;
   RadioModel[item]->setChecked(true);
+  stroke_.sculptMode = brush->sculptMode;
+  stroke_.brushSign = brush->sign;
+  brushStrength_ = StrengthOnSelection(item, brushIntensity_[item]);
+  toolPanels.at("PanelStamp")->hide();
+  ScrollIntensity->setValue(brushIntensity_[item]);
   LabSize->setText(QString::number(brushIntensity_[item]));
+  editing_.freeze = editing_.selection = false;
+  RebuildCurrentAdjacency();
+  RebuildScreenGrids();
+  Redraw();
 }

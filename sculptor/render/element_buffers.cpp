@@ -27,6 +27,25 @@ void RewriteBuffer(uint32_t name, const std::vector<T>& data, int64_t bytes) {
   glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, data.data());
 }
 
+// One sub-range per listed vertex of `data` into buffer `name`.
+template <typename T>
+void RewriteVertices(uint32_t name, const std::vector<T>& data, int64_t bytes, const ATContsel& entries) {
+  bytes = std::min(bytes, static_cast<int64_t>(data.size() * sizeof(T)));
+  if (name == 0) return;
+  glBindBuffer(GL_ARRAY_BUFFER, name);
+  constexpr int64_t kSize = sizeof(T);
+  for (const TContsel& entry : entries) {
+    const int64_t offset = static_cast<int64_t>(entry.vertex) * kSize;
+    if (entry.vertex < 0 || offset + kSize > bytes) continue;
+    glBufferSubData(GL_ARRAY_BUFFER, offset, kSize, &data[static_cast<size_t>(entry.vertex)]);
+  }
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+bool HasSlot(const TScene& scene, int index) {
+  return index >= 0 && index < scene.elementCount() && static_cast<size_t>(index) < scene.gpuSlots.size();
+}
+
 }  // namespace
 
 void UploadSlotBuffers(TScene& scene, int index) {
@@ -63,6 +82,28 @@ void UpdateSlotGeometry(const TScene& scene, int index) {
   RewriteBuffer(slot.buffers[kPositions], e.vertices, slot.vertexBytes);
   RewriteBuffer(slot.buffers[kNormals], e.normals, slot.vertexBytes);
   RewriteBuffer(slot.buffers[kColors], e.colors, slot.colorBytes);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void WriteSlotPositions(const TScene& scene, int index, const ATContsel& entries) {
+  if (!HasSlot(scene, index)) return;
+  const TElementGpuSlot& slot = scene.gpuSlots[index];
+  RewriteVertices(slot.buffers[kPositions], scene.elements[index].vertices, slot.vertexBytes, entries);
+}
+
+void WriteSlotColors(const TScene& scene, int index, const ATContsel& entries) {
+  if (!HasSlot(scene, index)) return;
+  const TElementGpuSlot& slot = scene.gpuSlots[index];
+  RewriteVertices(slot.buffers[kColors], scene.elements[index].colors, slot.colorBytes, entries);
+}
+
+void WriteSlotNormal(const TScene& scene, int index, int32_t vertex, const TGLCoord& normal) {
+  if (!HasSlot(scene, index)) return;
+  const TElementGpuSlot& slot = scene.gpuSlots[index];
+  const int64_t offset = static_cast<int64_t>(vertex) * 12;
+  if (slot.buffers[kNormals] == 0 || vertex < 0 || offset + 12 > slot.vertexBytes) return;
+  glBindBuffer(GL_ARRAY_BUFFER, slot.buffers[kNormals]);
+  glBufferSubData(GL_ARRAY_BUFFER, offset, 12, &normal);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 

@@ -17,6 +17,13 @@ void ReleaseSlotBuffers(TScene& scene, int index);
 void BindSlotArrays(const TScene& scene, int index, ArrayMode mode);
 // Rewrites positions, normals and colours of slot i in place (strokes).
 void UpdateSlotGeometry(const TScene& scene, int index);
+// Rewrites the listed vertices of slot i in place, one range each: positions
+// (12 bytes at 12 x vertex) or colours (4 bytes at 4 x vertex). Vertices
+// beyond what the buffer holds are skipped.
+void WriteSlotPositions(const TScene& scene, int index, const ATContsel& entries);
+void WriteSlotColors(const TScene& scene, int index, const ATContsel& entries);
+// Rewrites one vertex normal of slot i.
+void WriteSlotNormal(const TScene& scene, int index, int32_t vertex, const TGLCoord& normal);
 // Deletes every buffer of the scene's slots.
 void DeleteSceneBuffers(TScene& scene);
 

@@ -85,6 +85,7 @@ void PanelCentro::resizeGL(int, int) {
   const int w = framebufferWidth(), h = framebufferHeight();
   state_.viewHalfWidth = ViewHalfWidthFor(state_.viewHalfHeight, w, h);
   CreateOverlayFramebuffer(w, h);
+  RebuildCursorCircles();  // the brush's size on screen follows the panel height
 }
 
 void PanelCentro::paintGL() {
@@ -192,8 +193,18 @@ void PanelCentro::WheelZoom(bool notchUp) {
 
 void PanelCentro::RebuildCursorCircles() {
   const auto pixels = static_cast<float>(devicePixelRatioF());
-  cursorCircle_ = BuildCursorCircle(40, inputs_.brushRadius * 1000 / state_.zoom * pixels);
+  cursorCircle_ = BuildCursorCircle(40, static_cast<float>(inputs_.brushRadius * PixelsPerModelUnit()));
   symmetryCursorCircle_ = BuildCursorCircle(40, 2 * pixels);
+}
+
+double PanelCentro::PixelsPerModelUnit() const {
+  return framebufferHeight() / (2 * state_.viewHalfHeight * state_.zoom);
+}
+
+void PanelCentro::RestoreCameraSetup(const CameraSetup& setup) {
+  modelview_ = setup.modelview;
+  projection_ = setup.projection;
+  viewport_ = setup.viewport;
 }
 
 void PanelCentro::SetWireframe(bool on) {

@@ -92,8 +92,20 @@ class PanelCentro : public QOpenGLWidget {
   void ApplyPreset(ViewPreset preset);
   // One wheel notch on the zoom; draws.
   void WheelZoom(bool notchUp);
-  // Rebuilds the brush circles from the brush radius and the zoom.
+  // Rebuilds the brush circles: the brush circle at the brush radius as the
+  // current view shows it (PixelsPerModelUnit), the symmetry mark at 2 pixels.
   void RebuildCursorCircles();
+  // Framebuffer pixels per model unit of the orthographic view.
+  double PixelsPerModelUnit() const;
+  // The matrices and viewport that ProjectPoint and the unprojects use; the
+  // screen grids read them after a RenderScene and put them back after the
+  // mirror camera's set-up.
+  struct CameraSetup {
+    TMatrix4 modelview, projection;
+    TViewport viewport;
+  };
+  CameraSetup cameraSetup() const { return {modelview_, projection_, viewport_}; }
+  void RestoreCameraSetup(const CameraSetup& setup);
 
   // Display switches; each draws.
   void SetWireframe(bool on);

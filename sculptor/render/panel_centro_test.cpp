@@ -291,17 +291,26 @@ TEST_F(PanelCentroTest, StencilOverlayIsCopiedIntoTheOverlayFramebuffer) {
   glDeleteTextures(1, &white);
 }
 
-TEST_F(PanelCentroTest, BrushCursorCircleDrawnAroundHoveredPoint) {
+TEST_F(PanelCentroTest, BrushCursorCircleHasTheBrushSizeOnScreen) {
   TViewportInputs& in = panel_->inputs();
   in.hoveredVertex = 0;
   in.cursorScreen = {200, 240, 0};
   in.symmetryOn = false;
-  const QImage frame = Frame();
-  // Radius 0.4 x 1000 / 20 = 20 pixels, drawn red.
-  EXPECT_TRUE(RedNear(frame, 220, 240));
-  EXPECT_TRUE(RedNear(frame, 180, 240));
-  EXPECT_FALSE(RedNear(frame, 200, 240));
-  EXPECT_FALSE(RedNear(frame, 230, 240));
+  // The view is 2 tan(17.5 deg) x zoom = 12.6 units high at any panel height,
+  // so the circle of radius 0.4 grows with the panel.
+  for (const int height : {600, 1200}) {
+    panel_->resize(kWidth, height);
+    QTRY_COMPARE(panel_->framebufferHeight(), height);
+    const double radius = 0.4 * height / (2 * StartViewHalfHeight() * 20);
+    EXPECT_NEAR(panel_->PixelsPerModelUnit() * 0.4, radius, 1e-4);
+    const QImage frame = Frame();
+    const int r = static_cast<int>(std::lround(radius));
+    EXPECT_TRUE(RedNear(frame, 200 + r, 240)) << height;
+    EXPECT_TRUE(RedNear(frame, 200 - r, 240)) << height;
+    EXPECT_FALSE(RedNear(frame, 200, 240)) << height;
+    EXPECT_FALSE(RedNear(frame, 200 + r * 3 / 4, 240)) << height;
+    EXPECT_FALSE(RedNear(frame, 200 + r + 4, 240)) << height;
+  }
 }
 
 TEST_F(PanelCentroTest, FramesAreDrawnOnlyOnRequest) {
@@ -523,9 +532,12 @@ TEST(PanelCentroHiDpi, PickingAndOverlaysUseFramebufferPixels) {
   panel.RebuildCursorCircles();
   const QImage frame = panel.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(frame.size(), QSize(kWidth, kHeight));
-  // The circle keeps its on-screen size: 20 logical pixels are 40 framebuffer pixels.
-  EXPECT_TRUE(RedNear(frame, 240, 240));
-  EXPECT_FALSE(RedNear(frame, 220, 240));
+  // The circle has the brush's size in framebuffer pixels: 0.4 units of a
+  // view 12.6 units high on 480 framebuffer rows.
+  const int r = static_cast<int>(std::lround(0.4 * kHeight / (2 * StartViewHalfHeight() * 20)));
+  EXPECT_TRUE(RedNear(frame, 200 + r, 240));
+  EXPECT_FALSE(RedNear(frame, 200 + r / 2, 240));
+  EXPECT_FALSE(RedNear(frame, 200 + 2 * r, 240));
   // The label sits 20 logical pixels below the top edge.
   int label = 0;
   for (int y = 0; y < 48; ++y) {

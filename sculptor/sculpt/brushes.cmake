@@ -1,4 +1,4 @@
-# Brush operators, their shared frame, footprint gathering and the brush table.
+# Brush operators, their shared frame, footprint gathering, the screen grid and the brush table.
 list(APPEND SCULPT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/brush_add.cpp
   ${CMAKE_CURRENT_LIST_DIR}/brush_crease.cpp
@@ -14,10 +14,12 @@ list(APPEND SCULPT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/brush_wax.cpp
   ${CMAKE_CURRENT_LIST_DIR}/footprint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mask_painting.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/screen_grid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vertex_painting.cpp
 )
 list(APPEND SCULPT_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/brush_operators_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/brush_table_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/footprint_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/screen_grid_test.cpp
 )
