@@ -168,9 +168,9 @@ void TFormMain::BuildMenus() {
     for (const char* caption : captions) menu->addAction(caption)->setEnabled(false);
   };
   QMenu* edit = menuBar()->addMenu("Edit");
-  disabled(edit, {"Undo", "Subdivide", "UnSubdivide", "Detail", "Remesh", "Edit Object", "Freeze", "Unfreeze All",
-                  "Invert Freeze", "Selection Mode", "Detach", "Unification", "Mirror", "Mesh Reduction",
-                  "Preferences"});
+  disabled(edit, {"Undo", "Subdivide", "UnSubdivide", "Detail", "Remesh"});
+  AddEditingMenuItems(edit);
+  disabled(edit, {"Mesh Reduction", "Preferences"});
 
   QMenu* view = menuBar()->addMenu("View");
   PrincipalMenu1 = view->addAction("Principal Menu", this, &TFormMain::PrincipalMenu1Click);
@@ -296,14 +296,6 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     for (size_t i = 0; i < startMeshButtons.size(); ++i) {
       if (watched == startMeshButtons[i]) StartMeshButtonHover(static_cast<int>(i) + 1);
     }
-  }
-  // Until the editing tools take over placement, a click puts an added
-  // element down where it follows the pointer.
-  if (watched == centro_ && event->type() == QEvent::MouseButtonPress && !scene_.elements.empty() &&
-      scene_.current().placeState != kPlaced) {
-    scene_.current().placeState = kPlaced;
-    scene_.addPending = false;
-    Redraw();
   }
   return QMainWindow::eventFilter(watched, event);
 }

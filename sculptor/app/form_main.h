@@ -4,6 +4,7 @@
 // object names, so tools and tests can find them.
 #pragma once
 
+#include <QColor>
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -25,6 +26,9 @@ class QCheckBox;
 class QComboBox;
 class QCursor;
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
 class QRadioButton;
 class QSlider;
 class QToolButton;
@@ -40,6 +44,8 @@ struct TFileChoice {
   int filterIndex = 0;
 };
 using FileChooser = std::function<TFileChoice(const TFileRequest&)>;
+// The colour dialog; an invalid colour means cancelled. Tests replace it.
+using ColorChooser = std::function<QColor(const QColor& initial)>;
 
 // Modes of the editing commands that change what a left drag or the wheel does.
 // At most one of position, rotate and dimension is on.
@@ -155,6 +161,32 @@ class TFormMain : public QMainWindow {
   bool ElementToolWheel(int notches);
 
   const TEditingModes& editingModes() const { return editing_; }
+
+  // Element editing: the mask commands, detach, the element panel and its
+  // transforms (editing_commands.cpp, panel_edit_sphere.cpp, element_tools.cpp).
+  QListWidget* ListElementos = nullptr;
+  QLineEdit* EditNameEsfera = nullptr;
+  QToolButton* SpeedFreeze = nullptr;
+  QToolButton* SpeedSelMode = nullptr;
+  QToolButton* SpeedRotate = nullptr;
+  QToolButton* SpeedDimension = nullptr;
+  void SpeedFreezeClick();
+  void SpeedUnfreezeAllClick();
+  void SpeedSelModeClick();
+  void SpeedDetachClick();
+  void SpeedEditarClick();
+  void ListElementosClick(int row);
+  void SpeedButton6Click();
+  void SpeedVisibleClick();
+  void SpeedColorClick();
+  void SpeedDeletarClick();
+  void SpeedMirrorClick();
+  void SpeedPositionClick();
+  void SpeedRotateClick();
+  void SpeedDimensionClick();
+  void SpeedFecharClick();
+  void SpeedUnificationClick();
+  void SetColorChooser(ColorChooser chooser) { colorChooser_ = std::move(chooser); }
   UndoSnapshots& undo() { return undo_; }
 
  protected:
@@ -172,6 +204,8 @@ class TFormMain : public QMainWindow {
     WindowSceneHost(PanelCentro& panel, TFormMain& form) : ElementBufferHost(panel), form_(form) {}
     void ShowSubdivisionLevel(int level) override;
     void Redraw() override;
+    void RefreshElementList(TScene&) override;
+    void ShowElementName(const std::string& name) override;
 
    private:
     TFormMain& form_;
@@ -185,6 +219,9 @@ class TFormMain : public QMainWindow {
   void BuildPanelStart();
   void BuildPanelLoadAdd();
   void BuildToolPanels();
+  void BuildPanelEditSphere(FloatingPanel* panel);
+  void ConnectEditingButtons();
+  void AddEditingMenuItems(QMenu* edit);
   void LoadCustomCursors();
   bool LoadDefaultModel();
   bool ReadPreferences();
@@ -229,6 +266,31 @@ class TFormMain : public QMainWindow {
   int startMeshChoice_ = 0;
   bool radiusKeyMode_ = false;
   TEditingModes editing_;
+  // The element transforms' drag: the picked handle vertex (-1 none), the
+  // last pointer position, whether the press was taken, the turned angles.
+  struct TElementDrag {
+    int handleVertex = -1;
+    int lastX = 0, lastY = 0;
+    bool pressTaken = false;
+    TGLCoord angleTotals;
+  };
+  TElementDrag elementDrag_;
+  ColorChooser colorChooser_;
+  bool elementListFrozen_ = false;  // no list refills during a Unification
+  // Element editing helpers (editing_commands.cpp).
+  bool RefusedInTextureMode() const;
+  void DeselectBrushList();
+  void LeaveMaskPainting();
+  void FillElementList();
+  // Rotate and Dimension on or off (at most one is on); both off.
+  void SetRotateMode(bool on);
+  void SetDimensionMode(bool on);
+  void EndElementTransforms();
+  void RunDetach();
+  void UploadCurrentElement();
+  // Element tools (element_tools.cpp).
+  bool PlacementPress();
+  int PickHandleVertex(int x, int y) const;
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;

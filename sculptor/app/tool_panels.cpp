@@ -31,6 +31,8 @@ void TFormMain::BuildToolPanels() {
     panel->hide();
     toolPanels.emplace(name, panel);
   }
+  BuildPanelEditSphere(toolPanels.at("PanelEditSphere"));
+  ConnectEditingButtons();
   // The texture tools draw on a second GL widget of their own, hidden until they run.
   auto* texturePanel = new PanelCentroTex(toolPanels.at("PanelTexture"));
   texturePanel->setObjectName("PanelCentroTex");
