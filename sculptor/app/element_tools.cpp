@@ -39,6 +39,7 @@ void TFormMain::SetRotateMode(bool on) {
 void TFormMain::SetDimensionMode(bool on) {
   if (on) {
     SetRotateMode(false);
+    PlaceHandleAt(scene_.rotateGizmo, scene_.current().center);
     centro_->setCursor(Qt::SizeVerCursor);
   } else if (editing_.dimension) {
     centro_->unsetCursor();
@@ -177,8 +178,6 @@ bool TFormMain::ElementToolMove(int x, int y, bool leftDown) {
     return true;
   } else if (editing_.rotate && elementDrag_.pressTaken) {
     e.rotation = HandleRotationStep(elementDrag_.handleVertex, dx, dy);
-    TGLCoord& total = elementDrag_.angleTotals;
-    total = {total.x + e.rotation.x, total.y + e.rotation.y, total.z + e.rotation.z};
     ApplyRotationStep(e);
     UploadCurrentElement();
   } else if (editing_.dimension && leftDown && elementDrag_.pressTaken) {

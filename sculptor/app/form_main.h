@@ -267,12 +267,11 @@ class TFormMain : public QMainWindow {
   bool radiusKeyMode_ = false;
   TEditingModes editing_;
   // The element transforms' drag: the picked handle vertex (-1 none), the
-  // last pointer position, whether the press was taken, the turned angles.
+  // last pointer position, whether the press was taken.
   struct TElementDrag {
     int handleVertex = -1;
     int lastX = 0, lastY = 0;
     bool pressTaken = false;
-    TGLCoord angleTotals;
   };
   TElementDrag elementDrag_;
   ColorChooser colorChooser_;
