@@ -115,6 +115,17 @@ TEST_F(ElementEditingWindowTest, DetachCopiesThePaintedSelectionAndCountsByTwo) 
   EXPECT_EQ(scene().elements[2].vertexCount, 0);
 }
 
+TEST_F(ElementEditingWindowTest, OpeningAModelRestartsTheDetachCounter) {
+  form_->SpeedMirrorClick();
+  form_->SpeedMirrorClick();
+  ASSERT_EQ(scene().elements.back().name, "Mirror 2");
+  Choose(install_.file("models/ball6.met"));
+  form_->Abrir1Click();
+  ASSERT_EQ(scene().elementCount(), 1);
+  form_->SpeedMirrorClick();
+  EXPECT_EQ(scene().elements.back().name, "Mirror 0");
+}
+
 TEST_F(ElementEditingWindowTest, MirrorAddsTheReflectedElementAndRefillsTheList) {
   TGeosphera& ball = scene().elements[0];
   for (TGLCoord& v : ball.vertices) v.z += 3;  // entirely at z > 0
