@@ -126,7 +126,7 @@ void TFormMain::SpeedDetachClick() {
 
 // The detach itself: the copy takes the counter, which advances by two in all.
 void TFormMain::RunDetach() {
-  editing_.position = false;
+  if (scene_.current().placeState != kPlaced) PutDownPlacedElement();
   DetachSelection(scene_, editing_.detachCounter, editing_.mirrorDetach);
   editing_.detachCounter += 2;
   editing_.selection = false;

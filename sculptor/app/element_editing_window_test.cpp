@@ -175,6 +175,24 @@ TEST_F(ElementEditingWindowTest, UnificationAsksFirst) {
   EXPECT_FALSE(EditPanel()->isVisible());
 }
 
+TEST_F(ElementEditingWindowTest, UnificationPutsDownAnElementBeingPlaced) {
+  for (TGLCoord& v : scene().elements[0].vertices) v.z += 3;
+  scene().elements[0].center = ElementCenter(scene().elements[0]);
+  form_->SpeedMirrorClick();  // centred at z = -3
+  const Tvertices mirrored = scene().elements[1].vertices;
+  form_->SpeedPositionClick();
+  ASSERT_EQ(scene().elements[1].placeState, kPlaceFollowPick);
+  form_->SpeedUnificationClick();
+  ASSERT_EQ(scene().elementCount(), 1);
+  EXPECT_FALSE(form_->editingModes().position);
+  const TGeosphera& e = scene().elements[0];
+  for (int v : {0, 99}) {
+    const TGLCoord& merged = e.vertices[static_cast<size_t>(kBallVertices + v)];
+    EXPECT_NEAR(merged.z, mirrored[static_cast<size_t>(v)].z, 1e-4);
+    EXPECT_NEAR(merged.y, mirrored[static_cast<size_t>(v)].y, 1e-4);
+  }
+}
+
 TEST_F(ElementEditingWindowTest, ColorAsksBeforeRepaintingTheElement) {
   form_->SetColorChooser([](const QColor&) { return QColor(200, 100, 50); });
   form_->SpeedEditarClick();

@@ -54,6 +54,7 @@ void TFormMain::SetDimensionMode(bool on) {
 void TFormMain::EndElementTransforms() {
   if (editing_.rotate) SetRotateMode(false);
   if (editing_.dimension) SetDimensionMode(false);
+  if (!scene_.elements.empty() && scene_.current().placeState != kPlaced) PutDownPlacedElement();
 }
 
 void TFormMain::SpeedRotateClick() {
@@ -77,7 +78,7 @@ void TFormMain::SpeedDimensionClick() {
 }
 
 void TFormMain::SpeedPositionClick() {
-  if (RefusedInTextureMode()) return;
+  if (RefusedInTextureMode() || scene_.current().placeState != kPlaced) return;
   EndElementTransforms();
   TGeosphera& e = scene_.current();
   // The vertices are held about the element's centre while it moves, so the
@@ -109,21 +110,30 @@ bool TFormMain::PlacementPress() {
     SetCamera(view.mainCamera, 0, 180);
     SetCamera(view.mirrorCamera, 0, 360);
     scene_.host->BindElementArrays(scene_, scene_.currentElement, ArrayMode::Buffers);
+    UploadCurrentElement();
+    scene_.host->RebuildScreenGrids(scene_);
+    Redraw();
   } else {
-    centro_->unsetCursor();
-    editing_.position = false;
-    SetCamera(view.mainCamera, 0, 270);
-    SetCamera(view.mirrorCamera, 0, 270);
-    BakePosition(e);
-    e.placeState = kPlaced;
-    scene_.addPending = false;
-    centro_->inputs().addPlacementActive = false;
-    RebuildCurrentAdjacency();
+    PutDownPlacedElement();
   }
+  return true;
+}
+
+void TFormMain::PutDownPlacedElement() {
+  TGeosphera& e = scene_.current();
+  TRenderState& view = centro_->state();
+  centro_->unsetCursor();
+  editing_.position = false;
+  SetCamera(view.mainCamera, 0, 270);
+  SetCamera(view.mirrorCamera, 0, 270);
+  BakePosition(e);
+  e.placeState = kPlaced;
+  scene_.addPending = false;
+  centro_->inputs().addPlacementActive = false;
+  RebuildCurrentAdjacency();
   UploadCurrentElement();
   scene_.host->RebuildScreenGrids(scene_);
   Redraw();
-  return true;
 }
 
 int TFormMain::PickHandleVertex(int x, int y) const {
@@ -178,6 +188,7 @@ bool TFormMain::ElementToolMove(int x, int y, bool leftDown) {
     return true;
   } else if (editing_.rotate && elementDrag_.pressTaken) {
     e.rotation = HandleRotationStep(elementDrag_.handleVertex, dx, dy);
+    if (e.rotation == TGLCoord{}) return true;
     ApplyRotationStep(e);
     UploadCurrentElement();
   } else if (editing_.dimension && leftDown && elementDrag_.pressTaken) {

@@ -289,6 +289,8 @@ class TFormMain : public QMainWindow {
   void UploadCurrentElement();
   // Element tools (element_tools.cpp).
   bool PlacementPress();
+  // Ends the placement of the current element where it is now.
+  void PutDownPlacedElement();
   int PickHandleVertex(int x, int y) const;
   bool destroyed_ = false;
   bool startupFailed_ = false;
