@@ -161,6 +161,7 @@ class TFormMain : public QMainWindow {
   bool ElementToolWheel(int notches);
 
   const TEditingModes& editingModes() const { return editing_; }
+  UndoSnapshots& undo() { return undo_; }
 
   // Element editing: the mask commands, detach, the element panel and its
   // transforms (editing_commands.cpp, panel_edit_sphere.cpp, element_tools.cpp).
@@ -187,7 +188,6 @@ class TFormMain : public QMainWindow {
   void SpeedFecharClick();
   void SpeedUnificationClick();
   void SetColorChooser(ColorChooser chooser) { colorChooser_ = std::move(chooser); }
-  UndoSnapshots& undo() { return undo_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -222,6 +222,22 @@ class TFormMain : public QMainWindow {
   void BuildPanelEditSphere(FloatingPanel* panel);
   void ConnectEditingButtons();
   void AddEditingMenuItems(QMenu* edit);
+  bool RefusedInTextureMode() const;  // warns while the texture view is on
+  void DeselectBrushList();
+  void LeaveMaskPainting();
+  void FillElementList();
+  void RunDetach();
+  void UploadCurrentElement();
+  // Rotate and Dimension on or off (at most one is on).
+  void SetRotateMode(bool on);
+  void SetDimensionMode(bool on);
+  // Rotate and Dimension off, and a pending placement put down.
+  void EndElementTransforms();
+  // The two presses of a placement; the second puts the element down.
+  bool PlacementPress();
+  void PutDownPlacedElement();
+  // The rotation handle's vertex nearest to (x, y) on screen, -1 when none is close.
+  int PickHandleVertex(int x, int y) const;
   void LoadCustomCursors();
   bool LoadDefaultModel();
   bool ReadPreferences();
@@ -276,22 +292,6 @@ class TFormMain : public QMainWindow {
   TElementDrag elementDrag_;
   ColorChooser colorChooser_;
   bool elementListFrozen_ = false;  // no list refills during a Unification
-  // Element editing helpers (editing_commands.cpp).
-  bool RefusedInTextureMode() const;
-  void DeselectBrushList();
-  void LeaveMaskPainting();
-  void FillElementList();
-  // Rotate and Dimension on or off (at most one is on); both off.
-  void SetRotateMode(bool on);
-  void SetDimensionMode(bool on);
-  void EndElementTransforms();
-  void RunDetach();
-  void UploadCurrentElement();
-  // Element tools (element_tools.cpp).
-  bool PlacementPress();
-  // Ends the placement of the current element where it is now.
-  void PutDownPlacedElement();
-  int PickHandleVertex(int x, int y) const;
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;
