@@ -69,10 +69,15 @@ void TFormMain::DeselectBrushList() {
   group->setExclusive(true);
 }
 
+void TFormMain::SetFreezeMode(bool on) {
+  editing_.freeze = on;
+  centro_->inputs().freezeMode = on;  // the point view shows the mask meanwhile
+  SpeedFreeze->setChecked(on);
+}
+
 void TFormMain::LeaveMaskPainting() {
-  editing_.freeze = editing_.selection = false;
-  centro_->inputs().freezeMode = false;
-  SpeedFreeze->setChecked(false);
+  SetFreezeMode(false);
+  editing_.selection = false;
   SpeedSelMode->setChecked(false);
 }
 
@@ -89,16 +94,13 @@ void TFormMain::SpeedFreezeClick() {
   } else {
     ClearMask(scene_.current());
   }
-  editing_.freeze = down;
-  centro_->inputs().freezeMode = down;
+  SetFreezeMode(down);
   Redraw();
 }
 
 void TFormMain::SpeedUnfreezeAllClick() {
   if (RefusedInTextureMode()) return;
-  editing_.freeze = false;
-  centro_->inputs().freezeMode = false;
-  SpeedFreeze->setChecked(false);
+  SetFreezeMode(false);
   ClearAllMasks(scene_);
   Redraw();
 }
@@ -131,8 +133,6 @@ void TFormMain::RunDetach() {
   editing_.detachCounter += 2;
   editing_.selection = false;
   SpeedSelMode->setChecked(false);
-  RebuildCurrentAdjacency();
-  Redraw();
 }
 
 void TFormMain::SpeedMirrorClick() {
@@ -155,7 +155,6 @@ void TFormMain::SpeedUnificationClick() {
   elementListFrozen_ = true;
   UnifyElements(scene_);
   elementListFrozen_ = false;
-  RebuildCurrentAdjacency();
   FillElementList();
   ShowLevel(scene_.current().subdivLevel);
 }

@@ -224,6 +224,7 @@ class TFormMain : public QMainWindow {
   void AddEditingMenuItems(QMenu* edit);
   bool RefusedInTextureMode() const;  // warns while the texture view is on
   void DeselectBrushList();
+  void SetFreezeMode(bool on);
   void LeaveMaskPainting();
   void FillElementList();
   void RunDetach();
