@@ -206,6 +206,7 @@ class TFormMain : public QMainWindow {
     void Redraw() override;
     void RefreshElementList(TScene&) override;
     void ShowElementName(const std::string& name) override;
+    void ClearTransformDrag() override;
 
    private:
     TFormMain& form_;

@@ -77,6 +77,8 @@ void TFormMain::WindowSceneHost::ShowElementName(const std::string& name) {
   form_.EditNameEsfera->setText(QString::fromStdString(name));
 }
 
+void TFormMain::WindowSceneHost::ClearTransformDrag() { form_.elementDrag_ = {}; }
+
 void TFormMain::SpeedEditarClick() {
   if (RefusedInTextureMode()) return;
   FloatingPanel* panel = toolPanels.at("PanelEditSphere");
@@ -89,7 +91,6 @@ void TFormMain::SpeedEditarClick() {
 void TFormMain::ListElementosClick(int row) {
   if (!SelectElement(scene_, row)) return;
   SetDimensionMode(false);
-  elementDrag_ = {};
   if (editing_.rotate) SetRotateMode(true);  // the handle moves to the new element
   RebuildCurrentAdjacency();
 }
