@@ -234,6 +234,9 @@ TEST_F(ElementEditingWindowTest, DragOnTheFirstRingTurnsTheElementAboutYThroughI
   ASSERT_TRUE(form_->ElementToolPress(x, y));
   ASSERT_TRUE(form_->ElementToolMove(x + 5, y, true));
   EXPECT_TRUE(form_->ElementToolRelease());
+  TGeosphera refreshed = scene().elements[0];
+  RecomputeAllNormals(refreshed);
+  EXPECT_EQ(scene().elements[0].normals, refreshed.normals);  // the release refreshed them
 
   const TGLCoord c = before.center;
   for (int v : {0, 17, 100}) {

@@ -6,6 +6,7 @@
 
 #include "app/floating_panel.h"
 #include "app/form_main.h"
+#include "model/topology.h"
 #include "render/panel_centro.h"
 #include "sculpt/element_transform.h"
 
@@ -207,6 +208,7 @@ bool TFormMain::ElementToolRelease() {
   if (!taken || scene_.elements.empty()) return taken;
   if (editing_.rotate || editing_.dimension) {
     RebuildCurrentAdjacency();
+    if (editing_.rotate) RecomputeAllNormals(scene_.current());  // exact again after the turned ones
     UploadCurrentElement();
     scene_.host->RebuildScreenGrids(scene_);
     Redraw();

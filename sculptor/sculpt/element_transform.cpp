@@ -59,8 +59,8 @@ void ApplyRotationStep(TGeosphera& e) {
     const TGLCoord r = Apply(turn, {v.x - c.x, v.y - c.y, v.z - c.z});
     e.vertices[i] = {r.x + c.x, r.y + c.y, r.z + c.z};
   }
+  for (TGLCoord& n : e.normals) n = Apply(turn, n);
   e.rotation = {};
-  RecomputeAllNormals(e);
 }
 
 TGLCoord HandleRotationStep(int handleVertex, int dx, int dy) {

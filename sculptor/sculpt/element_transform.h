@@ -10,7 +10,8 @@ TGLCoord RotateAboutAxis(const TGLCoord& v, const TGLCoord& axis, float degrees)
 
 // Turns every vertex about the element's centre by the angles of `rotation`
 // (stored X, Z, Y): about x, then about z, then about y by minus the Y angle;
-// then resets `rotation` to 0 and recomputes the normals.
+// then resets `rotation` to 0. The normals turn with the surface (the same
+// rotation), which spares a full normal refresh on every step of a drag.
 void ApplyRotationStep(TGeosphera& e);
 
 // Vertex index ranges of the rotation handle's three rings.
