@@ -34,6 +34,7 @@ bool TFormMain::ReplaceSceneWith(const QString& fileName, int kind, float scale)
   scene_.adjacencyWidth = loaded.adjacencyWidth;
   scene_.host->ModelFileWasRead(scene_);
   scene_.host->ClearFootprints();
+  editing_.detachCounter = 0;
   return true;
 }
 

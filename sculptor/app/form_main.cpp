@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -175,8 +176,9 @@ void TFormMain::BuildMenus() {
   Subdivide1 = edit->addAction("Subdivide", this, &TFormMain::SpeedSubdivideClick);
   UnSubdivide1 = edit->addAction("UnSubdivide", this, &TFormMain::SpeedUnsubdivideClick);
   Detail1 = edit->addAction("Detail", this, &TFormMain::SpeedDetailClick);
-  disabled(edit, {"Remesh", "Edit Object", "Freeze", "Unfreeze All", "Invert Freeze", "Selection Mode", "Detach",
-                  "Unification", "Mirror", "Mesh Reduction"});
+  disabled(edit, {"Remesh"});
+  AddEditingMenuItems(edit);
+  disabled(edit, {"Mesh Reduction"});
   Preferences1 = edit->addAction("Preferences", this, &TFormMain::Preferences1Click);
 
   QMenu* view = menuBar()->addMenu("View");
@@ -308,19 +310,15 @@ TFileChoice TFormMain::ChooseFile(const TFileRequest& request) {
   return choice;
 }
 
+QColor TFormMain::ChooseColor(const QColor& initial, const QString& title) {
+  return colorChooser_ ? colorChooser_(initial) : QColorDialog::getColor(initial, this, title);
+}
+
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Enter) {
     for (size_t i = 0; i < startMeshButtons.size(); ++i) {
       if (watched == startMeshButtons[i]) StartMeshButtonHover(static_cast<int>(i) + 1);
     }
-  }
-  // Until the editing tools take over placement, a click puts an added
-  // element down where it follows the pointer.
-  if (watched == centro_ && event->type() == QEvent::MouseButtonPress && !scene_.elements.empty() &&
-      scene_.current().placeState != kPlaced) {
-    scene_.current().placeState = kPlaced;
-    scene_.addPending = false;
-    Redraw();
   }
   if (watched == centro_) RouteViewportMouse(event);
   return QMainWindow::eventFilter(watched, event);

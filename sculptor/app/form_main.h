@@ -30,7 +30,9 @@ class QCursor;
 class QDoubleSpinBox;
 class QEvent;
 class QLabel;
+class QLineEdit;
 class QListWidget;
+class QMenu;
 class QRadioButton;
 class QScrollBar;
 class QSlider;
@@ -48,8 +50,8 @@ struct TFileChoice {
   int filterIndex = 0;
 };
 using FileChooser = std::function<TFileChoice(const TFileRequest&)>;
-// The colour dialog; empty when cancelled. Tests replace it.
-using ColorChooser = std::function<std::optional<QColor>(const QColor& initial)>;
+// The colour dialog; an invalid colour means cancelled. Tests replace it.
+using ColorChooser = std::function<QColor(const QColor& initial)>;
 
 // Modes of the editing commands that change what a left drag or the wheel does.
 // At most one of position, rotate and dimension is on.
@@ -248,6 +250,31 @@ class TFormMain : public QMainWindow {
   QToolButton* SpeedSoft = nullptr;
   QToolButton* SpeedDisform = nullptr;
 
+  // Element editing: the mask commands, detach, the element panel and its
+  // transforms (editing_commands.cpp, panel_edit_sphere.cpp, element_tools.cpp).
+  QListWidget* ListElementos = nullptr;
+  QLineEdit* EditNameEsfera = nullptr;
+  QToolButton* SpeedFreeze = nullptr;
+  QToolButton* SpeedSelMode = nullptr;
+  QToolButton* SpeedRotate = nullptr;
+  QToolButton* SpeedDimension = nullptr;
+  void SpeedFreezeClick();
+  void SpeedUnfreezeAllClick();
+  void SpeedSelModeClick();
+  void SpeedDetachClick();
+  void SpeedEditarClick();
+  void ListElementosClick(int row);
+  void SpeedButton6Click();
+  void SpeedVisibleClick();
+  void SpeedColorClick();
+  void SpeedDeletarClick();
+  void SpeedMirrorClick();
+  void SpeedPositionClick();
+  void SpeedRotateClick();
+  void SpeedDimensionClick();
+  void SpeedFecharClick();
+  void SpeedUnificationClick();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -265,6 +292,9 @@ class TFormMain : public QMainWindow {
     void Redraw() override;
     void RebuildScreenGrids(TScene& scene) override;
     void ClearFootprints() override;
+    void RefreshElementList(TScene&) override;
+    void ShowElementName(const std::string& name) override;
+    void ClearTransformDrag() override;
 
    private:
     TFormMain& form_;
@@ -278,6 +308,26 @@ class TFormMain : public QMainWindow {
   void BuildPanelStart();
   void BuildPanelLoadAdd();
   void BuildToolPanels();
+  void BuildPanelEditSphere(FloatingPanel* panel);
+  void ConnectEditingButtons();
+  void AddEditingMenuItems(QMenu* edit);
+  bool RefusedInTextureMode() const;  // warns while the texture view is on
+  void DeselectBrushList();
+  void SetFreezeMode(bool on);
+  void LeaveMaskPainting();
+  void FillElementList();
+  void RunDetach();
+  void UploadCurrentElement();
+  // Rotate and Dimension on or off (at most one is on).
+  void SetRotateMode(bool on);
+  void SetDimensionMode(bool on);
+  // Rotate and Dimension off, and a pending placement put down.
+  void EndElementTransforms();
+  // The two presses of a placement; the second puts the element down.
+  bool PlacementPress();
+  void PutDownPlacedElement();
+  // The rotation handle's vertex nearest to (x, y) on screen, -1 when none is close.
+  int PickHandleVertex(int x, int y) const;
   void LoadCustomCursors();
   void ConnectSubdivisionButtons();
   bool ResolutionCommandAllowed();
@@ -292,6 +342,8 @@ class TFormMain : public QMainWindow {
 
   QString ProgramFile(const char* relative) const;
   TFileChoice ChooseFile(const TFileRequest& request);
+  // The colour dialog (or the tests' chooser); an invalid colour when cancelled.
+  QColor ChooseColor(const QColor& initial, const QString& title = {});
   // Reads a model file into a scene of its own and, when that worked, makes it
   // the scene; the old scene stays when anything fails.
   bool ReplaceSceneWith(const QString& fileName, int kind, float scale);
@@ -325,6 +377,16 @@ class TFormMain : public QMainWindow {
   int startMeshChoice_ = 0;
   bool radiusKeyMode_ = false;
   TEditingModes editing_;
+  // The element transforms' drag: the picked handle vertex (-1 none), the
+  // last pointer position, whether the press was taken.
+  struct TElementDrag {
+    int handleVertex = -1;
+    int lastX = 0, lastY = 0;
+    bool pressTaken = false;
+  };
+  TElementDrag elementDrag_;
+  ColorChooser colorChooser_;
+  bool elementListFrozen_ = false;  // no list refills during a Unification
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;
@@ -368,5 +430,4 @@ class TFormMain : public QMainWindow {
   void SetPaintColor(const QColor& color);
   void PaintSlidersChanged();
   TStrokeState stroke_;
-  ColorChooser colorChooser_;
 };

@@ -250,9 +250,12 @@ TEST_F(FormMainTest, StartMeshAddedToTheScene) {
   EXPECT_EQ(form_->scene().elements[1].textureId, 7);
   EXPECT_EQ(form_->scene().elements[0].vertexCount, kBallVertices);
 
-  // A click in the viewport puts the following element down.
-  QTest::mouseClick(&form_->viewport(), Qt::LeftButton, {}, QPoint(300, 300));
+  // Two presses put the following element down: the first fixes its depth.
+  EXPECT_TRUE(form_->ElementToolPress(300, 300));
+  EXPECT_EQ(form_->scene().elements[1].placeState, kPlaceFollowXY);
+  EXPECT_TRUE(form_->ElementToolPress(300, 300));
   EXPECT_EQ(form_->scene().elements[1].placeState, kPlaced);
+  EXPECT_FALSE(form_->scene().addPending);
 
   form_->StartMeshButtonClick(9);  // Skech Sphere only as principal mesh
   form_->ButtLoadAddClick();

@@ -96,11 +96,7 @@ void TFormMain::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
     UpdateBrushWindow();
     Redraw();
   }
-  if (keys_.IsDown(Qt::Key_Delete) && scene_.elementCount() > 0) {
-    DeleteElement(scene_);
-    RebuildCurrentAdjacency();
-    Redraw();
-  }
+  if (keys_.IsDown(Qt::Key_Delete) && scene_.elementCount() > 0) SpeedDeletarClick();
 }
 
 void TFormMain::wheelEvent(QWheelEvent* event) {
@@ -110,7 +106,7 @@ void TFormMain::wheelEvent(QWheelEvent* event) {
 }
 
 void TFormMain::FormMouseWheel(int notches) {
-  if (ElementToolWheel(notches) || editing_.dimension) return;  // element scaling belongs to the editing tools
+  if (ElementToolWheel(notches)) return;  // Dimension scales the element instead
   for (int i = 0; i < std::abs(notches); ++i) {
     const bool up = notches > 0;
     if (radiusKeyMode_) {

@@ -1,6 +1,5 @@
 // PanelPaintColor ("Paint"): vertex painting's colour sliders and swatch, the
 // three blend modes, colour capture from the mesh, and Close.
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QSlider>
@@ -73,8 +72,7 @@ void TFormMain::BuildPanelPaintColor() {
 
 std::optional<QColor> TFormMain::ChoosePaintColor() {
   const QColor current = shpColor->palette().color(QPalette::Button);
-  const QColor chosen =
-      colorChooser_ ? colorChooser_(current).value_or(QColor()) : QColorDialog::getColor(current, this);
+  const QColor chosen = ChooseColor(current);
   if (!chosen.isValid()) return std::nullopt;
   return chosen;
 }

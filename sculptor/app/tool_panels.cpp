@@ -32,6 +32,8 @@ void TFormMain::BuildToolPanels() {
   }
   BuildPanelConfig();
   toolPanels.emplace("PanelConfig", PanelConfig);
+  BuildPanelEditSphere(toolPanels.at("PanelEditSphere"));
+  ConnectEditingButtons();
   // The texture tools draw on a second GL widget of their own, hidden until they run.
   auto* texturePanel = new PanelCentroTex(toolPanels.at("PanelTexture"));
   texturePanel->setObjectName("PanelCentroTex");

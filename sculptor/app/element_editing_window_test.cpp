@@ -1,0 +1,337 @@
+// The element editing commands in the real window: the element panel, the
+// mask commands, Detach, Mirror, Delete, Unification and the transforms.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "app/window_test_support.h"
+#include "model/topology.h"
+#include "sculpt/element_transform.h"
+
+namespace {
+
+constexpr const char* kTextureModeRefusal = "Disable texture mode to return sculpting.";
+
+class ElementEditingWindowTest : public WindowTest {
+ protected:
+  TScene& scene() { return form_->scene(); }
+  FloatingPanel* EditPanel() { return Panel("PanelEditSphere"); }
+  QToolButton* EditButton(const char* name) { return EditPanel()->findChild<QToolButton*>(name); }
+  QToolButton* MenuButton(const char* name) { return form_->PanelMenu->findChild<QToolButton*>(name); }
+  QStringList ListRows() {
+    QStringList rows;
+    for (int i = 0; i < form_->ListElementos->count(); ++i) rows << form_->ListElementos->item(i)->text();
+    return rows;
+  }
+  // Selects the vertices of the current element above the height `y`; returns how many.
+  int SelectAbove(float y) {
+    TGeosphera& e = scene().current();
+    int count = 0;
+    for (int v = 0; v < e.vertexCount; ++v) {
+      if (e.vertices[static_cast<size_t>(v)].y > y) {
+        e.vertexState[static_cast<size_t>(v)] = kVertexFrozen;
+        ++count;
+      }
+    }
+    return count;
+  }
+  void DrawFrame() {
+    PanelCentro& view = form_->viewport();
+    view.RenderScene(view.framebufferWidth(), view.framebufferHeight());
+  }
+};
+
+TEST_F(ElementEditingWindowTest, PanelListsRenamesAndHidesElements) {
+  MenuButton("SpeedEditObject")->click();
+  ASSERT_TRUE(EditPanel()->isVisible());
+  EXPECT_EQ(ListRows(), QStringList{"Principal"});
+  EXPECT_EQ(form_->ListElementos->currentRow(), 0);
+  EXPECT_EQ(form_->EditNameEsfera->text(), "Principal");
+
+  form_->EditNameEsfera->setText("Body");
+  EditButton("SpeedButton6")->click();
+  EXPECT_EQ(scene().elements[0].name, "Body");
+  EXPECT_EQ(ListRows(), QStringList{"Body"});
+
+  EditButton("SpeedVisible")->click();
+  EXPECT_EQ(scene().elements[0].visible, 0);
+  EditButton("SpeedVisible")->click();
+  EXPECT_EQ(scene().elements[0].visible, 1);
+
+  EditButton("SpeedFechar")->click();
+  EXPECT_FALSE(EditPanel()->isVisible());
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+TEST_F(ElementEditingWindowTest, FreezeTogglesMaskPaintingAndClearsTheMaskWhenReleased) {
+  MenuButton("SpeedFreeze")->click();
+  EXPECT_TRUE(form_->editingModes().freeze);
+  EXPECT_TRUE(form_->viewport().inputs().freezeMode);
+  for (QRadioButton* brush : form_->RadioModel) EXPECT_FALSE(brush->isChecked());
+  const int frozen = SelectAbove(2);
+  ASSERT_GT(frozen, 0);
+
+  // Choosing a brush ends freeze painting but keeps the frozen vertices.
+  form_->RadioModel[0]->click();
+  EXPECT_FALSE(form_->editingModes().freeze);
+  EXPECT_FALSE(MenuButton("SpeedFreeze")->isChecked());
+  EXPECT_EQ(std::count(scene().current().vertexState.begin(), scene().current().vertexState.end(), kVertexFrozen),
+            frozen);
+
+  MenuButton("SpeedFreeze")->click();  // down again, then up: the mask goes
+  MenuButton("SpeedFreeze")->click();
+  EXPECT_FALSE(form_->editingModes().freeze);
+  EXPECT_EQ(std::count(scene().current().vertexState.begin(), scene().current().vertexState.end(), kVertexFrozen),
+            0);
+
+  SelectAbove(2);
+  MenuButton("SpeedUnfreeze")->click();
+  EXPECT_EQ(std::count(scene().current().vertexState.begin(), scene().current().vertexState.end(), kVertexFrozen),
+            0);
+}
+
+TEST_F(ElementEditingWindowTest, DetachCopiesThePaintedSelectionAndCountsByTwo) {
+  MenuButton("SpeedDetach")->click();
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Select at least one vertex to detach."});
+  EXPECT_EQ(scene().elementCount(), 1);
+
+  MenuButton("SpeedSelection")->click();
+  EXPECT_TRUE(form_->editingModes().selection);
+  const int selected = SelectAbove(1.5f);
+  MenuButton("SpeedDetach")->click();
+  ASSERT_EQ(scene().elementCount(), 2);
+  EXPECT_EQ(scene().currentElement, 1);
+  EXPECT_EQ(scene().elements[1].name, "Detach 0");
+  EXPECT_EQ(scene().elements[1].vertexCount, selected);
+  EXPECT_GT(scene().elements[1].indexCount, 0);
+  EXPECT_FALSE(form_->editingModes().selection);
+  EXPECT_EQ(scene().elements[0].vertexCount, kBallVertices);  // the source stays whole
+
+  MenuButton("SpeedSelection")->click();  // nothing painted: an empty element
+  MenuButton("SpeedDetach")->click();
+  ASSERT_EQ(scene().elementCount(), 3);
+  EXPECT_EQ(scene().elements[2].name, "Detach 2");
+  EXPECT_EQ(scene().elements[2].vertexCount, 0);
+}
+
+TEST_F(ElementEditingWindowTest, OpeningAModelRestartsTheDetachCounter) {
+  form_->SpeedMirrorClick();
+  form_->SpeedMirrorClick();
+  ASSERT_EQ(scene().elements.back().name, "Mirror 2");
+  Choose(install_.file("models/ball6.met"));
+  form_->Abrir1Click();
+  ASSERT_EQ(scene().elementCount(), 1);
+  form_->SpeedMirrorClick();
+  EXPECT_EQ(scene().elements.back().name, "Mirror 0");
+}
+
+TEST_F(ElementEditingWindowTest, MirrorAddsTheReflectedElementAndRefillsTheList) {
+  TGeosphera& ball = scene().elements[0];
+  for (TGLCoord& v : ball.vertices) v.z += 3;  // entirely at z > 0
+  form_->SpeedEditarClick();
+  EditButton("SpeedMirror")->click();
+  ASSERT_EQ(scene().elementCount(), 2);
+  const TGeosphera& mirror = scene().elements[1];
+  EXPECT_EQ(mirror.name, "Mirror 0");
+  ASSERT_EQ(mirror.vertexCount, kBallVertices);
+  for (const TGLCoord& v : mirror.vertices) EXPECT_LT(v.z, 0);
+  EXPECT_EQ(ListRows(), (QStringList{"Principal", "Mirror 0"}));
+  EXPECT_EQ(form_->ListElementos->currentRow(), 1);
+  EXPECT_FALSE(form_->editingModes().mirrorDetach);
+  for (const TGeosphera& e : scene().elements) {
+    EXPECT_EQ(std::count(e.vertexState.begin(), e.vertexState.end(), kVertexFrozen), 0);
+  }
+}
+
+TEST_F(ElementEditingWindowTest, DeleteOfTheLastElementKeepsTheOrder) {
+  form_->SpeedEditarClick();
+  form_->SpeedMirrorClick();
+  form_->ListElementosClick(0);
+  form_->SpeedMirrorClick();
+  ASSERT_EQ(ListRows(), (QStringList{"Principal", "Mirror 0", "Mirror 2"}));
+  ASSERT_EQ(scene().currentElement, 2);
+  EditButton("SpeedDeletar")->click();
+  EXPECT_EQ(ListRows(), (QStringList{"Principal", "Mirror 0"}));
+  EXPECT_EQ(scene().currentElement, 0);
+  EXPECT_EQ(form_->ListElementos->currentRow(), 0);
+  EXPECT_EQ(scene().elements[1].name, "Mirror 0");
+}
+
+TEST_F(ElementEditingWindowTest, UnificationAsksFirst) {
+  form_->SpeedEditarClick();
+  form_->SpeedMirrorClick();
+  messages_.answers = {MessageAnswer::No};
+  EditButton("SpeedUnification")->click();
+  EXPECT_EQ(messages_.Texts(),
+            (std::vector<std::string>{"This is a one-way operation.Continue?", "Unification canceled."}));
+  EXPECT_EQ(scene().elementCount(), 2);
+
+  messages_.answers = {MessageAnswer::Yes};
+  EditButton("SpeedUnification")->click();
+  ASSERT_EQ(scene().elementCount(), 1);
+  EXPECT_EQ(scene().elements[0].vertexCount, 2 * kBallVertices);
+  EXPECT_EQ(ListRows(), QStringList{"Principal"});
+  EXPECT_FALSE(EditPanel()->isVisible());
+}
+
+TEST_F(ElementEditingWindowTest, UnificationPutsDownAnElementBeingPlaced) {
+  for (TGLCoord& v : scene().elements[0].vertices) v.z += 3;
+  scene().elements[0].center = ElementCenter(scene().elements[0]);
+  form_->SpeedMirrorClick();  // centred at z = -3
+  const Tvertices mirrored = scene().elements[1].vertices;
+  form_->SpeedPositionClick();
+  ASSERT_EQ(scene().elements[1].placeState, kPlaceFollowPick);
+  form_->SpeedUnificationClick();
+  ASSERT_EQ(scene().elementCount(), 1);
+  EXPECT_FALSE(form_->editingModes().position);
+  const TGeosphera& e = scene().elements[0];
+  for (int v : {0, 99}) {
+    const TGLCoord& merged = e.vertices[static_cast<size_t>(kBallVertices + v)];
+    EXPECT_NEAR(merged.z, mirrored[static_cast<size_t>(v)].z, 1e-4);
+    EXPECT_NEAR(merged.y, mirrored[static_cast<size_t>(v)].y, 1e-4);
+  }
+}
+
+TEST_F(ElementEditingWindowTest, ColorAsksBeforeRepaintingTheElement) {
+  form_->SetColorChooser([](const QColor&) { return QColor(200, 100, 50); });
+  form_->SpeedEditarClick();
+  messages_.answers = {MessageAnswer::Cancel};
+  EditButton("SpeedColor")->click();
+  EXPECT_EQ(scene().elements[0].colorA, 178);
+  EditButton("SpeedColor")->click();
+  const TGeosphera& e = scene().elements[0];
+  EXPECT_EQ((std::array{e.colorR, e.colorG, e.colorB, e.colorA}), (std::array<uint8_t, 4>{200, 100, 50, 1}));
+  EXPECT_EQ(e.colors[7], (TRGBA{200, 100, 50, 255}));
+  EXPECT_EQ(messages_.Texts(),
+            (std::vector<std::string>(2, "This will clear all the colors in Paint mode. Do you want continue?")));
+}
+
+TEST_F(ElementEditingWindowTest, DragOnTheFirstRingTurnsTheElementAboutYThroughItsCentre) {
+  TGeosphera& ball = scene().elements[0];
+  for (TGLCoord& v : ball.vertices) v.y += 1;
+  ball.center = ElementCenter(ball);
+  const TGeosphera before = ball;
+  form_->SpeedEditarClick();
+  EditButton("SpeedRotate")->click();
+  ASSERT_TRUE(form_->editingModes().rotate);
+  EXPECT_NEAR(ElementCenter(scene().rotateGizmo).y, ball.center.y, 1e-4);
+  DrawFrame();
+
+  // A first-ring vertex halfway out to the side, away from the outlines of
+  // the other two rings (seen from the front they pass through the centre
+  // and the far sides).
+  const TGeosphera& handle = scene().rotateGizmo;
+  auto sideOffset = [&](int i) { return std::abs(handle.vertices[static_cast<size_t>(i)].z - ball.center.z - 1.5f); };
+  int k = 0;
+  for (int i = 1; i < handle.vertexCount / 3; ++i) {
+    if (sideOffset(i) < sideOffset(k)) k = i;
+  }
+  const TWindowPoint p = form_->viewport().ProjectPoint(handle.vertices[static_cast<size_t>(k)]);
+  const int x = static_cast<int>(std::lround(p.x)), y = static_cast<int>(std::lround(p.y));
+  EXPECT_TRUE(form_->ElementToolMove(x, y, false));  // hovering over the ring
+  EXPECT_EQ(form_->viewport().cursor().shape(), Qt::BitmapCursor);
+  ASSERT_TRUE(form_->ElementToolPress(x, y));
+  ASSERT_TRUE(form_->ElementToolMove(x + 5, y, true));
+  EXPECT_TRUE(form_->ElementToolRelease());
+  TGeosphera refreshed = scene().elements[0];
+  RecomputeAllNormals(refreshed);
+  EXPECT_EQ(scene().elements[0].normals, refreshed.normals);  // the release refreshed them
+
+  const TGLCoord c = before.center;
+  for (int v : {0, 17, 100}) {
+    const TGLCoord& from = before.vertices[static_cast<size_t>(v)];
+    const TGLCoord turned = RotateAboutAxis({from.x - c.x, from.y - c.y, from.z - c.z}, {0, 1, 0}, 1);
+    const TGLCoord& to = scene().elements[0].vertices[static_cast<size_t>(v)];
+    EXPECT_NEAR(to.x, turned.x + c.x, 1e-4);
+    EXPECT_NEAR(to.y, turned.y + c.y, 1e-4);
+    EXPECT_NEAR(to.z, turned.z + c.z, 1e-4);
+  }
+
+  EditButton("SpeedRotate")->click();
+  EXPECT_FALSE(form_->editingModes().rotate);
+  EXPECT_FALSE(form_->viewport().inputs().rotateToolActive);
+}
+
+TEST_F(ElementEditingWindowTest, DimensionScalesByWheelAndByDrag) {
+  const TGeosphera before = scene().elements[0];
+  const TGLCoord c = before.center;
+  auto offsetRatio = [&] {
+    const TGLCoord& v = scene().elements[0].vertices[5];
+    const TGLCoord& w = before.vertices[5];
+    return std::hypot(v.x - c.x, v.y - c.y, v.z - c.z) / std::hypot(w.x - c.x, w.y - c.y, w.z - c.z);
+  };
+  form_->SpeedEditarClick();
+  EditButton("SpeedDimension")->click();
+  ASSERT_TRUE(form_->editingModes().dimension);
+  form_->FormMouseWheel(1);  // a notch up
+  EXPECT_NEAR(offsetRatio(), 0.9, 1e-5);
+  form_->FormMouseWheel(-1);
+  EXPECT_NEAR(offsetRatio(), 0.99, 1e-5);
+  ASSERT_TRUE(form_->ElementToolPress(100, 100));
+  form_->ElementToolMove(100, 90, true);  // moving up
+  form_->ElementToolRelease();
+  EXPECT_NEAR(offsetRatio(), 0.891, 1e-5);
+  EXPECT_FLOAT_EQ(form_->viewport().state().zoom, kStartZoom);  // the wheel did not zoom
+
+  EditButton("SpeedFechar")->click();
+  EXPECT_FALSE(form_->editingModes().dimension);
+  EXPECT_FALSE(form_->ElementToolWheel(1));
+}
+
+TEST_F(ElementEditingWindowTest, PositionPutsTheElementDownOnTheSecondPressWhereItsCentreFollowed) {
+  TGeosphera& ball = scene().elements[0];
+  for (TGLCoord& v : ball.vertices) v.z += 3;  // off the model origin
+  ball.center = ElementCenter(ball);
+  const TGeosphera before = ball;
+  form_->SpeedEditarClick();
+  DrawFrame();
+  EditButton("SpeedPosition")->click();
+  EXPECT_TRUE(form_->editingModes().position);
+  EXPECT_FALSE(EditPanel()->isVisible());
+  EXPECT_EQ(scene().current().placeState, kPlaceFollowPick);
+  // The pointer was put on the centre, so the element follows from where it is.
+  DrawFrame();
+  ASSERT_TRUE(form_->ElementToolPress(200, 200));
+  EXPECT_EQ(scene().current().placeState, kPlaceFollowXY);
+  EXPECT_EQ(form_->viewport().state().mainCamera.yaw, 180);
+  ASSERT_TRUE(form_->ElementToolPress(200, 200));
+  EXPECT_TRUE(form_->ElementToolRelease());
+
+  const TGeosphera& placed = scene().elements[0];
+  EXPECT_EQ(placed.placeState, kPlaced);
+  EXPECT_FALSE(form_->editingModes().position);
+  EXPECT_EQ(placed.position, TGLCoord{});
+  EXPECT_EQ(form_->viewport().state().mainCamera.yaw, 270);
+  for (int v : {0, 50, 161}) {
+    EXPECT_NEAR(placed.vertices[v].x, before.vertices[v].x, 0.05);
+    EXPECT_NEAR(placed.vertices[v].y, before.vertices[v].y, 0.05);
+    EXPECT_NEAR(placed.vertices[v].z, before.vertices[v].z, 0.05);
+  }
+  EXPECT_NEAR(placed.center.z, 3, 0.05);
+}
+
+TEST_F(ElementEditingWindowTest, EditingCommandsRefuseInTextureMode) {
+  form_->viewport().state().textureViewOn = true;
+  const std::pair<const char*, void (TFormMain::*)()> kCommands[] = {
+      {"Freeze", &TFormMain::SpeedFreezeClick},       {"UnFreeze All", &TFormMain::SpeedUnfreezeAllClick},
+      {"Selection Mode", &TFormMain::SpeedSelModeClick}, {"Detach", &TFormMain::SpeedDetachClick},
+      {"Edit Object", &TFormMain::SpeedEditarClick},  {"Mirror", &TFormMain::SpeedMirrorClick},
+      {"Delete", &TFormMain::SpeedDeletarClick},      {"Color", &TFormMain::SpeedColorClick},
+      {"Position", &TFormMain::SpeedPositionClick},   {"Rotate", &TFormMain::SpeedRotateClick},
+      {"Dimension", &TFormMain::SpeedDimensionClick}};
+  for (const auto& [name, command] : kCommands) {
+    messages_.entries.clear();
+    (form_.get()->*command)();
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{kTextureModeRefusal}) << name;
+  }
+  MenuButton("SpeedFreeze")->click();
+  EXPECT_FALSE(MenuButton("SpeedFreeze")->isChecked());
+  const TEditingModes& modes = form_->editingModes();
+  EXPECT_FALSE(modes.freeze || modes.selection || modes.position || modes.rotate || modes.dimension);
+  EXPECT_EQ(scene().elementCount(), 1);
+  EXPECT_EQ(scene().elements[0].placeState, kPlaced);
+  EXPECT_FALSE(EditPanel()->isVisible());
+}
+
+}  // namespace
