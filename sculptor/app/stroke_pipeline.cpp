@@ -149,7 +149,10 @@ void TFormMain::RightDrag(int x, int y) {
     }
     return;
   }
-  const double dx = (s.lastX - x) / 3.0, dy = (s.lastY - y) / 3.0;
+  // Positions are framebuffer pixels; the camera turns by the pointer's
+  // travel in screen points, so a high-density screen turns it no faster.
+  const double step = 3.0 * centro_->devicePixelRatioF();
+  const double dx = (s.lastX - x) / step, dy = (s.lastY - y) / step;
   TRenderState& view = centro_->state();
   view.mainCamera.pitch -= dy;
   view.mainCamera.yaw += dx;
@@ -164,7 +167,8 @@ void TFormMain::RightDrag(int x, int y) {
 
 void TFormMain::MiddleDrag(int x, int y) {
   TStrokeState& s = stroke_;
-  const float dx = static_cast<float>(s.lastX - x) / 40, dy = static_cast<float>(s.lastY - y) / 40;
+  const float step = 40 * static_cast<float>(centro_->devicePixelRatioF());  // as for rotation
+  const float dx = static_cast<float>(s.lastX - x) / step, dy = static_cast<float>(s.lastY - y) / step;
   TRenderState& view = centro_->state();
   view.mainCamera.panX += dx;
   view.mainCamera.panY -= dy;
