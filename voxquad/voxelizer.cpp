@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "status_output.h"
 #include "volume_storage.h"
@@ -28,56 +29,39 @@ namespace {
 
 bool isFinite(const vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
-// Closest parameters (u', v') of the triangle to (u, v) and the feature they lie on:
+// The closest feature of a triangle to a grid point, numbered like the pseudo-normals:
 // 0 face, 1 edge p0-p1, 2 edge p0-p2, 3 edge p1-p2, 4 vertex p0, 5 vertex p1, 6 vertex p2.
-int closestParameters(float u, float v, float& cu, float& cv)
-{
-    if (u > 0 && v > 0 && u + v < 1) {
-        cu = u;
-        cv = v;
-        return 0;
-    }
-    if (v <= 0 && u >= 0 && u <= 1) {
-        cu = u;
-        cv = 0;
-        return 1;
-    }
-    if (u <= 0 && v >= 0 && v <= 1) {
-        cu = 0;
-        cv = v;
-        return 2;
-    }
-    if (u - 1 <= v && v <= u + 1 && v >= 1 - u) {
-        const float t = (1 + u - v) / 2;
-        cu = t;
-        cv = 1 - t;
-        return 3;
-    }
-    if (u <= 0 && v <= 0) {
-        cu = cv = 0;
-        return 4;
-    }
-    if (v <= u - 1 && u >= 1) {
-        cu = 1;
-        cv = 0;
-        return 5;
-    }
-    cu = 0;
-    cv = 1;
-    return 6;
-}
+struct ClosestFeature {
+    int region;
+    vec3 offset;  // from the closest point to the grid point
+};
 
-// An edge region whose closest point is one of the edge's end points is that vertex's region: the
-// pseudo-normal of the closest feature signs the distance. Without this, a sample diagonally off a
-// convex corner, whose parameters fall exactly on the boundary between the edge and the vertex
-// region, is signed by the edge normal, perpendicular to the offset, and comes out negative.
-int featureOf(int region, float cu, float cv)
+// Inside the face region (u > 0, v > 0, u + v < 1) the closest point is the projection onto the
+// plane. Outside it, the closest point lies on the border, and it is found by Euclidean search
+// over the three edges: clamping the (u, v) parameters instead picks the wrong edge or vertex of a
+// long, slanted triangle, whose pseudo-normal then gives grid points beside it the wrong sign
+// (and a closed input an open surface). With the Euclidean closest feature the angle-weighted
+// pseudo-normal signs every distance correctly (Baerentzen and Aanaes 2005).
+ClosestFeature closestFeature(const vec3& q, const vec3 (&corners)[3], float u, float v, float w, const vec3& n)
 {
-    if (region < 1 || region > 3) return region;
-    if (cu == 0 && cv == 0) return 4;
-    if (cu == 1 && cv == 0) return 5;
-    if (cu == 0 && cv == 1) return 6;
-    return region;
+    if (u > 0 && v > 0 && u + v < 1) return {0, n * w};
+    struct Edge {
+        int a, b, region;
+    };
+    static constexpr Edge edges[3] = {{0, 1, 1}, {0, 2, 2}, {1, 2, 3}};
+    ClosestFeature best{0, vec3()};
+    float bestLength = std::numeric_limits<float>::infinity();
+    for (const Edge& edge : edges) {
+        const vec3 a = corners[edge.a], ab = corners[edge.b] - a;
+        const float t = std::clamp(dot(q - a, ab) / dot(ab, ab), 0.0f, 1.0f);
+        const vec3 offset = q - (a + ab * t);
+        const float length = dot(offset, offset);
+        if (length >= bestLength) continue;
+        bestLength = length;
+        best.offset = offset;
+        best.region = t == 0 ? 4 + edge.a : t == 1 ? 4 + edge.b : edge.region;
+    }
+    return best;
 }
 
 }  // namespace
@@ -140,7 +124,7 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
     const int sizes[3] = {volume->getXSize(), volume->getYSize(), volume->getZSize()};
     for (int a = 0; a < 3; ++a) boxAlongAxis(p0[a], p1[a], p2[a], sizes[a], lo[a], hi[a]);
 
-    // Pseudo-normals in the order of the regions of closestParameters.
+    // Pseudo-normals in the order of the regions of closestFeature.
     const vec3 normals[7] = {n,
                              edgeNormal(index, polygon[0], polygon[1]),
                              edgeNormal(index, polygon[0], polygon[2]),
@@ -150,18 +134,17 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
                              v2.normal};
 
     const VoxelAccessor voxels(*volume);
+    const vec3 corners[3] = {p0, p1, p2};
     for (int x = lo[0]; x <= hi[0]; ++x)
         for (int y = lo[1]; y <= hi[1]; ++y)
             for (int z = lo[2]; z <= hi[2]; ++z) {
-                const vec3 r = vec3(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)) - p0;
+                const vec3 q(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+                const vec3 r = q - p0;
                 const float u = dot(M.row[0], r), v = dot(M.row[1], r), w = dot(M.row[2], r);
-                float cu = 0, cv = 0;
-                const int parameterRegion = closestParameters(u, v, cu, cv);
-                const int region = featureOf(parameterRegion, cu, cv);
-                const vec3 d = e1 * (u - cu) + e2 * (v - cv) + n * w;
-                const float len = d.length();
-                const vec3 dir = len > 0 ? d / len : d;
-                const bool positive = dot(normals[region], dir) > 0;
+                const ClosestFeature closest = closestFeature(q, corners, u, v, w, n);
+                const float len = closest.offset.length();
+                const vec3 dir = len > 0 ? closest.offset / len : closest.offset;
+                const bool positive = dot(normals[closest.region], dir) > 0;
                 if (len < voxelizerBandWidth && len < std::fabs(voxels.distance(x, y, z)))
                     voxels.setDistance(x, y, z, positive ? len : -len);
             }

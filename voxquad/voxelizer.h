@@ -17,8 +17,8 @@ void boxAlongAxis(float a, float b, float c, int size, int& lo, int& hi);
 
 // Writes a narrow band of signed distances around every triangle of a normalised mesh into a
 // volume. Each grid point in a triangle's integer box gets the distance to the triangle's closest
-// point (found in the triangle's own (u, v) parameters), signed by the pseudo-normal of the face,
-// edge or vertex it lies on (Baerentzen and Aanaes, "Signed distance computation using the angle
+// point (the plane projection inside the face, the nearest border point outside it), signed by the
+// pseudo-normal of the face, edge or vertex it lies on (Baerentzen and Aanaes, "Signed distance computation using the angle
 // weighted pseudonormal", 2005); the nearest triangle wins.
 class PolygonStorageVoxelizerDual {
 public:

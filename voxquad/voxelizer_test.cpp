@@ -69,20 +69,20 @@ TEST_F(Voxelizer, TriangleOnAGridPlaneWidensItsBoxAndSamplesOnItAreMinusZero)
 TEST_F(Voxelizer, CreaseIsSignedByTheSummedNormalsOfItsTwoTriangles)
 {
     const int r0 = vertex(10, 5, 12), r1 = vertex(12, 15, 14);
-    addPolygon({r0, r1, vertex(9, 0, 16)});
-    addPolygon({r1, r0, vertex(6, 1, 11)});
+    addPolygon({r0, r1, vertex(11, 20, 15)});
+    addPolygon({r1, r0, vertex(5, 19, 6)});
     prepareMesh();
     voxelizer.voxelize();
-    // (11, 14, 12) is nearest to the first triangle, in the region of the shared edge r0-r1, and
-    // lies behind that triangle's plane: its own normal would make the sample negative, the sum
-    // of both normals makes it positive.
-    EXPECT_NEAR(distanceAt(11, 14, 12), 2.4236507f, 1e-5f);
+    // The closest point of both triangles to (12, 6, 12) lies inside the shared edge r0-r1, and the
+    // sample lies behind the first triangle's plane: that normal alone would make it negative, the
+    // sum of both normals makes it positive.
+    EXPECT_NEAR(distanceAt(12, 6, 12), 1.7847087f, 1e-5f);
 }
 
-TEST_F(Voxelizer, SampleDiagonallyOffAConvexCornerIsSignedByTheCornerNormal)
+TEST_F(Voxelizer, SamplesOffAConvexCornerAreSignedByTheEdgeOrCornerTheyAreNearest)
 {
     // Three sides of a box meeting at (5.5, 5.5, 5.5), normals outwards (-x, -y, -z), each side a
-    // quad of two triangles whose parameters put the corner's diagonal on the edge-vertex boundary.
+    // quad of two triangles.
     const int a = vertex(5.5f, 5.5f, 5.5f), b = vertex(5.5f, 5.5f, 9.5f), c = vertex(5.5f, 9.5f, 9.5f);
     const int d = vertex(5.5f, 9.5f, 5.5f), e = vertex(9.5f, 5.5f, 5.5f), f = vertex(9.5f, 5.5f, 9.5f);
     const int g = vertex(9.5f, 9.5f, 5.5f);
@@ -90,8 +90,10 @@ TEST_F(Voxelizer, SampleDiagonallyOffAConvexCornerIsSignedByTheCornerNormal)
         addPolygon(t);
     prepareMesh();
     voxelizer.voxelize();
-    EXPECT_FLOAT_EQ(distanceAt(6, 5, 5), std::sqrt(0.75f));
-    EXPECT_FLOAT_EQ(distanceAt(5, 6, 5), std::sqrt(0.75f));
+    // Beside an edge of the corner, the nearest point is on that edge; past the corner, the corner.
+    EXPECT_FLOAT_EQ(distanceAt(6, 5, 5), std::sqrt(0.5f));
+    EXPECT_FLOAT_EQ(distanceAt(5, 6, 5), std::sqrt(0.5f));
+    EXPECT_FLOAT_EQ(distanceAt(5, 5, 5), std::sqrt(0.75f));
     EXPECT_FLOAT_EQ(distanceAt(6, 6, 6), -0.5f);
 }
 

@@ -135,6 +135,7 @@ void TFormMain::ApplyPreferences() {
   for (int i = 0; i < kShortcutBrushCount; ++i) brushIntensity_[i] = prefs_.brushDefaultIntensity[i];
   brushIntensity_[13] = 0;  // Stamp
   brushStrength_ = brushIntensity_[0] / 1400.0f;
+  ShowPreferencesInPanelConfig();
 }
 
 void TFormMain::LoadRotateGizmo() {
@@ -168,12 +169,13 @@ void TFormMain::BuildMenus() {
     for (const char* caption : captions) menu->addAction(caption)->setEnabled(false);
   };
   QMenu* edit = menuBar()->addMenu("Edit");
-  disabled(edit, {"Undo"});
+  Undo1 = edit->addAction("Undo", this, &TFormMain::Undo1Click);
   Subdivide1 = edit->addAction("Subdivide", this, &TFormMain::SpeedSubdivideClick);
   UnSubdivide1 = edit->addAction("UnSubdivide", this, &TFormMain::SpeedUnsubdivideClick);
   Detail1 = edit->addAction("Detail", this, &TFormMain::SpeedDetailClick);
   disabled(edit, {"Remesh", "Edit Object", "Freeze", "Unfreeze All", "Invert Freeze", "Selection Mode", "Detach",
-                  "Unification", "Mirror", "Mesh Reduction", "Preferences"});
+                  "Unification", "Mirror", "Mesh Reduction"});
+  Preferences1 = edit->addAction("Preferences", this, &TFormMain::Preferences1Click);
 
   QMenu* view = menuBar()->addMenu("View");
   PrincipalMenu1 = view->addAction("Principal Menu", this, &TFormMain::PrincipalMenu1Click);

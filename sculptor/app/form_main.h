@@ -25,9 +25,13 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QCursor;
+class QDoubleSpinBox;
 class QLabel;
+class QListWidget;
 class QRadioButton;
+class QScrollBar;
 class QSlider;
+class QSpinBox;
 class QToolButton;
 
 // A file dialog request and its answer; tests replace the dialogs by a chooser.
@@ -167,6 +171,45 @@ class TFormMain : public QMainWindow {
   const TEditingModes& editingModes() const { return editing_; }
   UndoSnapshots& undo() { return undo_; }
 
+  // Undo and the configuration panel (preferences, undo depth, remesh depth,
+  // digitizer, light).
+  QAction* Undo1 = nullptr;
+  QAction* Preferences1 = nullptr;
+  FloatingPanel* PanelConfig = nullptr;
+  QSpinBox* SpinMaxUndo = nullptr;
+  QSpinBox* SpinRemesh = nullptr;
+  QListWidget* ListBoxPreference = nullptr;
+  QComboBox* ComboFirst = nullptr;
+  QSpinBox* EditDefaultInt = nullptr;
+  QComboBox* ComboBox1 = nullptr;  // the shortcut command
+  QComboBox* ComboBox3 = nullptr;  // its first key
+  QComboBox* ComboBox5 = nullptr;  // its second key
+  QDoubleSpinBox* FloatSpinZoomPref = nullptr;
+  QSpinBox* SpinGrabbSensibility = nullptr;
+  QComboBox* ComboSecBrush = nullptr;
+  QCheckBox* CheckActiveTablet = nullptr;
+  QScrollBar* ScrollBarWacom = nullptr;
+  QLabel* LabPen = nullptr;
+  QSlider* TrackBarx = nullptr;
+  QSlider* TrackBary = nullptr;
+  QSlider* TrackBarz = nullptr;
+  QSlider* TrackBarSpec = nullptr;
+  void Undo1Click();
+  void Preferences1Click();
+  void ButtMaxUndoOkClick();
+  void ListBoxPreferenceClick(int brush);
+  void ButtBrushPreferenceOkClick();
+  void ComboBox1Change(int command);
+  void ButtControlsPreferenceOkClick();
+  void SpeedSavePreferenceClick();
+  void CheckActiveTabletClick(bool checked);
+  void ScrollBarWacomChange(int position);
+  void LightTrackBarChange();
+  int remeshDepth() const { return remeshDepth_; }
+  int grabSensitivity() const { return grabSensitivity_; }
+  int penSensibility() const { return penSensibility_; }
+  bool tabletActive() const { return tabletActive_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -245,4 +288,11 @@ class TFormMain : public QMainWindow {
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;
+
+  // Undo and the configuration panel.
+  void BuildPanelConfig();
+  void ShowPreferencesInPanelConfig();
+  int remeshDepth_ = 10;      // "Remesh Preference:", the octree depth of "Remesh"
+  int penSensibility_ = 45;   // pressure divisor of the pen
+  bool tabletActive_ = false;  // "Active Tablet"
 };

@@ -34,10 +34,10 @@ enum ShortcutCommand {
 
 bool TFormMain::ShortcutDown(int item) const { return keys_.IsDown(QtKeyOfKeyListItem(item)); }
 
-// True when the command's keys are down. "Radius and Zoom", "Subdivide" and
-// "Unsubdivide" act here; the others belong to tools that are not in the
-// window yet, and the stencil keys act through the mouse handlers while they
-// are held.
+// True when the command's keys are down. "Radius and Zoom", "Subdivide",
+// "Unsubdivide" and "Undo" act here; the others belong to tools that are not
+// in the window yet, and the stencil keys act through the mouse handlers while
+// they are held.
 bool TFormMain::RunShortcutCommand(int command) {
   const auto [first, second] = prefs_.commandKeys[static_cast<size_t>(command)];
   const bool fires = (first == 0 && second != 0 && ShortcutDown(second)) ||
@@ -47,6 +47,7 @@ bool TFormMain::RunShortcutCommand(int command) {
   if (command == kRadiusAndZoom) radiusKeyMode_ = !radiusKeyMode_;
   if (command == kSubdivide) SpeedSubdivideClick();
   if (command == kUnsubdivide) SpeedUnsubdivideClick();
+  if (command == kUndo) Undo1Click();
   return true;
 }
 

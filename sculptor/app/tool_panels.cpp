@@ -8,7 +8,6 @@
 void TFormMain::BuildToolPanels() {
   static const std::pair<const char*, const char*> kPanels[] = {
       {"PanelEditSphere", "Edit"},
-      {"PanelConfig", "Configuration"},
       {"PanelSkech", "Skech Control"},
       {"PanelStamp", "Stamp"},
       {"PanelStencil", "Projection Tools"},
@@ -31,6 +30,8 @@ void TFormMain::BuildToolPanels() {
     panel->hide();
     toolPanels.emplace(name, panel);
   }
+  BuildPanelConfig();
+  toolPanels.emplace("PanelConfig", PanelConfig);
   // The texture tools draw on a second GL widget of their own, hidden until they run.
   auto* texturePanel = new PanelCentroTex(toolPanels.at("PanelTexture"));
   texturePanel->setObjectName("PanelCentroTex");

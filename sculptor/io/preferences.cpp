@@ -1,6 +1,7 @@
 #include "io/preferences.h"
 
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -156,12 +157,20 @@ std::optional<TPreferences> ReadPreferencesFile(const std::string& path) {
   return ParsePreferences(text);
 }
 
+// The values go to a file beside the target that replaces it only when
+// complete: a save cut short (a full disk) must not leave a copy that the
+// next start-up cannot read.
 bool WritePreferencesFile(const std::string& path, const TPreferences& prefs) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  const std::string partial = path + ".part";
+  std::ofstream file(partial, std::ios::binary | std::ios::trunc);
   if (!file) return false;
   file << FormatPreferences(prefs);
   file.close();
-  return !file.fail();
+  if (file.fail() || std::rename(partial.c_str(), path.c_str()) != 0) {
+    std::remove(partial.c_str());
+    return false;
+  }
+  return true;
 }
 
 TPreferences DefaultPreferences() {

@@ -45,6 +45,7 @@ std::optional<TPreferences> ParsePreferences(std::string_view text);
 std::string FormatPreferences(const TPreferences& prefs);
 
 // Whole-file helpers; false when the file cannot be opened, read or written.
+// A failed write leaves the file as it was.
 std::optional<TPreferences> ReadPreferencesFile(const std::string& path);
 bool WritePreferencesFile(const std::string& path, const TPreferences& prefs);
 

@@ -108,4 +108,15 @@ TEST(Preferences, FileRoundTripAndMissingFile) {
   EXPECT_FALSE(WritePreferencesFile(path, SampleSettings()));
 }
 
+TEST(Preferences, AWriteThatFailsKeepsTheOldFile) {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / "plasmora_prefs_keep_test";
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "prefer1.txt").string();
+  ASSERT_TRUE(WritePreferencesFile(path, DefaultPreferences()));
+  std::filesystem::create_directory(path + ".part");  // the new copy cannot be written
+  EXPECT_FALSE(WritePreferencesFile(path, SampleSettings()));
+  EXPECT_EQ(ReadPreferencesFile(path), DefaultPreferences());
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace

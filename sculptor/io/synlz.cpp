@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#if defined(__SSE2__)
+#if defined(__x86_64__)  // SSE2 and 64-bit lane moves
 #include <emmintrin.h>
 #endif
 
@@ -49,8 +49,7 @@ uint8_t* WriteHeader(size_t n, uint8_t* out) {
 
 // Length tail t of the match of ip against the earlier `from` (both past their
 // first two bytes): the first t >= 1 at which the bytes differ, at most tmax.
-inline size_t MatchTail(const uint8_t* from, const uint8_t* ip, size_t tmax) {
-  size_t t = 1;
+inline size_t MatchTail(const uint8_t* from, const uint8_t* ip, size_t t, size_t tmax) {
   while (t + 8 <= tmax) {
     const uint64_t diff = Load64(from + t) ^ Load64(ip + t);
     if (diff != 0) return t + static_cast<size_t>(std::countr_zero(diff) >> 3);
@@ -89,8 +88,12 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
 
   struct Slot {
     int32_t offset;  // last position with this hash; INT32_MAX = none (never more than 2 back)
-    uint32_t cache;  // the 4 bytes at that position
+    uint32_t cache;  // bytes 1 .. 4 at that position
   };
+  // Two positions of one hash whose bytes 1 and 2 agree agree in byte 0 too
+  // (the hash is byte 0 and the low nibble of byte 1 xor the next 12 bits),
+  // so the cache tells a 3-byte match and also whether bytes 3 and 4 go on:
+  // most matches get their length without reading the earlier position.
   Slot table[kHashSize];
   for (Slot& s : table) s = {std::numeric_limits<int32_t>::max(), 0};
 
@@ -100,6 +103,7 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
   size_t p = 0;
   if (n >= kMatchScanEnd) {
     const size_t scanEnd = n - kMatchScanEnd;
+    uint64_t v = Load64(src);  // the bytes at p; only the low five are used
     while (p <= scanEnd) {
       // Look at positions until a match or the end of the group: the literals
       // before it are then copied at once.
@@ -107,14 +111,17 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
       size_t k = 0;
       int32_t o = 0;
       uint32_t h = 0;
-      for (; k < limit; ++k) {
-        const uint32_t v = Load32(src + p + k);
-        h = HashOf(v);
+      uint32_t changed = 0;
+      for (;;) {
+        h = HashOf(static_cast<uint32_t>(v));
         Slot& slot = table[h];
         o = slot.offset;
-        const uint32_t changed = v ^ slot.cache;
-        slot = {static_cast<int32_t>(p + k), v};
-        if ((changed & 0xFFFFFF) == 0 && static_cast<int64_t>(p + k) - o > 2) break;
+        const uint32_t next = static_cast<uint32_t>(v >> 8);
+        changed = next ^ slot.cache;
+        slot = {static_cast<int32_t>(p + k), next};
+        if ((changed & 0xFFFF) == 0 && static_cast<int64_t>(p + k) - o > 2) break;
+        if (++k == limit) break;
+        v = Load64(src + p + k);
       }
       if (p + 32 <= n && out + 32 <= outEnd) {
         std::memcpy(out, src + p, 32);  // fixed size: cheaper than copying exactly k
@@ -123,11 +130,17 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
       }
       out = cw.Count(static_cast<unsigned>(k), out + k);
       p += k;
-      if (k == limit) continue;
+      if (k == limit) {
+        if (p <= scanEnd) v = Load64(src + p);
+        continue;
+      }
       cw.MarkMatch();  // k < left(): the group goes on with the match
-      const size_t tmax = std::min(n - p - 3, kLongestMatchTail);
-      const size_t t = MatchTail(src + o + 2, src + p + 2, tmax);
-      p += t + 2;
+      // A 4-byte match is the most common: its successor's bytes are read
+      // before its length is known.
+      const uint64_t afterFour = Load64(src + p + 3) >> 8;
+      const uint32_t beyond = changed >> 16;
+      const size_t t = beyond != 0 ? 1 + (std::countr_zero(beyond) >> 3)
+                                   : MatchTail(src + o + 2, src + p + 2, 3, std::min(n - p - 3, kLongestMatchTail));
       if (t <= 15) {
         Store16(out, static_cast<uint32_t>(t) | (h << 4));
         out += 2;
@@ -137,6 +150,12 @@ size_t SynLZCompress(const uint8_t* src, size_t n, uint8_t* dst) {
         out += 3;
       }
       out = cw.Count(1, out);
+      p += t + 2;
+      if (t == 2) {
+        v = afterFour;
+      } else if (p <= scanEnd) {
+        v = Load64(src + p);
+      }
     }
   }
   while (p < n) {
@@ -163,9 +182,10 @@ namespace {
 // every position it looks at; the decoder enters the same positions, but only
 // when a match needs the table: then every position whose first three bytes
 // were out before the match (the compressor's p - o > 2), and after the copy
-// the rest up to the match start. Match interiors are skipped, as the
-// compressor jumps over them. Entering whole literal spans at once lets the
-// hashes be computed sixteen at a time.
+// the rest up to the match start, whose hash is the one the match names (so
+// the next match does not wait for the copied bytes to be hashed). Match
+// interiors are skipped, as the compressor jumps over them. Entering whole
+// literal spans at once lets the hashes be computed sixteen at a time.
 class DecoderHashes {
  public:
   static constexpr uint32_t kUnset = 0xFFFFFFFF;
@@ -180,8 +200,8 @@ class DecoderHashes {
     ptrdiff_t pos = last_ + 1;
     if (pos > upTo) return;
     last_ = upTo;
-#if defined(__SSE2__)
-    for (; pos + 15 <= upTo; pos += 16) EnterSixteen(pos);
+#if defined(__x86_64__)
+    if (pos + 15 <= upTo) pos = EnterSixteens(pos, upTo);
 #endif
     for (; pos <= upTo; ++pos) {
       const uint8_t* b = out_ + pos;
@@ -189,14 +209,25 @@ class DecoderHashes {
     }
   }
   void SkipTo(ptrdiff_t last) { last_ = last; }
+  // Enters position `pos`, the next one, whose hash is known.
+  void Enter(uint32_t h, ptrdiff_t pos) {
+    offset_[h] = static_cast<uint32_t>(pos);
+    last_ = pos;
+  }
 
  private:
-#if defined(__SSE2__)
+#if defined(__x86_64__)
   // hash = b0 ^ (b1 & 15) << 8 ^ b1 >> 4 ^ b2 << 4 for the bytes b0 b1 b2 at each position.
   static inline __m128i HashLanes(__m128i b0, __m128i b1, __m128i b2) {
     const __m128i lowNibble = _mm_set1_epi16(15);
     const __m128i h = _mm_xor_si128(b0, _mm_slli_epi16(_mm_and_si128(b1, lowNibble), 8));
     return _mm_xor_si128(h, _mm_xor_si128(_mm_srli_epi16(b1, 4), _mm_slli_epi16(b2, 4)));
+  }
+  // Sixteen at a time from `pos` while they end by `upTo`; returns the next
+  // position. Kept out of line: the match loop stays small for dense matches.
+  [[gnu::noinline]] ptrdiff_t EnterSixteens(ptrdiff_t pos, ptrdiff_t upTo) {
+    for (; pos + 15 <= upTo; pos += 16) EnterSixteen(pos);
+    return pos;
   }
   inline void EnterSixteen(ptrdiff_t pos) {
     const uint8_t* b = out_ + pos;
@@ -204,13 +235,23 @@ class DecoderHashes {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
     const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 1));
     const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 2));
-    alignas(16) uint16_t h[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(h),
-                    HashLanes(_mm_unpacklo_epi8(x, zero), _mm_unpacklo_epi8(y, zero), _mm_unpacklo_epi8(z, zero)));
-    _mm_store_si128(reinterpret_cast<__m128i*>(h + 8),
-                    HashLanes(_mm_unpackhi_epi8(x, zero), _mm_unpackhi_epi8(y, zero), _mm_unpackhi_epi8(z, zero)));
+    const __m128i low =
+        HashLanes(_mm_unpacklo_epi8(x, zero), _mm_unpacklo_epi8(y, zero), _mm_unpacklo_epi8(z, zero));
+    const __m128i high =
+        HashLanes(_mm_unpackhi_epi8(x, zero), _mm_unpackhi_epi8(y, zero), _mm_unpackhi_epi8(z, zero));
     const uint32_t p = static_cast<uint32_t>(pos);
-    for (uint32_t i = 0; i < 16; ++i) offset_[h[i]] = p + i;  // in order: later positions win
+    // In order: later positions win.
+    EnterFour(static_cast<uint64_t>(_mm_cvtsi128_si64(low)), p);
+    EnterFour(static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(low, low))), p + 4);
+    EnterFour(static_cast<uint64_t>(_mm_cvtsi128_si64(high)), p + 8);
+    EnterFour(static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(high, high))), p + 12);
+  }
+  // Four 16-bit hashes, the first in the low bits, for positions p .. p + 3.
+  inline void EnterFour(uint64_t hashes, uint32_t p) {
+    offset_[hashes & 0xFFFF] = p;
+    offset_[(hashes >> 16) & 0xFFFF] = p + 1;
+    offset_[(hashes >> 32) & 0xFFFF] = p + 2;
+    offset_[hashes >> 48] = p + 3;
   }
 #endif
 
@@ -225,6 +266,16 @@ class DecoderHashes {
 // overwrite them. A chunk no longer than the distance reads only bytes
 // already out.
 inline void CopyMatch(uint8_t* to, const uint8_t* from, size_t distance, size_t t, size_t room) {
+  // Short matches, the most common, move one word no wider than they need:
+  // a narrow load is more often served whole from the store that wrote it.
+  if (t <= 4 && distance >= 4 && room >= 4) {
+    std::memcpy(to, from, 4);
+    return;
+  }
+  if (t <= 8 && distance >= 8 && room >= 8) {
+    std::memcpy(to, from, 8);
+    return;
+  }
   if (distance >= 16 && room >= t + 16) {
     for (size_t i = 0; i < t; i += 16) std::memcpy(to + i, from + i, 16);
     return;
@@ -294,7 +345,10 @@ bool SynLZDecompress(const uint8_t* block, size_t m, uint8_t* dst, size_t size) 
         if (from == DecoderHashes::kUnset || t > size - op) return false;
         CopyMatch(dst + op, dst + from, op - from, t, size - op);
         if (ip >= end) return op + t == size;
-        hashes.EnterUpTo(static_cast<ptrdiff_t>(op));
+        // The two positions before the match start can be hashed now; the
+        // start's own hash is the one the match names.
+        hashes.EnterUpTo(static_cast<ptrdiff_t>(op) - 1);
+        hashes.Enter(w >> 4, static_cast<ptrdiff_t>(op));
         op += t;
         hashes.SkipTo(static_cast<ptrdiff_t>(op) - 1);
         ++bit;

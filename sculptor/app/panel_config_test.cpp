@@ -1,0 +1,161 @@
+// The configuration panel in the real window: the editors, the settings that
+// act at once, "Save Preferences" read back by a new window, a save that
+// cannot write, and how the command shortcuts resolve.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSlider>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include "app/window_test_support.h"
+
+namespace {
+
+constexpr int kUndoCommand = 3;
+
+class PanelConfigTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    form_->Preferences1Click();
+  }
+  void TearDown() override { QFile::remove(UserPreferencesPath()); }
+
+  QToolButton* Button(const char* name) { return form_->findChild<QToolButton*>(name); }
+
+  void SetBrushPreference(int brush, const char* key, int intensity) {
+    form_->ListBoxPreference->setCurrentRow(brush);
+    form_->ComboFirst->setCurrentIndex(KeyListIndex(key));
+    form_->EditDefaultInt->setValue(intensity);
+    Button("ButtBrushPreferenceOk")->click();
+  }
+
+  void SetCommandKeys(int command, const char* first, const char* second) {
+    form_->ComboBox1->setCurrentIndex(command);
+    form_->ComboBox3->setCurrentIndex(KeyListIndex(first));
+    form_->ComboBox5->setCurrentIndex(KeyListIndex(second));
+    Button("ButtControlsPreferenceOk")->click();
+  }
+};
+
+TEST_F(PanelConfigTest, EditorsShowTheStoredShortcuts) {
+  EXPECT_TRUE(form_->PanelConfig->isVisible());
+  ASSERT_EQ(form_->ListBoxPreference->count(), 13);
+  EXPECT_EQ(form_->ListBoxPreference->item(12)->text(), "Unpinch");
+  EXPECT_EQ(form_->ComboFirst->currentText(), "1");  // the shipped key of "Add"
+  form_->ListBoxPreference->setCurrentRow(2);
+  EXPECT_EQ(form_->ComboFirst->currentText(), "3");
+  EXPECT_EQ(form_->EditDefaultInt->value(), 15);
+  form_->ComboBox1->setCurrentIndex(kUndoCommand);
+  EXPECT_EQ(form_->ComboBox1->currentText(), "Undo");
+  EXPECT_EQ(form_->ComboBox3->currentText(), "Ctrl");
+  EXPECT_EQ(form_->ComboBox5->currentText(), "Z");
+  EXPECT_EQ(form_->ComboBox3->count(), kKeyListSize);
+  EXPECT_EQ(form_->ComboSecBrush->currentText(), "Smooth");
+}
+
+TEST_F(PanelConfigTest, LiveSettingsTakeEffectAtOnce) {
+  form_->FloatSpinZoomPref->setValue(0.05);
+  EXPECT_FLOAT_EQ(form_->viewport().state().zoomStep, 0.05f);
+  form_->SpinGrabbSensibility->setValue(22);
+  EXPECT_EQ(form_->grabSensitivity(), 22);
+  form_->ComboSecBrush->setCurrentIndex(3);
+  EXPECT_EQ(form_->preferences().secondBrush, 3);
+  form_->SpinRemesh->setValue(8);
+  EXPECT_EQ(form_->remeshDepth(), 8);
+
+  form_->ScrollBarWacom->setValue(30);
+  EXPECT_EQ(form_->LabPen->text(), "30");
+  EXPECT_EQ(form_->penSensibility(), 30);
+  form_->CheckActiveTablet->click();
+  EXPECT_TRUE(form_->tabletActive());
+  EXPECT_TRUE(form_->ScrollIntensity->isVisible());  // no pen under Xvfb
+  form_->CheckActiveTablet->click();
+  EXPECT_FALSE(form_->tabletActive());
+
+  form_->TrackBarx->setValue(7);
+  form_->TrackBarz->setValue(-20);
+  const auto& light = form_->viewport().state().lightPosition;
+  EXPECT_EQ(light[0], 7);
+  EXPECT_EQ(light[1], 3);
+  EXPECT_EQ(light[2], -20);
+  form_->TrackBarSpec->setValue(21);
+  EXPECT_EQ(form_->viewport().state().shininess, 21);
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+TEST_F(PanelConfigTest, SavedPreferencesComeBackInANewWindow) {
+  SetBrushPreference(4, "K", 33);
+  SetCommandKeys(kUndoCommand, "Alt", "U");
+  form_->FloatSpinZoomPref->setValue(0.05);
+  form_->SpinGrabbSensibility->setValue(22);
+  form_->ComboSecBrush->setCurrentIndex(3);
+  form_->PanelMenu->move(40, 50);
+  form_->PanelModeling->move(300, 400);
+  Button("SpeedSavePreference")->click();
+  ASSERT_TRUE(QFile::exists(UserPreferencesPath()));
+  const TPreferences saved = form_->preferences();
+  EXPECT_EQ(saved.brushKeys[4], KeyListIndex("K"));
+  EXPECT_EQ(saved.brushDefaultIntensity[4], 33);
+
+  form_.reset();
+  OpenWindow();
+  EXPECT_EQ(form_->preferences(), saved);
+  EXPECT_EQ(form_->preferences().zoomStep, 0.05);
+  EXPECT_FLOAT_EQ(form_->viewport().state().zoomStep, 0.05f);
+  EXPECT_EQ(form_->FloatSpinZoomPref->value(), 0.05);
+  EXPECT_EQ(form_->SpinGrabbSensibility->value(), 22);
+  EXPECT_EQ(form_->grabSensitivity(), 22);
+  EXPECT_EQ(form_->ComboSecBrush->currentIndex(), 3);
+  EXPECT_EQ(form_->PanelMenu->pos(), QPoint(40, 50));
+  EXPECT_EQ(form_->PanelModeling->pos(), QPoint(300, 400));
+  EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
+}
+
+TEST_F(PanelConfigTest, ASaveThatCannotWriteKeepsTheWindow) {
+  ASSERT_TRUE(QDir().mkpath(UserPreferencesPath()));  // a folder where the file should go
+  form_->SpeedSavePreferenceClick();
+  QDir(UserPreferencesPath()).removeRecursively();
+  EXPECT_EQ(messages_.Texts(),
+            std::vector<std::string>{"Please reinstaller Plasmora. Failed to load preference in directory."});
+  EXPECT_TRUE(form_->isVisible());
+  EXPECT_FALSE(form_->destroyed());
+  EXPECT_EQ(form_->scene().elements[0].vertexCount, kBallVertices);
+}
+
+struct ShortcutCase {
+  const char* name;
+  const char* first;
+  const char* second;
+  Qt::KeyboardModifiers held;  // with the K key
+  bool fires;
+};
+
+TEST_F(PanelConfigTest, CommandShortcutsFireOnTheirFirstSecondOrBothKeys) {
+  const ShortcutCase cases[] = {
+      {"second key alone", "None", "K", Qt::NoModifier, true},
+      {"first key alone", "K", "None", Qt::NoModifier, true},
+      {"both keys, only one down", "Alt", "K", Qt::NoModifier, false},
+      {"both keys down", "Alt", "K", Qt::AltModifier, true},
+      {"neither key set", "None", "None", Qt::NoModifier, false},
+  };
+  TGeosphera& e = form_->scene().current();
+  for (const ShortcutCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetCommandKeys(kUndoCommand, c.first, c.second);
+    const Tvertices before = e.vertices;
+    form_->undo().MarkPendingChange(0);
+    form_->undo().TakeSnapshot(e, UndoChannel::Geometry, kSnapshotPositions);
+    e.vertices[0].x += 1;
+    QTest::keyClick(form_.get(), Qt::Key_K, c.held);
+    EXPECT_EQ(e.vertices == before, c.fires);
+    form_->undo().ResetChannel(UndoChannel::Geometry);
+    e.vertices = before;
+  }
+}
+
+}  // namespace
