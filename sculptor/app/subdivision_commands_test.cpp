@@ -61,7 +61,7 @@ TEST_F(SubdivisionWindowTest, DetailRefinesTheSelectionAndUndoLeadsBack) {
   form_->UnSubdivide1->trigger();  // Detail leaves no level to go down
   EXPECT_GT(ball.triangleCount(), kBallTriangles);
   // Two undo steps lead back to the ball before the refinement.
-  for (int step = 0; step < 2; ++step) form_->undo().RestoreSnapshot(form_->scene(), UndoChannel::Geometry);
+  for (int step = 0; step < 2; ++step) form_->Undo1->trigger();
   EXPECT_EQ(ball.faces, faces);
 }
 
