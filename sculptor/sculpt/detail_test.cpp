@@ -109,3 +109,21 @@ TEST_F(DetailTest, DamagedTrianglesRestoreTheSnapshot) {
   EXPECT_EQ(restores, 1);
   EXPECT_EQ(messages.Texts(), (std::vector<std::string>{kDetailMidpointFailed, kDetailFailed}));
 }
+
+TEST_F(DetailTest, TextureTrianglesStayInStep) {
+  TGeosphera& e = scene.current();
+  e.sourceKind = 2;
+  e.uvFaces = e.faces;
+  for (const TGLCoord& p : e.vertices) e.uvs.push_back({p.x, p.y});
+  SelectPatch();
+  ASSERT_TRUE(Detail(scene, 0, affected, undo));
+  ASSERT_EQ(e.uvFaces.size(), e.faces.size());
+  // Without seams each vertex keeps one texture coordinate wherever it is a corner.
+  std::map<uint32_t, uint32_t> uvOfVertex;
+  for (size_t c = 0; c < e.faces.size(); ++c) {
+    ASSERT_LT(e.uvFaces[c], e.uvs.size());
+    const auto [it, added] = uvOfVertex.emplace(e.faces[c], e.uvFaces[c]);
+    EXPECT_EQ(it->second, e.uvFaces[c]) << c;
+  }
+  EXPECT_EQ(uvOfVertex.size(), static_cast<size_t>(e.vertexCount));
+}
