@@ -16,14 +16,6 @@ namespace {
 
 constexpr const char* kColorQuestion = "This will clear all the colors in Paint mode. Do you want continue?";
 
-QToolButton* PanelButton(const char* objectName, const char* caption, QWidget* parent) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(objectName);
-  button->setText(caption);
-  button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  return button;
-}
-
 }  // namespace
 
 void TFormMain::BuildPanelEditSphere(FloatingPanel* panel) {

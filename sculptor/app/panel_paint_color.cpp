@@ -21,14 +21,6 @@ QSlider* ColorSlider(const char* objectName, int value, QWidget* parent) {
   return slider;
 }
 
-QToolButton* PanelButton(const char* objectName, const char* caption, QWidget* parent) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(objectName);
-  button->setText(caption);
-  button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  return button;
-}
-
 }  // namespace
 
 void TFormMain::BuildPanelPaintColor() {

@@ -104,15 +104,19 @@ void SizeAndCopy(const std::vector<T>& from, std::vector<T>& to, size_t count, b
 
 }  // namespace
 
-void CopyElement(const TGeosphera& source, TGeosphera& destination, bool copyGeometry) {
-  destination.name = source.name;
-  destination.fileName = source.fileName;
+void CopyPlacementAndColour(const TGeosphera& source, TGeosphera& destination) {
   destination.scale = source.scale;
   destination.position = source.position;
   destination.colorB = source.colorB;
   destination.colorG = source.colorG;
   destination.colorR = source.colorR;
   destination.colorA = source.colorA;
+}
+
+void CopyElement(const TGeosphera& source, TGeosphera& destination, bool copyGeometry) {
+  destination.name = source.name;
+  destination.fileName = source.fileName;
+  CopyPlacementAndColour(source, destination);
   destination.center = source.center;
   destination.placeState = source.placeState;
   destination.maxExtent = source.maxExtent;

@@ -89,6 +89,9 @@ bool SelectElement(TScene& scene, int index);
 // Flips `visible` of the current element.
 void ToggleVisible(TScene& scene);
 
+// Copies scale, position and the display colour bytes.
+void CopyPlacementAndColour(const TGeosphera& source, TGeosphera& destination);
+
 // Copies the placement, colour and naming fields of `source` (and with
 // `copyGeometry` its vertices, normals, colours, texture coordinates, valences
 // and triangles) into `destination`; the mask of the copy is clear.

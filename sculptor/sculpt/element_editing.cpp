@@ -133,12 +133,7 @@ int DetachSelection(TScene& scene, int counter, bool mirror) {
   const TGeosphera& source = scene.elements[static_cast<size_t>(sourceIndex)];
   TGeosphera& copy = scene.elements[static_cast<size_t>(index)];
   copy.name = (mirror ? "Mirror " : "Detach ") + std::to_string(counter);
-  copy.scale = source.scale;
-  copy.position = source.position;
-  copy.colorB = source.colorB;
-  copy.colorG = source.colorG;
-  copy.colorR = source.colorR;
-  copy.colorA = source.colorA;
+  CopyPlacementAndColour(source, copy);
   copy.visible = 1;
   copy.placeState = kPlaced;
   host.ShowSubdivisionLevel(0);
