@@ -8,16 +8,9 @@
 
 #include "app/floating_panel.h"
 #include "app/form_main.h"
-#include "model/messages.h"
 #include "render/panel_centro.h"
 #include "sculpt/detail.h"
 #include "sculpt/subdivision.h"
-
-namespace {
-
-constexpr const char* kDisableTextureMode = "Disable texture mode to return sculpting.";
-
-}  // namespace
 
 void TFormMain::ConnectSubdivisionButtons() {
   SpeedSubdivide = PanelMenu->findChild<QToolButton*>("SpeedSubdivide");
@@ -32,13 +25,10 @@ void TFormMain::ConnectSubdivisionButtons() {
   }
 }
 
-// Subdivision changes the mesh, which texture mode keeps as it is; nothing
-// happens either while an element is being placed.
+// Subdivision changes the mesh, which the texture view keeps as it is (like
+// every editing command); nothing happens either while an element is being placed.
 bool TFormMain::ResolutionCommandAllowed() {
-  if (centro_->inputs().texturePaintMode) {
-    ShowWarning(kDisableTextureMode);
-    return false;
-  }
+  if (RefusedInTextureMode()) return false;
   return !editing_.position && scene_.current().placeState == kPlaced;
 }
 

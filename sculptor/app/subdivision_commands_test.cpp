@@ -70,7 +70,7 @@ TEST_F(SubdivisionWindowTest, DetailRefinesTheSelectionAndUndoLeadsBack) {
 }
 
 TEST_F(SubdivisionWindowTest, TextureModeRefusesAllThree) {
-  form_->viewport().inputs().texturePaintMode = true;
+  form_->viewport().state().textureViewOn = true;
   form_->Subdivide1->trigger();
   form_->SpeedUnSubdivide->click();
   form_->SpeedDetail->click();
