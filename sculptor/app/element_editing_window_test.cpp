@@ -1,5 +1,7 @@
 // The element editing commands in the real window: the element panel, the
 // mask commands, Detach, Mirror, Delete, Unification and the transforms.
+#include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -309,6 +311,21 @@ TEST_F(ElementEditingWindowTest, PositionPutsTheElementDownOnTheSecondPressWhere
     EXPECT_NEAR(placed.vertices[v].z, before.vertices[v].z, 0.05);
   }
   EXPECT_NEAR(placed.center.z, 3, 0.05);
+}
+
+TEST_F(ElementEditingWindowTest, PaintToolMakesElementZeroCurrentAndEndsTheTransform) {
+  form_->SetColorChooser([](const QColor&) { return QColor(200, 10, 20); });
+  form_->SpeedMirrorClick();
+  form_->Subdivide1->trigger();  // the mirror copy at level 1, the ball at 0
+  EditButton("SpeedRotate")->click();
+  ASSERT_EQ(scene().currentElement, 1);
+  ASSERT_EQ(form_->LabSubd->text(), "1");
+  form_->PaintTool1Click();
+  EXPECT_EQ(scene().currentElement, 0);
+  EXPECT_EQ(form_->LabSubd->text(), "0");
+  EXPECT_EQ(form_->EditNameEsfera->text(), "Principal");
+  EXPECT_FALSE(form_->editingModes().rotate);
+  EXPECT_FALSE(EditButton("SpeedRotate")->isChecked());
 }
 
 TEST_F(ElementEditingWindowTest, EditingCommandsRefuseInTextureMode) {

@@ -8,6 +8,7 @@
 
 #include "app/floating_panel.h"
 #include "app/form_main.h"
+#include "model/scene.h"
 #include "render/panel_centro.h"
 
 namespace {
@@ -79,8 +80,10 @@ void TFormMain::ShpColorClick() {
 void TFormMain::OpenPaintTool(const std::optional<QColor>& chosen) {
   if (chosen) SetPaintColor(*chosen);
   stroke_.paintMode = true;
-  scene_.currentElement = 0;
-  stroke_.gridsStale = true;
+  // Element 0 becomes current the whole way (name, level label, buffers,
+  // grids); a transform or a placement of the element before ends first.
+  EndElementTransforms();
+  if (scene_.currentElement != 0) SelectElement(scene_, 0);
   FloatingPanel* panel = toolPanels.at("PanelPaintColor");
   panel->show();
   panel->raise();
