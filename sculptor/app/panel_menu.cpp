@@ -40,7 +40,8 @@ QSlider* Slider(const char* objectName, int min, int max, int value, QWidget* pa
   return slider;
 }
 
-// Buttons of tools that arrive later: shown, not yet usable.
+// Buttons of the tool commands, shown disabled: each command enables and
+// wires its own (the ones still without a command stay disabled).
 void AddPendingButtons(QGridLayout* grid, QWidget* parent, int firstRow,
                        std::initializer_list<std::pair<const char*, const char*>> buttons) {
   int i = 0;
@@ -99,7 +100,7 @@ void TFormMain::BuildPanelMenu() {
   LabSize->setObjectName("LabSize");
   m->addWidget(LabSize, 3, 1);
   ScrollIntensity = Slider("ScrollIntensity", 1, 50, 15, mesh);
-  ScrollIntensity->setEnabled(false);  // strength follows the stroke tools
+  ScrollIntensity->setEnabled(false);  // the stroke controls enable it
   m->addWidget(ScrollIntensity, 4, 0, 1, 2);
   m->addWidget(new QLabel("Level:", mesh), 5, 0);
   LabSubd = new QLabel("0", mesh);
