@@ -195,6 +195,18 @@ TEST_F(ElementEditingWindowTest, UnificationPutsDownAnElementBeingPlaced) {
   }
 }
 
+TEST_F(ElementEditingWindowTest, ListClickPutsDownAnElementBeingPlaced) {
+  form_->SpeedMirrorClick();
+  const Tvertices mirrored = scene().elements[1].vertices;
+  form_->SpeedPositionClick();
+  ASSERT_EQ(scene().elements[1].placeState, kPlaceFollowPick);
+  form_->ListElementosClick(0);
+  EXPECT_EQ(scene().currentElement, 0);
+  EXPECT_EQ(scene().elements[1].placeState, kPlaced);
+  EXPECT_FALSE(form_->editingModes().position);
+  for (size_t v : {0, 99}) EXPECT_NEAR(scene().elements[1].vertices[v].z, mirrored[v].z, 1e-4);  // where it was
+}
+
 TEST_F(ElementEditingWindowTest, ColorAsksBeforeRepaintingTheElement) {
   form_->SetColorChooser([](const QColor&) { return QColor(200, 100, 50); });
   form_->SpeedEditarClick();

@@ -80,6 +80,10 @@ void TFormMain::SpeedEditarClick() {
 }
 
 void TFormMain::ListElementosClick(int row) {
+  if (row < 0 || row >= scene_.elementCount()) return;
+  // An element still following the pointer is put down where it is first:
+  // once no longer current, no press would ever place it.
+  if (scene_.current().placeState != kPlaced) PutDownPlacedElement();
   if (!SelectElement(scene_, row)) return;
   SetDimensionMode(false);
   if (editing_.rotate) SetRotateMode(true);  // the handle moves to the new element
