@@ -207,6 +207,19 @@ TEST_F(ElementEditingWindowTest, ListClickPutsDownAnElementBeingPlaced) {
   for (size_t v : {0, 99}) EXPECT_NEAR(scene().elements[1].vertices[v].z, mirrored[v].z, 1e-4);  // where it was
 }
 
+TEST_F(ElementEditingWindowTest, RightDragKeepsTheCameraWhileRotatingOrScaling) {
+  for (QToolButton* mode : {EditButton("SpeedRotate"), EditButton("SpeedDimension")}) {
+    mode->click();
+    const TCamera camera = form_->viewport().state().mainCamera;
+    form_->PanelCentroMouseDown(Qt::RightButton, 300, 300);
+    form_->PanelCentroMouseMove(Qt::NoModifier, 360, 330);
+    form_->PanelCentroMouseUp(360, 330);
+    EXPECT_EQ(form_->viewport().state().mainCamera.yaw, camera.yaw) << mode->text().toStdString();
+    EXPECT_EQ(form_->viewport().state().mainCamera.pitch, camera.pitch) << mode->text().toStdString();
+    mode->click();
+  }
+}
+
 TEST_F(ElementEditingWindowTest, ColorAsksBeforeRepaintingTheElement) {
   form_->SetColorChooser([](const QColor&) { return QColor(200, 100, 50); });
   form_->SpeedEditarClick();

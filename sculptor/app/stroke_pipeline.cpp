@@ -140,15 +140,9 @@ void TFormMain::PanelCentroMouseMove(Qt::KeyboardModifiers shift, int x, int y) 
 
 void TFormMain::RightDrag(int x, int y) {
   TStrokeState& s = stroke_;
+  // An element being placed, turned or scaled keeps the camera still: the
+  // element tools take the move.
   if (ElementToolMove(x, y, false)) return;
-  // An element being placed, turned or scaled keeps the camera still.
-  if (editing_.position || editing_.rotate || editing_.dimension) {
-    if (editing_.rotate) {
-      RebuildCurrentAdjacency();
-      RebuildScreenGrids();
-    }
-    return;
-  }
   // Positions are framebuffer pixels; the camera turns by the pointer's
   // travel in screen points, so a high-density screen turns it no faster.
   const double step = 3.0 * centro_->devicePixelRatioF();
