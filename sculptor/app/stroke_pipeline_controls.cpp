@@ -13,12 +13,10 @@
 
 #include "app/floating_panel.h"
 #include "app/form_main.h"
-#include "model/messages.h"
 #include "render/panel_centro.h"
 
 namespace {
 
-constexpr const char* kTextureModeRefusal = "Disable texture mode to return sculpting.";
 constexpr int kSmoothItem = 6;
 constexpr float kSecondSmoothStrength = 0.3f;
 
@@ -66,7 +64,7 @@ void TFormMain::CheckSymClick(bool checked) {
 }
 
 void TFormMain::CheckBox1Click() {
-  if (centro_->state().textureViewOn) return ShowWarning(kTextureModeRefusal);
+  if (RefusedInTextureMode()) return;
   for (uint8_t& mask : scene_.current().vertexState) mask = mask == kVertexFrozen ? kVertexFree : kVertexFrozen;
   Redraw();
 }
