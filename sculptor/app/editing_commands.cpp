@@ -162,7 +162,15 @@ void TFormMain::SpeedUnificationClick() {
 void TFormMain::SpeedDeletarClick() {
   if (RefusedInTextureMode()) return;
   EndElementTransforms();
+  const int before = scene_.elementCount();
   DeleteElement(scene_);
+  if (scene_.elementCount() < before) {
+    // Element 0 is current now: its level shows, and the picking grids and
+    // footprints of the removed element go.
+    ShowLevel(scene_.current().subdivLevel);
+    scene_.host->ClearFootprints();
+    scene_.host->RebuildScreenGrids(scene_);
+  }
   RebuildCurrentAdjacency();
   Redraw();
 }

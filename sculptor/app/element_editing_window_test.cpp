@@ -160,6 +160,18 @@ TEST_F(ElementEditingWindowTest, DeleteOfTheLastElementKeepsTheOrder) {
   EXPECT_EQ(scene().elements[1].name, "Mirror 0");
 }
 
+TEST_F(ElementEditingWindowTest, DeleteLeavesNoGridsOrLevelOfTheRemovedElement) {
+  form_->SpeedMirrorClick();
+  form_->Subdivide1->trigger();
+  form_->PanelCentroMouseMove(Qt::NoModifier, 300, 300);  // a lookup rebuilds the grids
+  ASSERT_FALSE(form_->stroke().gridsStale);
+  ASSERT_EQ(form_->LabSubd->text(), "1");
+  form_->SpeedDeletarClick();
+  EXPECT_EQ(scene().currentElement, 0);
+  EXPECT_EQ(form_->LabSubd->text(), "0");
+  EXPECT_TRUE(form_->stroke().gridsStale);  // rebuilt for element 0 at the next lookup
+}
+
 TEST_F(ElementEditingWindowTest, UnificationAsksFirst) {
   form_->SpeedEditarClick();
   form_->SpeedMirrorClick();
