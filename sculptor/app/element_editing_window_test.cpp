@@ -232,6 +232,21 @@ TEST_F(ElementEditingWindowTest, RightDragKeepsTheCameraWhileRotatingOrScaling) 
   }
 }
 
+TEST_F(ElementEditingWindowTest, UndoPutsDownAnElementBeingPlacedFirst) {
+  for (TGLCoord& v : scene().elements[0].vertices) v.z += 3;
+  scene().elements[0].center = ElementCenter(scene().elements[0]);
+  form_->SpeedMirrorClick();  // centred at z = -3
+  const Tvertices mirrored = scene().current().vertices;
+  form_->undo().TakeSnapshot(scene().current(), UndoChannel::Geometry, 1);
+  form_->SpeedPositionClick();
+  form_->Undo1->trigger();
+  const TGeosphera& e = scene().current();
+  EXPECT_EQ(e.placeState, kPlaced);
+  EXPECT_FALSE(form_->editingModes().position);
+  EXPECT_EQ(e.position, TGLCoord{});
+  for (size_t v : {0, 99}) EXPECT_NEAR(e.vertices[v].z, mirrored[v].z, 1e-4);
+}
+
 TEST_F(ElementEditingWindowTest, ColorAsksBeforeRepaintingTheElement) {
   form_->SetColorChooser([](const QColor&) { return QColor(200, 100, 50); });
   form_->SpeedEditarClick();
