@@ -17,7 +17,11 @@ namespace {
 // keeps face normals cheap on meshes of millions of triangles.
 inline float FastReciprocalSqrt(float x) {
 #if defined(__SSE__)
-  return _mm_cvtss_f32(_mm_rsqrt_ss(_mm_set_ss(x)));
+  // The instruction itself: the intrinsics first build a vector around x,
+  // which costs shuffles on this hot path; rsqrtss reads lane 0 only.
+  float r;
+  asm("rsqrtss %1, %0" : "=x"(r) : "x"(x));
+  return r;
 #else
   return 1.0f / std::sqrt(x);
 #endif
@@ -183,6 +187,8 @@ namespace {
 int FootprintNormals(TGeosphera& e, const ATContsel& footprint, const NormalUpload& upload) {
   const size_t w = static_cast<size_t>(e.adjacency.width);
   const uint8_t* state = e.vertexState.data();
+  const uint32_t* faces = e.faces.data();
+  const TGLCoord* positions = e.vertices.data();
   const uint32_t corners = static_cast<uint32_t>(TriangleCornerCount(e));
   int used = 0;
   for (const TContsel& entry : footprint) {
@@ -193,9 +199,9 @@ int FootprintNormals(TGeosphera& e, const ATContsel& footprint, const NormalUplo
     for (size_t i = 0; i < w && row[i] != kNoCorner; ++i) {
       if (row[i] >= corners) return -1;
       const uint32_t first = row[i] - row[i] % 3;
-      const uint32_t a = e.faces[first], b = e.faces[first + 1], c = e.faces[first + 2];
+      const uint32_t a = faces[first], b = faces[first + 1], c = faces[first + 2];
       if (state[a] == kVertexFree && state[b] == kVertexFree && state[c] == kVertexFree) continue;
-      const TGLCoord n = FaceNormal(e.vertices[a], e.vertices[b], e.vertices[c]);
+      const TGLCoord n = FaceNormal(positions[a], positions[b], positions[c]);
       if (HasNaN(n)) {
         sum = {0.001f, 0.001f, 0.001f};
       } else {

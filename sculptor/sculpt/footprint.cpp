@@ -4,14 +4,17 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
 
-inline float DistanceBetween(const TGLCoord& a, const TGLCoord& b) {
+inline float SquaredDistanceBetween(const TGLCoord& a, const TGLCoord& b) {
   const float dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
-  return std::sqrt(dx * dx + dy * dy + dz * dz);
+  return dx * dx + dy * dy + dz * dz;
 }
+
+inline float DistanceBetween(const TGLCoord& a, const TGLCoord& b) { return std::sqrt(SquaredDistanceBetween(a, b)); }
 
 bool CanGather(const TGeosphera& e) {
   const size_t n = static_cast<size_t>(std::max(e.vertexCount, 0));
@@ -94,10 +97,17 @@ void GatherFootprint(const TGeosphera& e, std::span<const int32_t> candidates, c
   const uint32_t count = static_cast<uint32_t>(e.vertexCount);
   double normal[3] = {0, 0, 0}, centre[3] = {0, 0, 0};
   float best = radius;
+  // (1.1 r)^2: the margin dwarfs rounding, so the square-root test below would
+  // reject every candidate beyond it too. Kept normal (not subnormal) so that
+  // tiny radii keep that margin.
+  const float farSquared = std::max(1.21f * radius * radius, std::numeric_limits<float>::min());
   for (const int32_t candidate : candidates) {
     const uint32_t v = static_cast<uint32_t>(candidate);
     if (v >= count) continue;
     const TGLCoord& p = e.vertices[v];
+    // Most candidates of a screen window lie well outside the sphere; the
+    // squared distance rejects them without a square root.
+    if (SquaredDistanceBetween(p, brushCentre) > farSquared) continue;
     const float d = DistanceBetween(p, brushCentre);
     if (!(d <= radius)) continue;
     footprint.entries.push_back({candidate, d});

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <numeric>
 #include <vector>
 
 #include "model/test_meshes.h"
@@ -45,6 +47,35 @@ TEST(Footprint, KeepsTheVerticesInsideTheRadius) {
   GatherFootprint(e, std::vector<int32_t>{4}, {0, 0, 1}, 1, f);
   EXPECT_TRUE(f.entries.empty());
   EXPECT_EQ(f.normal, TGLCoord{});
+}
+
+// Vertices at every float distance from just inside to just beyond r are kept
+// exactly when their rounded distance is at most r, for tiny, usual and huge radii.
+TEST(Footprint, RimDecisionFollowsTheRoundedDistance) {
+  for (const float radius : {1e-30f, 3e-20f, 1e-3f, 0.37f, 1.0f, 7.5f, 1e19f, 3e38f}) {
+    float x = radius;
+    for (int step = 0; step < 2000; ++step) x = std::nextafter(x, 0.0f);
+    TGeosphera e;
+    for (int step = 0; step < 4000; ++step, x = std::nextafter(x, 2 * radius)) {
+      e.vertices.push_back({x * 0.6f, x * 0.8f, 0});
+    }
+    e.vertices.push_back({radius * 1.2f, 0, 0});
+    e.vertexCount = static_cast<int32_t>(e.vertices.size());
+    e.normals.assign(e.vertices.size(), TGLCoord{0, 0, 1});
+    const std::vector<TGLCoord>& points = e.vertices;
+    std::vector<int32_t> candidates(points.size());
+    std::iota(candidates.begin(), candidates.end(), 0);
+    ATContsel expected;
+    for (size_t v = 0; v < points.size(); ++v) {
+      const TGLCoord& p = points[v];
+      const float d = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+      if (d <= radius) expected.push_back({static_cast<int32_t>(v), d});
+    }
+    SortUnique(expected);
+    TFootprint f;
+    GatherFootprint(e, candidates, {0, 0, 0}, radius, f);
+    EXPECT_EQ(f.entries, expected) << radius;
+  }
 }
 
 TEST(Footprint, MirrorSideGathersAroundTheMirroredPoint) {
