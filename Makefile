@@ -8,7 +8,9 @@
 JOBS     ?= $(shell nproc)
 WERROR   := $(if $(CI),ON,OFF)
 CMAKE    := cmake -G Ninja -DPLASMORA_WERROR=$(WERROR)
-XVFB     := xvfb-run -a -s "-screen 0 1600x1200x24"
+# -noreset: the server would otherwise reset whenever its last client leaves,
+# and a test starting at that moment could not connect.
+XVFB     := xvfb-run -a -s "-screen 0 1600x1200x24 -noreset"
 CTEST    := ctest --output-on-failure -j $(JOBS)
 
 .PHONY: deps run test test-asan release bench clean
