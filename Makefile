@@ -6,6 +6,8 @@
 #   make bench       build the benchmarks and print their BENCH lines
 
 JOBS     ?= $(shell nproc)
+# Paths inside the clone hash as relative ones, so every clone shares one ccache.
+export CCACHE_BASEDIR ?= $(CURDIR)
 WERROR   := $(if $(CI),ON,OFF)
 CMAKE    := cmake -G Ninja -DPLASMORA_WERROR=$(WERROR)
 # -noreset: the server would otherwise reset whenever its last client leaves,

@@ -8,7 +8,7 @@
 set -euo pipefail
 
 build_packages=(
-  g++ cmake ninja-build make pkg-config
+  g++ cmake ninja-build make pkg-config ccache
   libgtest-dev libgmock-dev
   qt6-base-dev libqt6opengl6-dev qt6-image-formats-plugins
   libgl-dev libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
