@@ -49,6 +49,10 @@ using AoCallback = std::function<bool(const AoProgress&)>;
 int64_t AmbientOcclusionWork(const TGeosphera& element);
 int64_t AmbientOcclusionWork(const ATGeosphera& elements);
 
+// A gathering pass (ambient_occlusion_gather.h): GatherOcclusion, or the
+// quadratic reference for tests and benchmarks.
+using AoGatherPass = bool (*)(TElements& discs, float strength, const AoTick& tick);
+
 // Bakes occlusion into the element's `colors` from its `vertices`, `normals`
 // (as they are; a zero normal neither casts nor receives shadow) and `faces`.
 // `aoStrength` is clamped to kAoStrengthMin..kAoStrengthMax. The discs live in
@@ -56,8 +60,6 @@ int64_t AmbientOcclusionWork(const ATGeosphera& elements);
 // Returns false when cancelled: colours are then untouched, except the vertices
 // already finished by the last step (a prefix in index order), which stay
 // darkened.
-// `gather` is the gathering pass; the quadratic one serves tests and benchmarks.
-using AoGatherPass = bool (*)(TElements& discs, float strength, const AoTick& tick);
 bool BakeAmbientOcclusion(TGeosphera& element, int aoStrength, const AoCallback& progress = {},
                           AoGatherPass gather = GatherOcclusion);
 
