@@ -74,42 +74,51 @@ struct DiscRelease {
   ~DiscRelease() { TElements().swap(discs); }
 };
 
-bool Bake(TGeosphera& e, float strength, AoGatherPass gather, AoRun& run) {
-  const size_t n = VertexCountOf(e), triangles = TriangleCountOf(e);
-  TElements& discs = e.aoDiscs;
-  DiscRelease release{discs};
-  discs.assign(n, TDisco{});
+// Step 1: one disc per vertex, at its position with its normal.
+bool MakeDiscs(const TGeosphera& e, TElements& discs, AoRun& run) {
+  return RunStep(run, kAoStatusDiscs, discs.size(), [&](size_t j) {
+    const TGLCoord& p = e.vertices[j];
+    const TGLCoord normal = j < e.normals.size() ? e.normals[j] : TGLCoord{};
+    discs[j] = {0, {p.x, p.y, p.z}, {normal.x, normal.y, normal.z}, 0, 1};
+  });
+}
 
-  const bool done =
-      RunStep(run, kAoStatusDiscs, n,
-              [&](size_t j) {
-                TDisco& d = discs[j];
-                const TGLCoord& p = e.vertices[j];
-                const TGLCoord normal = j < e.normals.size() ? e.normals[j] : TGLCoord{};
-                d = {0, {p.x, p.y, p.z}, {normal.x, normal.y, normal.z}, 0, 1};
-              }) &&
-      RunStep(run, kAoStatusAreas, triangles,
-              [&](size_t t) {
-                const uint32_t* v = &e.faces[3 * t];
-                if (v[0] >= n || v[1] >= n || v[2] >= n) return;
-                const float third = TriangleArea(e.vertices[v[0]], e.vertices[v[1]], e.vertices[v[2]]) / 3;
-                for (int k = 0; k < 3; ++k) discs[v[k]].area += third;
-              }) &&
-      run.Report(kAoStatusOcclusion);
-  if (!done) return false;
+// Step 2: a third of each triangle's area to each of its corners.
+bool AddAreas(const TGeosphera& e, TElements& discs, AoRun& run) {
+  return RunStep(run, kAoStatusAreas, TriangleCountOf(e), [&](size_t t) {
+    const uint32_t* v = &e.faces[3 * t];
+    if (v[0] >= discs.size() || v[1] >= discs.size() || v[2] >= discs.size()) return;
+    const float third = TriangleArea(e.vertices[v[0]], e.vertices[v[1]], e.vertices[v[2]]) / 3;
+    for (int k = 0; k < 3; ++k) discs[v[k]].area += third;
+  });
+}
 
-  const int64_t gatherStart = run.done();
+// Step 3: the gathering passes; each disc's `occlusion` ends as its visibility.
+bool Gather(TElements& discs, float strength, AoGatherPass gather, AoRun& run) {
+  if (!run.Report(kAoStatusOcclusion)) return false;
+  const int64_t start = run.done();
+  const AoTick tick = [&](int64_t emitters) { return run.AdvanceTo(start + emitters); };
   for (int pass = 0; pass < aoPasses; ++pass) {
-    if (!gather(discs, strength, [&](int64_t emitters) { return run.AdvanceTo(gatherStart + emitters); }))
-      return false;
+    if (!gather(discs, strength, tick)) return false;
   }
-  if (!run.AdvanceTo(gatherStart + static_cast<int64_t>(n))) return false;
+  return run.AdvanceTo(start + static_cast<int64_t>(discs.size()));
+}
 
-  return RunStep(run, kAoStatusFinish, std::min(n, e.colors.size()), [&](size_t j) {
+// Step 4: the colours, vertex by vertex.
+bool DarkenColours(TGeosphera& e, const TElements& discs, AoRun& run) {
+  return RunStep(run, kAoStatusFinish, std::min(discs.size(), e.colors.size()), [&](size_t j) {
     TRGBA& c = e.colors[j];
     const float t = discs[j].occlusion;
     c.r = Darkened(c.r, t), c.g = Darkened(c.g, t), c.b = Darkened(c.b, t);
   });
+}
+
+bool Bake(TGeosphera& e, float strength, AoGatherPass gather, AoRun& run) {
+  TElements& discs = e.aoDiscs;
+  DiscRelease release{discs};
+  discs.assign(VertexCountOf(e), TDisco{});
+  return MakeDiscs(e, discs, run) && AddAreas(e, discs, run) && Gather(discs, strength, gather, run) &&
+         DarkenColours(e, discs, run);
 }
 
 float ClampedStrength(int aoStrength) {

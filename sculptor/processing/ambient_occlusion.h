@@ -34,8 +34,8 @@ inline constexpr const char* kAoStatusFinish = "Finishing the process...";
 
 struct AoProgress {
   const char* status;  // the running step's text (one of the kAoStatus texts)
-  int64_t done;        // units of work finished in the whole run, 0 .. total
-  int64_t total;       // AmbientOcclusionWork of what the run covers
+  int64_t done;  // units of work finished in the whole run, 0 .. total
+  int64_t total;  // AmbientOcclusionWork of what the run covers
 };
 
 // Called when a step starts and then after every 24 vertices, triangles or

@@ -135,8 +135,8 @@ ReceiverGrid BuildReceiverGrid(const TElements& discs) {
   g.cellStart.assign(cells + 2, 0);
   for (size_t i = 0; i < n; ++i) {
     const float* p = discs[i].position;
-    cellOf[i] = static_cast<uint32_t>(
-        IsFinite(p) ? g.Index(g.CellAt(p[0], 0), g.CellAt(p[1], 1), g.CellAt(p[2], 2)) : cells);
+    cellOf[i] =
+        static_cast<uint32_t>(IsFinite(p) ? g.Index(g.CellAt(p[0], 0), g.CellAt(p[1], 1), g.CellAt(p[2], 2)) : cells);
     ++g.cellStart[cellOf[i] + 1];
   }
   for (size_t c = 0; c <= cells; ++c) g.cellStart[c + 1] += g.cellStart[c];

@@ -321,8 +321,8 @@ TEST(AmbientOcclusion, ReportsEveryStepAndAllItsWork) {
   for (int i = 0; i < 2; ++i) expected.insert(expected.end(), element.begin(), element.end());
   EXPECT_EQ(statuses, expected);
   EXPECT_TRUE(monotone);
-  const int64_t work = scene[0].triangleCount() + 3 * scene[0].vertexCount + scene[1].triangleCount() +
-                       3 * scene[1].vertexCount;
+  const int64_t work =
+      scene[0].triangleCount() + 3 * scene[0].vertexCount + scene[1].triangleCount() + 3 * scene[1].vertexCount;
   EXPECT_EQ(total, work);
   EXPECT_EQ(last, work);
   EXPECT_EQ(AmbientOcclusionWork(scene), work);
