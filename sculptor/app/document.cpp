@@ -110,19 +110,27 @@ void TDocument::RefreshAfterSceneChange() {
 
 // --- SceneHost ----------------------------------------------------------------
 
-void TDocument::Redraw() { viewport_->requestRedraw(); }
+// Before the viewport is attached nothing is drawn, picked or dragged yet.
+void TDocument::Redraw() {
+  if (viewport_) viewport_->requestRedraw();
+}
 
 // Commands that changed the mesh or the view: the grids are rebuilt before
 // the next lookup, when the viewport's size and matrices are settled.
-void TDocument::RebuildScreenGrids(TScene&) { stroke_->state().gridsStale = true; }
+void TDocument::RebuildScreenGrids(TScene&) {
+  if (stroke_) stroke_->state().gridsStale = true;
+}
 
 void TDocument::ClearFootprints() {
+  if (!stroke_) return;
   TBrushFrame& frame = stroke_->state().frame;
   frame.direct = {};
   frame.mirror = {};
 }
 
-void TDocument::ClearTransformDrag() { elementTools_->ClearDrag(); }
+void TDocument::ClearTransformDrag() {
+  if (elementTools_) elementTools_->ClearDrag();
+}
 
 void TDocument::ShowSubdivisionLevel(int level) { emit subdivisionLevelShown(level); }
 
