@@ -8,6 +8,7 @@ int RunInfo(const Arguments& arguments);
 int RunConvert(const Arguments& arguments);
 int RunSubdivide(const Arguments& arguments);
 int RunUnsubdivide(const Arguments& arguments);
+int RunAo(const Arguments& arguments);
 
 namespace {
 
@@ -33,6 +34,12 @@ constexpr TCliCommand kCommands[] = {
      "                     not given) and write the scene to OUT; the element must\n"
      "                     carry its subdivision level (a .met file does)\n",
      RunUnsubdivide},
+    {"ao", 2, 3,
+     "  ao IN OUT [STRENGTH]\n"
+     "                     bake ambient occlusion into the vertex colours of every\n"
+     "                     element (STRENGTH 0 to 50, 4 when not given) and write\n"
+     "                     the scene to OUT\n",
+     RunAo},
 };
 
 }  // namespace
