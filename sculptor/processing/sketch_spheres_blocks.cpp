@@ -25,7 +25,7 @@ double UpperTerm(double strength, double dmin2) {
 }
 
 // Lower bound of one ball's sampled term at squared distances <= dmax2 (the
-// strength finite and >= 0).
+// strength >= 0, the ball finite).
 double LowerTerm(double strength, double dmax2) {
   if (strength == 0 || dmax2 > kHugeDistance2) return 0;
   const double term = strength / (dmax2 * dmax2);
@@ -39,7 +39,7 @@ SurfaceBlocks::SurfaceBlocks(const TMetaBalls& balls, const TMetaGrid& grid) : g
   balls_.reserve(balls.size());
   for (const TMetaBall& b : balls) {
     balls_.push_back({b.position.x, b.position.y, b.position.z, b.strength});
-    lowerValid_ = lowerValid_ && std::isfinite(b.strength) && b.strength >= 0 && std::isfinite(b.position.x) &&
+    lowerValid_ = lowerValid_ && b.strength >= 0 && std::isfinite(b.position.x) &&
                   std::isfinite(b.position.y) && std::isfinite(b.position.z);
   }
   // A sampled term carries at most about a dozen roundings and the running

@@ -47,7 +47,7 @@ class SurfaceBlocks {
   int cells_ = 0;
   int perAxis_ = 0;
   std::vector<Ball> balls_;
-  bool lowerValid_ = true;  // every ball finite with a strength >= 0
+  bool lowerValid_ = true;  // every ball at a finite position with a strength >= 0
   double roundingMargin_ = 0;
   std::vector<uint8_t> active_;
 };

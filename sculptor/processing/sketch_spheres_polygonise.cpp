@@ -13,7 +13,6 @@ TMetaGrid InitMetaGrid(int points, float extent) {
   if (points < 2) throw std::invalid_argument("InitMetaGrid: a grid needs two points a side");
   TMetaGrid grid;
   grid.cells = points - 1;
-  grid.extent = extent;
   const double e = extent, n = grid.cells;
   for (int i = 0; i < points; ++i) {
     grid.x.push_back(static_cast<float>(2 * e * i / n - e));

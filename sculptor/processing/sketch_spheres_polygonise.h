@@ -29,7 +29,6 @@ using TMetaBalls = std::vector<TMetaBall>;
 // per-cube records): point (i, j, k) is (x[i], y[j], z[k]).
 struct TMetaGrid {
   int cells = 0;  // N
-  float extent = 0;
   std::vector<float> x, y, z;  // N + 1 each
 
   TGLCoord Point(int i, int j, int k) const {
