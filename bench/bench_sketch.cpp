@@ -92,7 +92,8 @@ void Case(int resolution, int balls, int runs, bool withPlain) {
   bench::ReportComparison(surface + " vs plain sampling", oursMs, samplingMs);
   bench::ReportComparison(surface + " vs plain conversion", oursMs, plainMs);
   bench::Report(surface + " speed-up over the plain conversion", plainMs / oursMs, "x");
-  std::printf("BENCH %s: %s\n", surface.c_str(), Identical(ours, plain) ? "identical to the plain conversion" : "DIFFERS");
+  std::printf("BENCH %s: %s\n", surface.c_str(),
+              Identical(ours, plain) ? "identical to the plain conversion" : "DIFFERS");
 }
 
 }  // namespace

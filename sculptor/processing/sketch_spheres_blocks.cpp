@@ -39,8 +39,8 @@ SurfaceBlocks::SurfaceBlocks(const TMetaBalls& balls, const TMetaGrid& grid) : g
   balls_.reserve(balls.size());
   for (const TMetaBall& b : balls) {
     balls_.push_back({b.position.x, b.position.y, b.position.z, b.strength});
-    lowerValid_ = lowerValid_ && b.strength >= 0 && std::isfinite(b.position.x) &&
-                  std::isfinite(b.position.y) && std::isfinite(b.position.z);
+    lowerValid_ = lowerValid_ && b.strength >= 0 && std::isfinite(b.position.x) && std::isfinite(b.position.y) &&
+                  std::isfinite(b.position.z);
   }
   // A sampled term carries at most about a dozen roundings and the running
   // sum one per ball, each within 2^-24 relative: four times that is spare.
@@ -80,7 +80,7 @@ void SurfaceBlocks::FieldBounds(const BlockRange& range, double& lower, double& 
 void SurfaceBlocks::Classify(const BlockRange& range) {
   double lower = 0, upper = 0;
   FieldBounds(range, lower, upper);
-  if (upper < 1.0) return;                  // every corner below the level
+  if (upper < 1.0) return;  // every corner below the level
   if (lowerValid_ && lower >= 1.0) return;  // no corner below it
   int widest = 0;
   for (int a = 1; a < 3; ++a) {

@@ -161,7 +161,8 @@ bool Polygonise(const TMetaBalls& balls, const TMetaGrid& grid, TSketchSurface& 
       }
       for (int j = j0; j < j1; ++j) {
         for (const int bk : columns) {
-          for (int k = blocks.FirstCell(bk); k < blocks.EndCell(bk); ++k) PolygoniseCube(grid, field, i, j, k, shared, faces);
+          for (int k = blocks.FirstCell(bk); k < blocks.EndCell(bk); ++k)
+            PolygoniseCube(grid, field, i, j, k, shared, faces);
         }
       }
     }

@@ -37,15 +37,15 @@ TEST(EdgeCrossing, FollowsTheRulesInOrderAndNeverGivesNaN) {
     TGLCoord expected;
   };
   const Case cases[] = {
-      {1.0f, 0.5f, p1},             // |a1| = 1
-      {-1.0f, 3.0f, p1},            //
-      {2.0f, -1.0f, p2},            // |a2| = 1
-      {0.5f, 0.5f, p1},             // equal values
-      {0.5f, 2.0f, {0, 1, 0}},      // mu = 1/3
-      {0.5f, kInf, p1},             // a corner on a ball centre: mu = 0
-      {kInf, 0.5f, p2},             // mu would be NaN: the limit, the finite corner
-      {kNaN, 0.5f, p2},             // a degenerate ball's NaN
-      {0.5f, kNaN, p1},             //
+      {1.0f, 0.5f, p1},  // |a1| = 1
+      {-1.0f, 3.0f, p1},  //
+      {2.0f, -1.0f, p2},  // |a2| = 1
+      {0.5f, 0.5f, p1},  // equal values
+      {0.5f, 2.0f, {0, 1, 0}},  // mu = 1/3
+      {0.5f, kInf, p1},  // a corner on a ball centre: mu = 0
+      {kInf, 0.5f, p2},  // mu would be NaN: the limit, the finite corner
+      {kNaN, 0.5f, p2},  // a degenerate ball's NaN
+      {0.5f, kNaN, p1},  //
   };
   for (const Case& c : cases) {
     const TGLCoord p = EdgeCrossing(p1, p2, c.a1, c.a2);
@@ -70,7 +70,8 @@ TEST(Polygonise, GivesThePlainSamplingsMeshVertexForVertexAndTriangleForTriangle
       {"values of exactly 1.0", 2, {{1.0f, {0, 0, 0}}}},
       // ... and just above 1.0: crossings a hair's breadth apart, welded.
       {"values just above 1.0", 2, {{std::nextafter(1.0f, 2.0f), {0, 0, 0}}}, true},
-      {"blob and spheres", 2,
+      {"blob and spheres",
+       2,
        {{22.5f, {0, 0, 0}},
         {0.0417f, {2.31f, 0.77f, 0.4f}},
         {0.0417f, {2.31f, 0.77f, -0.4f}},
@@ -79,7 +80,8 @@ TEST(Polygonise, GivesThePlainSamplingsMeshVertexForVertexAndTriangleForTriangle
       // A small sphere centred on a grid point with its neighbours outside:
       // crossings with an infinite corner.
       {"small sphere on a grid point", 2, {{9.0f, {0.1f, 0.2f, 0.3f}}, {0.0417f, {4.0f, 1.0f, -2.0f}}}},
-      {"overlapping balls off the dyadic grid", 3,
+      {"overlapping balls off the dyadic grid",
+       3,
        {{4.0f, {0.25f, -0.4f, 0.1f}}, {1.5f, {1.9f, 0.3f, -0.2f}}, {0.6f, {-1.3f, 1.1f, 0.7f}}}},
   };
   for (const Case& c : cases) {
@@ -120,9 +122,9 @@ TEST(Polygonise, BallsWithoutASurfaceGiveNoTriangles) {
   const TMetaGrid grid = InitMetaGrid(81, kSketchGridExtent);
   const TMetaBalls cases[] = {
       {},
-      {{-9.0f, {0.1f, 0.1f, 0.1f}}},              // a negative field
+      {{-9.0f, {0.1f, 0.1f, 0.1f}}},  // a negative field
       {{9.0f, {0.1f, 0.1f, 0.1f}}, {1.0f, {kNaN, 0, 0}}},  // NaN everywhere: nothing below the level
-      {{9.0f, {100.0f, 0, 0}}},                   // outside the grid
+      {{9.0f, {100.0f, 0, 0}}},  // outside the grid
   };
   for (const TMetaBalls& balls : cases) {
     TSketchSurface s;

@@ -133,8 +133,8 @@ void WeldCloseVertices(const Tvertices& vertices, Tfaces& faces) {
   for (size_t v = n; v-- > 0;) {
     int from = 0, to = 0;
     const TGLCoord& p = vertices[v];
-    uint32_t& head = heads.At(WeldCells::Key(cells.Cell(p.x, from, to), cells.Cell(p.y, from, to),
-                                             cells.Cell(p.z, from, to)));
+    uint32_t& head =
+        heads.At(WeldCells::Key(cells.Cell(p.x, from, to), cells.Cell(p.y, from, to), cells.Cell(p.z, from, to)));
     next[v] = head;
     head = static_cast<uint32_t>(v);
   }
