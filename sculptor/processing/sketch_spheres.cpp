@@ -64,9 +64,9 @@ void ReplacePrincipalMesh(TScene& scene, TGeosphera& mesh) {
   e.visible = 1;
   if (e.adjacency.width > 0) scene.adjacencyWidth = e.adjacency.width;
 
-  SceneHost& host = scene.hostOrDefault();
-  host.BindElementArrays(scene, 0, ArrayMode::Buffers);
+  scene.gpuOrDefault().BindElementArrays(scene, 0, ArrayMode::Buffers);
   UploadElementBuffers(scene, 0);
+  SceneHost& host = scene.hostOrDefault();
   host.ShowSubdivisionLevel(0);
   host.RebuildScreenGrids(scene);
   host.Redraw();

@@ -102,7 +102,7 @@ TEST(ConvertSketch, OnlyElementZeroGivesOneBlob) {
 TEST(ConvertSketch, ReplacesElementZeroAndRemovesTheSpheres) {
   TScene scene = SketchScene(2.5f, {{2.2f, 0.4f, 0.5f}, {2.2f, 0.4f, -0.5f}}, 0.7f);
   RecordingSceneHost host;
-  scene.host = &host;
+  host.Attach(scene);
   scene.currentElement = 2;
   ASSERT_TRUE(ConvertSketch(scene, 2));
   EXPECT_EQ(scene.elementCount(), 1);
@@ -117,7 +117,6 @@ TEST(ConvertSketch, ReplacesElementZeroAndRemovesTheSpheres) {
   float reach = 0;
   for (const TGLCoord& v : scene.elements[0].vertices) reach = std::max(reach, v.x);
   EXPECT_GT(reach, 2.5f);  // the spheres' bulge
-  scene.host = nullptr;
 }
 
 // Two overlapping balls and a chain of ten (as a stroke leaves them, mirrored
