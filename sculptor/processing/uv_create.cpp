@@ -79,14 +79,14 @@ void SplitElementByTextureCorner(TGeosphera& e) {
   InstallUnfolded(e, split);
 }
 
-bool CreateSceneUVs(TScene& scene, float threshold, const UvProgress& progress) {
+bool CreateSceneUVs(TScene& scene, float threshold, int textureSize, const UvProgress& progress) {
   try {
     std::vector<TUvMesh> meshes;
     for (const TGeosphera& e : scene.elements) {
       meshes.push_back(MeshOf(e));
       if (!FacesInRange(meshes.back())) throw std::out_of_range("triangle names no vertex");
     }
-    std::vector<TUvUnfolded> unfolded = UnfoldCharts(meshes, threshold, progress);
+    std::vector<TUvUnfolded> unfolded = UnfoldCharts(meshes, threshold, textureSize, progress);
     for (size_t i = 0; i < unfolded.size(); ++i) Reserve(scene.elements[i], unfolded[i]);
     for (size_t i = 0; i < unfolded.size(); ++i) InstallUnfolded(scene.elements[i], unfolded[i]);
     if (!scene.elements.empty() && scene.current().adjacency.width > 0) {

@@ -7,7 +7,8 @@
 #include "processing/uv_unfold.h"
 
 // Gives every element texture coordinates from the partition control
-// `threshold` (0.1 .. 1.0; the higher, the more charts). Seam copies take the
+// `threshold` (0.1 .. 1.0; the higher, the more charts), laid out for a
+// texture of `textureSize` texels a side (the charts' gaps). Seam copies take the
 // position, normal and colour of their vertex; every mask is cleared;
 // `uvFaces` becomes a copy of `faces` and `uvs` holds one coordinate per
 // vertex. Valence and adjacency are rebuilt (normals are kept, so shading does
@@ -15,7 +16,7 @@
 // On failure the scene is unchanged: "Not enough memory to complete this
 // operation." or "Error in create textures UV. Error 2525." is shown and the
 // result is false.
-bool CreateSceneUVs(TScene& scene, float threshold, const UvProgress& progress = {});
+bool CreateSceneUVs(TScene& scene, float threshold, int textureSize, const UvProgress& progress = {});
 
 // Installs unfolded triangles, seam copies and texture coordinates in `e`
 // (copies as above, masks cleared, `uvFaces` = `faces`, valence and adjacency

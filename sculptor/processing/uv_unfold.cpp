@@ -12,16 +12,10 @@ namespace {
 // selection is.
 constexpr float kCopyScale = 1.001f;
 
-// One chart copied out of its mesh and turned flat.
-struct FlatChart {
-  size_t mesh = 0;
-  const TPatch* patch = nullptr;
-  Tfaces vertexOf;          // chart vertex -> mesh vertex
-  Tfaces cornerVertex;      // per corner of the patch: its chart vertex
-  Tvertices positions;      // chart vertices, turned in place
-  float extent = 0;         // largest side of the bounding box before the turn
-  float height = 0;         // its y side
-};
+// Texels between charts: the texture panel's outlines bleed 2.5 texels past a
+// chart and a vertex samples up to one texel outside it, so no sample of one
+// chart reads another's bleed.
+constexpr float kGapTexels = 4;
 
 struct Bounds {
   TGLCoord low{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
@@ -32,6 +26,18 @@ struct Bounds {
     low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
     high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
   }
+};
+
+// One chart copied out of its mesh and turned flat.
+struct FlatChart {
+  size_t mesh = 0;
+  const TPatch* patch = nullptr;
+  Tfaces vertexOf;      // chart vertex -> mesh vertex
+  Tfaces cornerVertex;  // per corner of the patch: its chart vertex
+  Tvertices positions;  // chart vertices, turned in place
+  float extent = 0;     // largest side of the bounding box before the turn
+  Bounds box;           // bounding box after the turn
+  TGLUV offset;         // texture coordinates of (z, y) = (0, 0) once placed
 };
 
 // Copies the patch's vertices (each once, in first-use order) and records the
@@ -56,8 +62,7 @@ FlatChart CopyChart(const TUvMesh& mesh, const TPatch& patch, size_t meshIndex, 
   }
   Bounds box;
   for (const TGLCoord& p : chart.positions) box.Add(p);
-  chart.height = box.high.y - box.low.y;
-  chart.extent = std::max({box.high.x - box.low.x, chart.height, box.high.z - box.low.z});
+  chart.extent = std::max({box.high.x - box.low.x, box.high.y - box.low.y, box.high.z - box.low.z});
   return chart;
 }
 
@@ -112,39 +117,74 @@ void TurnToFaceMinusX(FlatChart& chart) {
     const double x2 = x1 * cb - y * sb, y2 = x1 * sb + y * cb;
     p = {static_cast<float>(x2 + cx), static_cast<float>(y2 + cy), static_cast<float>(z1 + cz)};
   }
+  chart.box = {};
+  for (const TGLCoord& p : chart.positions) chart.box.Add(p);
 }
 
-// The row layout: charts advance along z by their extent and start a new row
-// when the cursor passes the row width; the placement is applied three times,
-// as the element transform applies it once per axis step. Returns the divisor
-// that turns laid-out coordinates into texture coordinates.
-float PlaceChartsInRows(std::vector<FlatChart>& charts) {
-  float tallest = 0;
-  for (const FlatChart& chart : charts) tallest = std::max(tallest, chart.height);
+// Rows as the charts' extents fill them: a chart joins the current row, and
+// the next row starts once the cursor (from 1, advanced by each extent) has
+// passed the row width.
+std::vector<std::vector<FlatChart*>> FormRows(std::vector<FlatChart>& charts) {
   const float rowWidth = RowWidthForChartCount(charts.size());
-  const float rowPitch = tallest / 3;
-  float xCursor = 1, rowCursor = 2;
-  long maxZ = 0, maxY = 0;
+  std::vector<std::vector<FlatChart*>> rows(1);
+  float xCursor = 1;
   for (FlatChart& chart : charts) {
-    const float dy = 3 * rowCursor, dz = 3 * (xCursor + chart.extent / 2);
-    for (TGLCoord& p : chart.positions) {
-      p.y += dy;
-      p.z += dz;
-      maxZ = std::max(maxZ, std::lrint(p.z));
-      maxY = std::max(maxY, std::lrint(p.y));
-    }
-    xCursor += chart.extent;
     if (xCursor > rowWidth) {
       xCursor = 1;
-      rowCursor += rowPitch;
+      rows.emplace_back();
     }
+    rows.back().push_back(&chart);
+    xCursor += chart.extent;
   }
-  return static_cast<float>(std::max(maxZ, maxY) + 1);
+  return rows;
 }
 
-// Texture coordinates of one mesh from its laid-out charts (in chart order);
-// a vertex already claimed by an earlier chart is copied for each later one.
-TUvUnfolded SplitSeams(const TUvMesh& mesh, const std::vector<const FlatChart*>& charts, float divisor) {
+// Places the turned charts by their (z, y) bounding boxes, left to right in
+// their rows and the rows bottom to top, `gap` apart and from the border, at
+// one scale for all charts that fits the layout into the unit square. Boxes
+// never overlap, so neither do the charts. Returns the scale.
+float PlaceRows(const std::vector<std::vector<FlatChart*>>& rows, float gap) {
+  double scale = std::numeric_limits<double>::infinity();
+  double stackHeight = 0;
+  for (const std::vector<FlatChart*>& row : rows) {
+    double width = 0, height = 0;
+    for (const FlatChart* chart : row) {
+      width += chart->box.high.z - chart->box.low.z;
+      height = std::max<double>(height, chart->box.high.y - chart->box.low.y);
+    }
+    if (width > 0) scale = std::min(scale, (1 - gap * static_cast<double>(row.size() + 1)) / width);
+    stackHeight += height;
+  }
+  if (stackHeight > 0) scale = std::min(scale, (1 - gap * static_cast<double>(rows.size() + 1)) / stackHeight);
+  if (!std::isfinite(scale)) scale = 0;
+
+  double rowBase = gap;
+  for (const std::vector<FlatChart*>& row : rows) {
+    double cursor = gap, height = 0;
+    for (FlatChart* chart : row) {
+      chart->offset = {static_cast<float>(cursor - scale * chart->box.low.z),
+                       static_cast<float>(rowBase - scale * chart->box.low.y)};
+      cursor += scale * (chart->box.high.z - chart->box.low.z) + gap;
+      height = std::max<double>(height, chart->box.high.y - chart->box.low.y);
+    }
+    rowBase += scale * height + gap;
+  }
+  return static_cast<float>(scale);
+}
+
+// The gap between charts, as a share of the texture: `kGapTexels` at the
+// texture size the coordinates are made for, less when the rows hold so many
+// charts that the gaps would take more than half the texture.
+float GapBetweenCharts(const std::vector<std::vector<FlatChart*>>& rows, int textureSize) {
+  size_t most = rows.size();
+  for (const std::vector<FlatChart*>& row : rows) most = std::max(most, row.size());
+  const float gap = kGapTexels / static_cast<float>(std::max(textureSize, 1));
+  return std::min(gap, 0.5f / static_cast<float>(most + 1));
+}
+
+// Texture coordinates of one mesh from its placed charts (in chart order); a
+// vertex already claimed by an earlier chart is copied for each later one.
+TUvUnfolded SplitSeams(const TUvMesh& mesh, const std::vector<const FlatChart*>& charts, float scale) {
   TUvUnfolded out;
   out.faces.assign(mesh.faces.begin(), mesh.faces.end());
   out.uvs.assign(mesh.vertices.size(), TGLUV{});
@@ -157,7 +197,7 @@ TUvUnfolded SplitSeams(const TUvMesh& mesh, const std::vector<const FlatChart*>&
       const uint32_t local = chart->cornerVertex[i];
       const uint32_t v = chart->vertexOf[local];
       const TGLCoord& p = chart->positions[local];
-      const TGLUV uv{std::fabs(p.z) / divisor, std::fabs(p.y) / divisor};
+      const TGLUV uv{scale * p.z + chart->offset.u, scale * p.y + chart->offset.v};
       if (!claimed[v]) {
         out.uvs[v] = uv;
         continue;
@@ -183,7 +223,8 @@ float RowWidthForChartCount(size_t chartCount) {
   return 70;
 }
 
-std::vector<TUvUnfolded> UnfoldCharts(std::span<const TUvMesh> meshes, float threshold, const UvProgress& progress) {
+std::vector<TUvUnfolded> UnfoldCharts(std::span<const TUvMesh> meshes, float threshold, int textureSize,
+                                      const UvProgress& progress) {
   auto report = [&](const char* label, size_t done, size_t total) {
     if (progress) progress(label, static_cast<int>(done), static_cast<int>(total));
   };
@@ -208,12 +249,13 @@ std::vector<TUvUnfolded> UnfoldCharts(std::span<const TUvMesh> meshes, float thr
 
   report("Finalizing process...", chartCount, chartCount);
   for (FlatChart& chart : charts) TurnToFaceMinusX(chart);
-  const float divisor = PlaceChartsInRows(charts);
+  const std::vector<std::vector<FlatChart*>> rows = FormRows(charts);
+  const float scale = PlaceRows(rows, GapBetweenCharts(rows, textureSize));
 
   std::vector<std::vector<const FlatChart*>> chartsOfMesh(meshes.size());
   for (const FlatChart& chart : charts) chartsOfMesh[chart.mesh].push_back(&chart);
   std::vector<TUvUnfolded> result;
   result.reserve(meshes.size());
-  for (size_t m = 0; m < meshes.size(); ++m) result.push_back(SplitSeams(meshes[m], chartsOfMesh[m], divisor));
+  for (size_t m = 0; m < meshes.size(); ++m) result.push_back(SplitSeams(meshes[m], chartsOfMesh[m], scale));
   return result;
 }

@@ -1,7 +1,7 @@
 // Automatic texture coordinates: every chart of every mesh is turned to face
-// the -x axis, the charts are laid out in rows in the (z, y) plane, and the
-// laid-out (z, y) become the texture coordinates (u, v). A vertex on the
-// border of k charts becomes k vertices, one per chart.
+// the -x axis, the charts are laid out in rows by their bounding boxes in the
+// (z, y) plane, and the laid-out (z, y) become the texture coordinates (u, v).
+// A vertex on the border of k charts becomes k vertices, one per chart.
 #pragma once
 
 #include <functional>
@@ -32,9 +32,12 @@ struct TUvUnfolded {
 using UvProgress = std::function<void(const std::string& label, int done, int total)>;
 
 // Segments every mesh with `threshold` (the partition control: the higher, the
-// more charts) and lays all their charts out together in one texture.
-std::vector<TUvUnfolded> UnfoldCharts(std::span<const TUvMesh> meshes, float threshold,
+// more charts) and lays all their charts out together in one texture of
+// `textureSize` texels a side: charts keep a few texels apart and never
+// overlap, all at one texel density.
+std::vector<TUvUnfolded> UnfoldCharts(std::span<const TUvMesh> meshes, float threshold, int textureSize,
                                       const UvProgress& progress = {});
 
-// Width of a layout row, in model units, for `chartCount` charts in all.
+// Width of a layout row, in model units, for `chartCount` charts in all: a
+// row takes charts until their extents (from 1) pass it.
 float RowWidthForChartCount(size_t chartCount);

@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr int kTextureSize = 1024;
+
 TUvMesh MeshOf(const TGeosphera& e) { return {e.vertices, e.faces}; }
 
 float Distance(const TGLCoord& a, const TGLCoord& b) {
@@ -37,7 +39,7 @@ TEST(UvUnfold, RowWidthByChartCount) {
 TEST(UvUnfold, FlatChartsKeepTheirShapeAtOneScale) {
   const TGeosphera box = MakeBox(6);
   const TUvMesh mesh = MeshOf(box);
-  const std::vector<TUvUnfolded> result = UnfoldCharts(std::span(&mesh, 1), 0.8f);
+  const std::vector<TUvUnfolded> result = UnfoldCharts(std::span(&mesh, 1), 0.8f, kTextureSize);
   ASSERT_EQ(result.size(), 1u);
   const TUvUnfolded& u = result[0];
   ASSERT_EQ(u.faces.size(), box.faces.size());
@@ -59,13 +61,52 @@ TEST(UvUnfold, FlatChartsKeepTheirShapeAtOneScale) {
   EXPECT_GT(scale, 0);
 }
 
+// Charts of all meshes share the texture without overlapping: their texture
+// boxes lie inside it and at least the gap apart (4 texels at 1024), also for
+// a mesh many times larger than the others.
+TEST(UvUnfold, ChartsNeverOverlapAndKeepAGap) {
+  TGeosphera large = MakeGeodesicSphere(4, 2.5f);
+  for (TGLCoord& p : large.vertices) p = {p.x * 40, p.y * 40 + 100, p.z * 40};
+  const TGeosphera inputs[] = {MakeGeodesicSphere(4, 2.5f), large, MakeBox(8)};
+  std::vector<TUvMesh> meshes;
+  for (const TGeosphera& e : inputs) meshes.push_back(MeshOf(e));
+  const std::vector<TUvUnfolded> result = UnfoldCharts(meshes, 0.8f, kTextureSize);
+
+  struct Box {
+    float u0 = 2, u1 = -1, v0 = 2, v1 = -1;
+  };
+  std::vector<Box> boxes;
+  for (size_t m = 0; m < meshes.size(); ++m) {
+    for (const TPatch& chart : SegmentCharts(meshes[m].vertices, meshes[m].faces, 0.8f)) {
+      Box& box = boxes.emplace_back();
+      for (uint32_t c : chart.corners) {
+        const TGLUV& uv = result[m].uvs[result[m].faces[c]];
+        box = {std::min(box.u0, uv.u), std::max(box.u1, uv.u), std::min(box.v0, uv.v), std::max(box.v1, uv.v)};
+      }
+      EXPECT_GE(box.u0, 0.0f);
+      EXPECT_LE(box.u1, 1.0f);
+      EXPECT_GE(box.v0, 0.0f);
+      EXPECT_LE(box.v1, 1.0f);
+    }
+  }
+  const float gap = 4.0f / kTextureSize - 1e-6f;
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    for (size_t j = i + 1; j < boxes.size(); ++j) {
+      const Box& a = boxes[i];
+      const Box& b = boxes[j];
+      const bool apart = a.u1 + gap <= b.u0 || b.u1 + gap <= a.u0 || a.v1 + gap <= b.v0 || b.v1 + gap <= a.v0;
+      ASSERT_TRUE(apart) << "charts " << i << " and " << j;
+    }
+  }
+}
+
 // A vertex on k charts ends as k vertices: the first chart to reach it keeps
 // it, each later chart has its own copy, used by all of that chart's corners.
 TEST(UvUnfold, SeamVerticesSplitOncePerChart) {
   const TGeosphera sphere = MakeGeodesicSphere(3, 2.5f);
   const TUvMesh mesh = MeshOf(sphere);
   const std::vector<TPatch> charts = SegmentCharts(mesh.vertices, mesh.faces, 0.8f);
-  const TUvUnfolded u = UnfoldCharts(std::span(&mesh, 1), 0.8f)[0];
+  const TUvUnfolded u = UnfoldCharts(std::span(&mesh, 1), 0.8f, kTextureSize)[0];
 
   std::vector<std::vector<int>> chartsOfVertex(sphere.vertices.size());
   std::vector<int> firstChart(sphere.vertices.size(), -1);
@@ -106,7 +147,7 @@ TEST(UvCreate, SceneElementsGetCoordinatesAndCopies) {
   scene.elements[1].vertexState.assign(scene.elements[1].vertices.size(), kVertexFrozen);
   const TScene before = scene;
   int lastDone = -1, total = 0;
-  ASSERT_TRUE(CreateSceneUVs(scene, 0.8f, [&](const std::string&, int done, int all) {
+  ASSERT_TRUE(CreateSceneUVs(scene, 0.8f, kTextureSize, [&](const std::string&, int done, int all) {
     lastDone = done;
     total = all;
   }));
@@ -139,7 +180,7 @@ TEST(UvCreate, BrokenTrianglesLeaveTheSceneAlone) {
   scene.elements = {MakeBox(2)};
   scene.elements[0].faces[4] = 9999;
   const Tfaces faces = scene.elements[0].faces;
-  EXPECT_FALSE(CreateSceneUVs(scene, 0.8f));
+  EXPECT_FALSE(CreateSceneUVs(scene, 0.8f, kTextureSize));
   EXPECT_EQ(sink.Texts(), std::vector<std::string>{"Error in create textures UV. Error 2525."});
   EXPECT_EQ(scene.elements[0].faces, faces);
   EXPECT_TRUE(scene.elements[0].uvs.empty());
