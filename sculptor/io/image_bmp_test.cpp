@@ -54,3 +54,14 @@ TEST(ImageBmp, RefusesWhatItCannotRead) {
     EXPECT_TRUE(load.image.pixels.empty());
   }
 }
+
+// Every truncation of a file is refused (under the address sanitizer this also
+// shows that no read passes the end).
+TEST(ImageBmp, EveryTruncationIsRefused) {
+  const Bytes file = MakeBmp(5, 3, 8);
+  for (size_t size = 0; size < file.size(); ++size) {
+    const TImageLoad load = DecodeBmp(Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size)));
+    EXPECT_FALSE(load.ok) << size;
+    EXPECT_EQ(load.failure.caption, "BMP Unit") << size;
+  }
+}

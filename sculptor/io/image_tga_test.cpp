@@ -93,3 +93,16 @@ TEST(ImageTga, RefusesWhatItCannotRead) {
     EXPECT_EQ(load.failure.caption, "TGA File Error");
   }
 }
+
+// Every truncation of a file is refused with the short-file text (run under the
+// address sanitizer, this also shows that no read passes the end).
+TEST(ImageTga, EveryTruncationIsRefused) {
+  for (const Bytes& file : {MakeRleTga(24), MakeRleTga(32), MakeTga(24, 3, 2, false, 3)}) {
+    for (size_t size = 0; size < file.size(); ++size) {
+      const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
+      const TImageLoad load = DecodeTga(cut, "t.tga");
+      EXPECT_FALSE(load.ok) << size;
+      EXPECT_EQ(load.failure.text, "Couldn't read file \"t.tga\".") << size;
+    }
+  }
+}
