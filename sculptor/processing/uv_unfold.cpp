@@ -12,10 +12,10 @@ namespace {
 // selection is.
 constexpr float kCopyScale = 1.001f;
 
-// Texels between charts: the texture panel's outlines bleed 2.5 texels past a
-// chart and a vertex samples up to one texel outside it, so no sample of one
-// chart reads another's bleed.
-constexpr float kGapTexels = 4;
+// Texels between charts: the texture panel's outlines reach 2.5 texels past a
+// chart and a vertex samples a texel up to 1.5 texels from its own place, so
+// no sample of one chart reads another chart's outline.
+constexpr float kGapTexels = 5;
 
 struct Bounds {
   TGLCoord low{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
