@@ -8,6 +8,7 @@ int RunInfo(const Arguments& arguments);
 int RunConvert(const Arguments& arguments);
 int RunSubdivide(const Arguments& arguments);
 int RunUnsubdivide(const Arguments& arguments);
+int RunUv(const Arguments& arguments);
 
 namespace {
 
@@ -33,6 +34,13 @@ constexpr TCliCommand kCommands[] = {
      "                     not given) and write the scene to OUT; the element must\n"
      "                     carry its subdivision level (a .met file does)\n",
      RunUnsubdivide},
+    {"uv", 2, 3,
+     "  uv IN OUT.obj [PARTITION]\n"
+     "                     give every element texture coordinates as Create UVs\n"
+     "                     does (charts of similar normals, laid out in rows, seam\n"
+     "                     vertices split; PARTITION 0.1 to 1.0, the higher the more\n"
+     "                     charts, 0.8 when not given) and write the model as OBJ\n",
+     RunUv},
 };
 
 }  // namespace
