@@ -27,8 +27,8 @@ constexpr int kOutlineTexels = 5;  // the texture panel's line width
 TGeosphera BumpySphere(int n) {
   TGeosphera e = MakeCubeSphere(n, 2.5f);
   for (TGLCoord& p : e.vertices) {
-    const float bump = 1 + 0.04f * std::sin(9 * p.x) * std::sin(11 * p.y) * std::sin(10 * p.z) +
-                       0.02f * std::sin(23 * p.x + 17 * p.z);
+    const float bump =
+        1 + 0.04f * std::sin(9 * p.x) * std::sin(11 * p.y) * std::sin(10 * p.z) + 0.02f * std::sin(23 * p.x + 17 * p.z);
     p = {p.x * bump, p.y * bump, p.z * bump};
   }
   RefreshElement(e);
@@ -90,8 +90,8 @@ void Measure(const std::string& name, const TGeosphera& input) {
   bench::Report("uv texel utilisation " + name + " (xatlas ~69 %)", 100 * coverage.covered / texels, "%");
   std::printf("BENCH uv overlapping area %s: %lld texels (%.3f %%)\n", name.c_str(),
               static_cast<long long>(coverage.overlapping), 100 * coverage.overlapping / texels);
-  std::printf("BENCH uv colour round trip %s: mean %.2f %.2f %.2f, largest %d %d %d levels (R G B)\n",
-              name.c_str(), sum[0] / n, sum[1] / n, sum[2] / n, largest[0], largest[1], largest[2]);
+  std::printf("BENCH uv colour round trip %s: mean %.2f %.2f %.2f, largest %d %d %d levels (R G B)\n", name.c_str(),
+              sum[0] / n, sum[1] / n, sum[2] / n, largest[0], largest[1], largest[2]);
   std::fflush(stdout);
 }
 

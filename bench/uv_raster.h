@@ -30,9 +30,7 @@ void ScanTriangle(TGLUV a, TGLUV b, TGLUV c, int size, Visit&& visit) {
     swapped = true;
   }
   // Edge i is opposite vertex i; a top or left edge owns its texels.
-  auto owns = [](double x0, double y0, double x1, double y1) {
-    return (y0 == y1 && x1 < x0) || y1 > y0;
-  };
+  auto owns = [](double x0, double y0, double x1, double y1) { return (y0 == y1 && x1 < x0) || y1 > y0; };
   const bool own0 = owns(bx, by, cx, cy), own1 = owns(cx, cy, ax, ay), own2 = owns(ax, ay, bx, by);
   const int x0 = std::max(0, static_cast<int>(std::floor(std::min({ax, bx, cx}))));
   const int x1 = std::min(size - 1, static_cast<int>(std::ceil(std::max({ax, bx, cx}))));

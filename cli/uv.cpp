@@ -9,7 +9,7 @@
 namespace {
 
 constexpr float kDefaultPartition = 0.8f;  // "Partition Control" at start
-constexpr int kTextureSize = 4096;         // the largest texture, the sculptor's default
+constexpr int kTextureSize = 4096;  // the largest texture, the sculptor's default
 
 // PARTITION: a number from 0.1 to 1.0 (the default when not given); nullopt
 // after saying why.

@@ -91,10 +91,11 @@ TImageLoad Decode(const Bytes& file, const std::string& name) { return DecodeTex
 
 TEST(ImageLoader, ExtensionChoosesTheDecoderInAnyCase) {
   const std::pair<const char*, ImageFormat> cases[] = {
-      {"a.bmp", ImageFormat::Bmp},   {"A.BMP", ImageFormat::Bmp},  {"x/p.Jpg", ImageFormat::Jpeg},
-      {"p.JPEG", ImageFormat::Jpeg}, {"t.TGA", ImageFormat::Tga},  {"i.PnG", ImageFormat::Png},
-      {"g.gif", ImageFormat::Gif},   {"n.tif", ImageFormat::Unknown}, {"bmp", ImageFormat::Unknown},
-      {"dir.png/file", ImageFormat::Unknown},
+      {"a.bmp", ImageFormat::Bmp},    {"A.BMP", ImageFormat::Bmp},
+      {"x/p.Jpg", ImageFormat::Jpeg}, {"p.JPEG", ImageFormat::Jpeg},
+      {"t.TGA", ImageFormat::Tga},    {"i.PnG", ImageFormat::Png},
+      {"g.gif", ImageFormat::Gif},    {"n.tif", ImageFormat::Unknown},
+      {"bmp", ImageFormat::Unknown},  {"dir.png/file", ImageFormat::Unknown},
   };
   for (const auto& [name, format] : cases) EXPECT_EQ(ImageFormatOfName(name), format) << name;
 }
@@ -106,13 +107,15 @@ TEST(ImageLoader, PngColourTypes) {
     uint8_t type;
     int channels;
     Bytes topDown;  // 2 x 2 pixels as stored
-    Bytes expected; // RGBA, bottom row first
+    Bytes expected;  // RGBA, bottom row first
   };
   const Case cases[] = {
       {0, 1, {10, 20, 30, 40}, {30, 30, 30, 255, 40, 40, 40, 255, 10, 10, 10, 255, 20, 20, 20, 255}},
       {4, 2, {10, 1, 20, 2, 30, 3, 40, 4}, {30, 30, 30, 3, 40, 40, 40, 4, 10, 10, 10, 1, 20, 20, 20, 2}},
       {2, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {7, 8, 9, 255, 10, 11, 12, 255, 1, 2, 3, 255, 4, 5, 6, 255}},
-      {6, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
+      {6,
+       4,
+       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
        {9, 10, 11, 12, 13, 14, 15, 16, 1, 2, 3, 4, 5, 6, 7, 8}},
   };
   for (const Case& c : cases) {
@@ -144,8 +147,7 @@ TEST(ImageLoader, JpegAndGif) {
 
   const TImageLoad gif = Decode(MakeGif(), "g.GIF");
   ASSERT_TRUE(gif.ok);
-  EXPECT_EQ(gif.image.pixels,
-            (Bytes{0, 0, 255, 255, 255, 255, 255, 255, 255, 0, 0, 255, 0, 255, 0, 255}));
+  EXPECT_EQ(gif.image.pixels, (Bytes{0, 0, 255, 255, 255, 255, 255, 255, 255, 0, 0, 255, 0, 255, 0, 255}));
 
   const TImageLoad broken = Decode(Bytes(30, 1), "c.jpg");
   EXPECT_EQ(broken.failure.text, "Couldn't load JPG - \"c.jpg\"");

@@ -27,7 +27,7 @@ struct TImageFailure {
 
 struct TImageLoad {
   bool ok = false;
-  TImagePixels image;     // when ok
+  TImagePixels image;  // when ok
   TImageFailure failure;  // when not
 
   static TImageLoad Refused(std::string text, std::string caption, MessageKind kind = MessageKind::Error) {

@@ -57,11 +57,12 @@ TImageLoad DecodeJpegOrGif(ImageBytes file, const std::string& name) {
 TImageLoad DecodePng(ImageBytes file, const std::string& name) {
   const int colorType = PngColorType(file);
   if (colorType == kPngPalette) {
-    return TImageLoad::Refused("This PNG type in the file:\r\n\"" + name + "\"\r\nis not supported.", "Information:",
-                               MessageKind::Information);
+    return TImageLoad::Refused("This PNG type in the file:\r\n\"" + name + "\"\r\nis not supported.",
+                               "Information:", MessageKind::Information);
   }
   const QImage decoded = colorType < 0 ? QImage{} : Decode(file, "PNG");
-  TImageLoad load = decoded.isNull() ? TImageLoad{} : BottomUpRgba(decoded, colorType == kPngGreyAlpha || colorType == kPngRgba);
+  TImageLoad load =
+      decoded.isNull() ? TImageLoad{} : BottomUpRgba(decoded, colorType == kPngGreyAlpha || colorType == kPngRgba);
   if (!load.ok) return TImageLoad::Refused("Couldn't load PNG - \"" + name + "\"", kCaption);
   return load;
 }

@@ -15,7 +15,9 @@ TImageLoad Unsupported(const std::string& name, const char* why) {
   return TImageLoad::Refused("Couldn't load \"" + name + "\". " + why, kCaption);
 }
 
-TImageLoad Short(const std::string& name) { return TImageLoad::Refused("Couldn't read file \"" + name + "\".", kCaption); }
+TImageLoad Short(const std::string& name) {
+  return TImageLoad::Refused("Couldn't read file \"" + name + "\".", kCaption);
+}
 
 // Copies one file pixel (B, G, R[, A]) as R, G, B[, A].
 inline void PutPixel(const uint8_t* in, uint8_t* out, size_t bytes) {
@@ -37,7 +39,8 @@ bool Unpack(ImageBytes data, uint8_t* out, uint64_t pixels, size_t bytes) {
     const uint64_t count = std::min<uint64_t>(run ? header - 127u : header + 1u, pixels - done);
     const uint64_t packetBytes = run ? bytes : count * bytes;
     if (packetBytes > data.size() - at) return false;
-    for (uint64_t i = 0; i < count; ++i) PutPixel(data.data() + at + (run ? 0 : i * bytes), out + (done + i) * bytes, bytes);
+    for (uint64_t i = 0; i < count; ++i)
+      PutPixel(data.data() + at + (run ? 0 : i * bytes), out + (done + i) * bytes, bytes);
     at += packetBytes;
     done += count;
   }
@@ -69,8 +72,7 @@ TImageLoad DecodeTga(ImageBytes file, const std::string& name) {
   if (pixels == 0 || kHeaderBytes + idBytes > file.size()) return Short(name);
   const ImageBytes data = file.subspan(kHeaderBytes + idBytes);
   // Every packet holds at least one header byte and one pixel for at most 128.
-  const uint64_t reachable =
-      imageType == 2 ? data.size() / bytes : data.size() / (bytes + 1) * kLongestPacket;
+  const uint64_t reachable = imageType == 2 ? data.size() / bytes : data.size() / (bytes + 1) * kLongestPacket;
   if (pixels > reachable) return Short(name);
 
   TImageLoad load;

@@ -12,9 +12,9 @@
 // One chart.
 struct TPatch {
   int32_t number = 0;
-  TGLCoord normalSum;     // running sum of the unit normals that steered the growth
+  TGLCoord normalSum;  // running sum of the unit normals that steered the growth
   TGLCoord seedPosition;  // first vertex of the seed triangle
-  Tfaces corners;         // corner indices (3 x triangle + k), whole triangles in growth order
+  Tfaces corners;  // corner indices (3 x triangle + k), whole triangles in growth order
 };
 
 // Per corner c, the triangle across the half-edge from faces[c] to the next
@@ -29,5 +29,4 @@ std::vector<int32_t> CornerNeighbours(std::span<const uint32_t> faces, size_t ve
 // T triangles), so no chart dominates the layout. Every triangle ends in
 // exactly one chart; charts are numbered in the order they start.
 // `faces` must name vertices of `vertices`.
-std::vector<TPatch> SegmentCharts(std::span<const TGLCoord> vertices, std::span<const uint32_t> faces,
-                                  float threshold);
+std::vector<TPatch> SegmentCharts(std::span<const TGLCoord> vertices, std::span<const uint32_t> faces, float threshold);

@@ -57,7 +57,8 @@ TEST(UvCharts, ChartsPartitionTheSurfaceInConnectedPieces) {
       chartOf[t] = chart.number;
       if (i == 0) continue;
       bool touchesEarlier = false;
-      for (size_t k = 0; k < 3; ++k) touchesEarlier |= neighbour[3 * t + k] >= 0 && chartOf[neighbour[3 * t + k]] == chart.number;
+      for (size_t k = 0; k < 3; ++k)
+        touchesEarlier |= neighbour[3 * t + k] >= 0 && chartOf[neighbour[3 * t + k]] == chart.number;
       EXPECT_TRUE(touchesEarlier) << "triangle " << t << " not reached across an edge";
     }
   }

@@ -25,8 +25,7 @@ TUvMesh MeshOf(const TGeosphera& e) {
 }
 
 bool FacesInRange(const TUvMesh& mesh) {
-  return std::all_of(mesh.faces.begin(), mesh.faces.end(),
-                     [n = mesh.vertices.size()](uint32_t v) { return v < n; });
+  return std::all_of(mesh.faces.begin(), mesh.faces.end(), [n = mesh.vertices.size()](uint32_t v) { return v < n; });
 }
 
 // Appends copies of `from` to a per-vertex array cut to `count` entries

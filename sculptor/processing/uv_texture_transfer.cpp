@@ -29,8 +29,8 @@ void SampleTextureIntoColors(const TTextureView& texture, std::span<const uint32
     // row round(size v) - 1 from the bottom.
     const int column = std::min(TexelOf(uv.u, size), size - 1);
     const int row = std::max(TexelOf(uv.v, size) - 1, 0);
-    const uint8_t* texel = texture.rgb.data() + (static_cast<size_t>(row) * static_cast<size_t>(size) +
-                                                 static_cast<size_t>(column)) * 3;
+    const uint8_t* texel =
+        texture.rgb.data() + (static_cast<size_t>(row) * static_cast<size_t>(size) + static_cast<size_t>(column)) * 3;
     colors[faces[c]] = {texel[0], texel[1], texel[2], 255};
   }
 }

@@ -25,9 +25,9 @@ TEST(UvTextureTransfer, SamplesTheTexelUnderEachCorner) {
     int column, row;  // rows counted from the bottom
   };
   const Case cases[] = {
-      {{0.5f, 0.5f}, 2, 1},    {{0.0f, 0.0f}, 0, 0},       {{1.0f, 1.0f}, 3, 3},
+      {{0.5f, 0.5f}, 2, 1},     {{0.0f, 0.0f}, 0, 0},     {{1.0f, 1.0f}, 3, 3},
       {{0.125f, 0.375f}, 0, 1}, {{0.375f, 0.625f}, 2, 1},  // halves round to even
-      {{-0.5f, 2.0f}, 0, 3},   {{NAN, NAN}, 0, 0},
+      {{-0.5f, 2.0f}, 0, 3},    {{NAN, NAN}, 0, 0},
   };
   for (const Case& c : cases) {
     std::vector<TRGBA> colors(1);

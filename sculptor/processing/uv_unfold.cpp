@@ -18,8 +18,7 @@ constexpr float kCopyScale = 1.001f;
 constexpr float kGapTexels = 5;
 
 struct Bounds {
-  TGLCoord low{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
-               std::numeric_limits<float>::max()};
+  TGLCoord low{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
   TGLCoord high{std::numeric_limits<float>::lowest(), std::numeric_limits<float>::lowest(),
                 std::numeric_limits<float>::lowest()};
   void Add(const TGLCoord& p) {
@@ -32,12 +31,12 @@ struct Bounds {
 struct FlatChart {
   size_t mesh = 0;
   const TPatch* patch = nullptr;
-  Tfaces vertexOf;      // chart vertex -> mesh vertex
+  Tfaces vertexOf;  // chart vertex -> mesh vertex
   Tfaces cornerVertex;  // per corner of the patch: its chart vertex
   Tvertices positions;  // chart vertices, turned in place
-  float extent = 0;     // largest side of the bounding box before the turn
-  Bounds box;           // bounding box after the turn
-  TGLUV offset;         // texture coordinates of (z, y) = (0, 0) once placed
+  float extent = 0;  // largest side of the bounding box before the turn
+  Bounds box;  // bounding box after the turn
+  TGLUV offset;  // texture coordinates of (z, y) = (0, 0) once placed
 };
 
 // Copies the patch's vertices (each once, in first-use order) and records the

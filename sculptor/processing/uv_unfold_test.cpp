@@ -15,9 +15,7 @@ constexpr int kTextureSize = 1024;
 
 TUvMesh MeshOf(const TGeosphera& e) { return {e.vertices, e.faces}; }
 
-float Distance(const TGLCoord& a, const TGLCoord& b) {
-  return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
-}
+float Distance(const TGLCoord& a, const TGLCoord& b) { return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z); }
 float Distance(const TGLUV& a, const TGLUV& b) { return std::hypot(a.u - b.u, a.v - b.v); }
 
 // The position of vertex `v` of an unfolded mesh (copies share their source's).
@@ -28,8 +26,8 @@ TGLCoord PositionOf(const TGeosphera& e, const TUvUnfolded& u, uint32_t v) {
 }  // namespace
 
 TEST(UvUnfold, RowWidthByChartCount) {
-  const std::pair<size_t, float> cases[] = {{1, 25},     {999, 25},   {1000, 40}, {4999, 40},
-                                            {5000, 45},  {14999, 45}, {15000, 70}, {40000, 70}};
+  const std::pair<size_t, float> cases[] = {{1, 25},    {999, 25},   {1000, 40},  {4999, 40},
+                                            {5000, 45}, {14999, 45}, {15000, 70}, {40000, 70}};
   for (const auto& [count, width] : cases) EXPECT_EQ(RowWidthForChartCount(count), width) << count;
 }
 

@@ -36,8 +36,8 @@ GLuint CreateTexture(const TImagePixels& image, GLenum target, GLint minFilter, 
   return name;
 }
 
-bool LoadTextureFile(const std::string& fileName, GLuint& textureName, GLenum target, GLint minFilter,
-                     GLint magFilter, GLuint currentTextureId) {
+bool LoadTextureFile(const std::string& fileName, GLuint& textureName, GLenum target, GLint minFilter, GLint magFilter,
+                     GLuint currentTextureId) {
   const TImageLoad load = LoadTextureImage(fileName);
   if (!load.ok) return false;
   textureName = CreateTexture(load.image, target, minFilter, magFilter, currentTextureId);

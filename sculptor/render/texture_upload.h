@@ -24,5 +24,5 @@ GLuint CreateTexture(const TImagePixels& image, GLenum target, GLint minFilter, 
 // Reads an image file (the decoder chosen by its extension) into a texture.
 // On success `textureName` is the texture's name; on failure the decoder's
 // message is shown and `textureName` is left as it was.
-bool LoadTextureFile(const std::string& fileName, GLuint& textureName, GLenum target, GLint minFilter,
-                     GLint magFilter, GLuint currentTextureId);
+bool LoadTextureFile(const std::string& fileName, GLuint& textureName, GLenum target, GLint minFilter, GLint magFilter,
+                     GLuint currentTextureId);

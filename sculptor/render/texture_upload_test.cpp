@@ -62,7 +62,8 @@ TEST_F(TextureUpload, PixelsArriveAsTheyAre) {
 // the current element's name.
 TEST_F(TextureUpload, TenthTextureReusesTheElementsName) {
   std::vector<GLuint> names;
-  for (int i = 0; i < 10; ++i) names.push_back(CreateTexture(Picture(1, 1, 3), GL_TEXTURE_2D, GL_LINEAR, GL_LINEAR, 77));
+  for (int i = 0; i < 10; ++i)
+    names.push_back(CreateTexture(Picture(1, 1, 3), GL_TEXTURE_2D, GL_LINEAR, GL_LINEAR, 77));
   for (int i = 0; i < 9; ++i) {
     EXPECT_NE(names[static_cast<size_t>(i)], 77u);
     for (int j = 0; j < i; ++j) EXPECT_NE(names[static_cast<size_t>(i)], names[static_cast<size_t>(j)]);
