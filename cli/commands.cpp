@@ -9,6 +9,7 @@ int RunConvert(const Arguments& arguments);
 int RunSubdivide(const Arguments& arguments);
 int RunUnsubdivide(const Arguments& arguments);
 int RunAo(const Arguments& arguments);
+int RunUv(const Arguments& arguments);
 
 namespace {
 
@@ -40,6 +41,13 @@ constexpr TCliCommand kCommands[] = {
      "                     element (STRENGTH 0 to 50, 4 when not given) and write\n"
      "                     the scene to OUT\n",
      RunAo},
+    {"uv", 2, 3,
+     "  uv IN OUT.obj [PARTITION]\n"
+     "                     give every element texture coordinates as Create UVs\n"
+     "                     does (charts of similar normals, laid out in rows, seam\n"
+     "                     vertices split; PARTITION 0.1 to 1.0, the higher the more\n"
+     "                     charts, 0.8 when not given) and write the model as OBJ\n",
+     RunUv},
 };
 
 }  // namespace

@@ -198,3 +198,34 @@ TEST_F(Cli, AoStrengthMustBeFromZeroToFifty) {
   }
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.met")));
 }
+
+// Every element gets texture coordinates: the octahedron's eight triangles are
+// too few to share charts, so each corner ends with a vertex of its own.
+TEST_F(Cli, UvWritesTextureCoordinates) {
+  const std::string in = Model("m.met", std::string(kOctahedron) + "g second\nv 0 0 -9\nv 2 0 -9\nv 0 2 -9\nf 7 8 9\n");
+  const std::string out = dir.File("uv.obj");
+  const CliRun r = Invoke("uv " + in + " '" + out + "' 0.5");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string text = ReadWholeFile(out);
+  size_t textures = 0;
+  for (size_t at = text.find("\nvt "); at != std::string::npos; at = text.find("\nvt ", at + 1)) ++textures;
+  EXPECT_EQ(textures, 24u + 3u);
+  EXPECT_NE(text.find("f 1/1/1 "), std::string::npos);
+  const CliRun info = Invoke("info '" + out + "'");
+  EXPECT_NE(info.out.find("\"ball\": 24 vertices, 8 triangles"), std::string::npos) << info.out;
+
+  const struct {
+    std::string arguments;
+    int status;
+    std::string message;
+  } wrong[] = {
+      {"uv " + in + " '" + out + "' 1.5", 2, "PARTITION must be a number from 0.1 to 1.0, not \"1.5\""},
+      {"uv " + in + " '" + out + "' 0,5", 2, "PARTITION must be"},
+      {"uv " + in + " '" + dir.File("uv.met") + "'", 1, "texture coordinates are written to an OBJ file"},
+  };
+  for (const auto& w : wrong) {
+    const CliRun failed = Invoke(w.arguments);
+    EXPECT_EQ(failed.status, w.status) << w.arguments;
+    EXPECT_NE(failed.err.find(w.message), std::string::npos) << failed.err;
+  }
+}
