@@ -28,6 +28,8 @@
 
 namespace {
 
+using namespace voxquad;
+
 constexpr int targetVoxelCount = 6000000;
 constexpr int cubeDivisions = 91;  // 6 * 91 * 91 * 2 = 99372 triangles
 constexpr int rounds = 3;

@@ -11,6 +11,8 @@
 #include "status_output.h"
 #include "volume_storage.h"
 
+namespace voxquad {
+
 namespace {
 
 constexpr int initialVertexCapacity = 65536;
@@ -298,3 +300,5 @@ void MarchingCubes33::progress(int percent) const
 {
     if (status) status->setProgress(percent);
 }
+
+}  // namespace voxquad

@@ -6,6 +6,8 @@
 #include "vertex.h"
 #include "volume_storage_memory.h"
 
+namespace voxquad {
+
 class GenericVolumeStorage;
 struct VoxelData;
 class PolygonStorage;
@@ -21,7 +23,6 @@ public:
     MarchingCubes33() = default;
     MarchingCubes33(const MarchingCubes33&) = delete;
     MarchingCubes33& operator=(const MarchingCubes33&) = delete;
-    virtual ~MarchingCubes33() = default;
 
     void setVolume(GenericVolumeStorage* v) { volume = v; }
     void setOutput(PolygonStorage* o) { output = o; }
@@ -37,7 +38,7 @@ public:
 
     const std::int32_t* getSubcaseCounts() const { return subcaseCount; }
 
-protected:
+private:
     GenericVolumeStorage* volume = nullptr;  // not owned
     PolygonStorage* output = nullptr;        // not owned
     StatusOutput* status = nullptr;          // not owned
@@ -57,7 +58,6 @@ protected:
     float cube[8] = {};       // its corner values
     std::uint8_t lutEntry = 0, caseNumber = 0, config = 0, subconfig = 0;
 
-private:
     std::size_t gridIndex(int x, int y, int z) const;
     float sample(int x, int y, int z) const;
     vec3 gradient(int x, int y, int z) const;
@@ -81,3 +81,5 @@ private:
 
     const VoxelData* records_ = nullptr;  // the volume's record array during run(), when it has one
 };
+
+}  // namespace voxquad

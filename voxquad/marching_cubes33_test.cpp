@@ -17,6 +17,8 @@
 #include "volume_storage.h"
 #include "volume_storage_test_support.h"
 
+namespace voxquad {
+
 namespace {
 
 using Field = std::function<float(float, float, float)>;
@@ -213,3 +215,5 @@ TEST_F(MarchingCubes, BarOf181SlicesHas27Asterisks)
 }
 
 }  // namespace
+
+}  // namespace voxquad

@@ -6,6 +6,8 @@
 
 #include "status_output.h"
 
+namespace voxquad {
+
 void PolygonStorage::message(const char* text) const
 {
     if (status)
@@ -238,3 +240,5 @@ int PolygonStorage::neighbour(int p, int v, bool forward) const
     std::size_t k = static_cast<std::size_t>(it - poly.begin());
     return poly[forward ? (k + 1) % n : (k + n - 1) % n];
 }
+
+}  // namespace voxquad

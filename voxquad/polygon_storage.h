@@ -8,6 +8,8 @@
 #include "vertex.h"
 #include "vertex_id_set.h"
 
+namespace voxquad {
+
 class StatusOutput;
 
 // Corners of one polygon in cyclic order (vertex ids). A growable array: polygons are short and
@@ -125,3 +127,5 @@ private:
     // Appends a polygon with a placeholder midpoint record, not yet registered; returns its id.
     int appendPolygon(VertexIDList corners);
 };
+
+}  // namespace voxquad

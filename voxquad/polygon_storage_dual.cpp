@@ -5,6 +5,8 @@
 #include "polygon_storage.h"
 #include "status_output.h"
 
+namespace voxquad {
+
 namespace {
 
 // The source's edge index flattened into runs by the smaller vertex id, so the walks look an edge
@@ -170,3 +172,5 @@ void PolygonStorage::constructDual(const PolygonStorage& source)
     if (status)
         status->endStage();
 }
+
+}  // namespace voxquad

@@ -5,6 +5,8 @@
 #include "polygon_storage.h"
 #include "recording_status_output.h"
 
+namespace voxquad {
+
 namespace {
 
 // Indexes, midpoints and normals as marching cubes leaves them.
@@ -136,3 +138,5 @@ TEST(ConstructDual, EmptySourceGivesEmptyDual)
     EXPECT_TRUE(dual.Vertices.empty());
     EXPECT_TRUE(dual.Polygons.empty());
 }
+
+}  // namespace voxquad

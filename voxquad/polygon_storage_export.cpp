@@ -8,6 +8,8 @@
 #include "polygon_storage.h"
 #include "text_numbers.h"
 
+namespace voxquad {
+
 namespace {
 
 constexpr const char* lineEnd = "\r\n";
@@ -188,3 +190,5 @@ bool PolygonStorageExportPC::write(const char* fileName, PolygonStorage& storage
     }
     return out.close();
 }
+
+}  // namespace voxquad

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace voxquad {
+
 class PolygonStorage;
 
 // Writers of a storage in world units (position * scale + offset). Each returns false, with a
@@ -22,3 +24,5 @@ class PolygonStorageExportPC {
 public:
     bool write(const char* fileName, PolygonStorage& storage);
 };
+
+}  // namespace voxquad

@@ -9,6 +9,8 @@
 #include "polygon_storage.h"
 #include "test_files.h"
 
+namespace voxquad {
+
 namespace {
 
 // Grid positions with the transform world = p * 0.5 + (1, 2, 3): a triangle, a quad, a pentagon,
@@ -109,3 +111,5 @@ TEST(Export, ReportsAFileThatCannotBeWritten)
                       "Cannot write the output file " + target + ".obj: No such file or directory\n"
                       "Cannot write the output file " + target + ".pc: No such file or directory\n");
 }
+
+}  // namespace voxquad

@@ -14,6 +14,8 @@
 #include "status_output.h"
 #include "text_numbers.h"
 
+namespace voxquad {
+
 namespace {
 
 constexpr int maxHeaderLines = 100;
@@ -313,3 +315,5 @@ bool PolygonStorageImportPLY::import(const char* fileName, PolygonStorage& stora
         status->endStage();
     return true;
 }
+
+}  // namespace voxquad

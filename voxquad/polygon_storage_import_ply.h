@@ -1,5 +1,7 @@
 #pragma once
 
+namespace voxquad {
+
 class PolygonStorage;
 class StatusOutput;
 
@@ -17,3 +19,5 @@ public:
 private:
     StatusOutput* status = nullptr;  // not owned
 };
+
+}  // namespace voxquad

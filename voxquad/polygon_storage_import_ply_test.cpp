@@ -9,6 +9,8 @@
 #include "recording_status_output.h"
 #include "test_files.h"
 
+namespace voxquad {
+
 namespace {
 
 struct ImportResult {
@@ -182,3 +184,5 @@ TEST(ImportPLY, MissingFileLeavesStorageAlone)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot open the input file " + folder.path("missing.ply") + "\n");
     EXPECT_EQ(storage.Vertices.size(), 1u);
 }
+
+}  // namespace voxquad

@@ -1,6 +1,8 @@
 #include "polygon_storage.h"
 #include "status_output.h"
 
+namespace voxquad {
+
 void PolygonStorage::reducePolygonDegree()
 {
     if (status)
@@ -20,3 +22,5 @@ void PolygonStorage::reducePolygonDegree()
     if (status)
         status->endStage();
 }
+
+}  // namespace voxquad

@@ -7,6 +7,8 @@
 #include "feature_transfer.h"
 #include "status_output.h"
 
+namespace voxquad {
+
 bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid, std::string& error)
 {
     if (targetVoxelCount <= 0) {
@@ -29,11 +31,10 @@ bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid
     return true;
 }
 
-QuadDominantRemesher::QuadDominantRemesher() : targetVoxelCount(6000000)
+QuadDominantRemesher::QuadDominantRemesher()
 {
-    MarchingCubes33::setVolume(&volume);
-    MarchingCubes33::setOutput(&marchingMesh);
-    volumeIO.setVolume(&volume);
+    marchingCubes.setVolume(&volume);
+    marchingCubes.setOutput(&marchingMesh);
     voxelizer.setVolume(&volume);
     voxelizer.setStorage(&inputMesh);
     voxelizer.setSharpFeatures(&sharpFeatures);
@@ -46,9 +47,8 @@ void QuadDominantRemesher::setStatusOutput(StatusOutput* s)
     inputMesh.setStatusOutput(s);
     dualMesh.setStatusOutput(s);
     marchingMesh.setStatusOutput(s);
-    MarchingCubes33::setStatusOutput(s);
+    marchingCubes.setStatusOutput(s);
     voxelizer.setStatusOutput(s);
-    volumeIO.setStatusOutput(s);
 }
 
 bool QuadDominantRemesher::buildVolume()
@@ -74,12 +74,14 @@ bool QuadDominantRemesher::buildVolume()
 
 void QuadDominantRemesher::extractSurface()
 {
-    reset();
-    init();
-    run();
-    reset();  // the edge and vertex arrays are not needed past marching cubes
+    marchingCubes.reset();
+    marchingCubes.init();
+    marchingCubes.run();
+    marchingCubes.reset();  // the edge and vertex arrays are not needed past marching cubes
     TransferFeaturePointsToMidpoints(marchingMesh, volume);
     dualMesh.constructDual(marchingMesh);
     dualMesh.reducePolygonDegree();
     dualMesh.removeRhombusPolygons();
 }
+
+}  // namespace voxquad

@@ -1,5 +1,7 @@
 #include "status_output.h"
 
+namespace voxquad {
+
 void consoleStatusOutput::printMessage(const char* text)
 {
     if (active)
@@ -42,3 +44,5 @@ void consoleStatusOutput::endStage()
     setProgress(100);
     active = false;
 }
+
+}  // namespace voxquad

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdio>
 
+namespace voxquad {
+
 // Progress and message channel of the remesher's stages.
 class StatusOutput {
 public:
@@ -29,3 +31,5 @@ public:
 private:
     std::FILE* out_;
 };
+
+}  // namespace voxquad

@@ -7,6 +7,8 @@
 
 #include "polygon_storage.h"
 
+namespace voxquad {
+
 namespace surface_distance {
 
 inline vec3 closestOnTriangle(const vec3& p, const vec3& a, const vec3& b, const vec3& c)
@@ -52,3 +54,5 @@ inline float toSegment(const vec3& p, const vec3& a, const vec3& b)
 }
 
 }  // namespace surface_distance
+
+}  // namespace voxquad

@@ -11,6 +11,8 @@
 
 #include "polygon_storage.h"
 
+namespace voxquad {
+
 namespace test_meshes {
 
 inline void prepare(PolygonStorage& s)
@@ -144,3 +146,5 @@ inline PolygonStorage cutCylinder(int around, int along, double slope)
 }
 
 }  // namespace test_meshes
+
+}  // namespace voxquad

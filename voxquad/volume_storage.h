@@ -5,6 +5,8 @@
 #include "vec_math.h"
 #include "volume_storage_memory.h"
 
+namespace voxquad {
+
 // Distance value of a voxel that holds no sample.
 constexpr float unsampledDistance = 10000000.0f;
 
@@ -110,3 +112,5 @@ private:
     VoxelData* records_;
     int xSize_, sliceSize_;
 };
+
+}  // namespace voxquad

@@ -11,6 +11,8 @@
 #include "status_output.h"
 #include "volume_storage.h"
 
+namespace voxquad {
+
 static_assert(std::endian::native == std::endian::little, "VOLUME files are little-endian");
 
 namespace {
@@ -161,3 +163,5 @@ bool VolumeStorageDF_IO::read()
             }
     return true;
 }
+
+}  // namespace voxquad

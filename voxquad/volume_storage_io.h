@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace voxquad {
+
 class GenericVolumeStorage;
 class StatusOutput;
 
@@ -30,3 +32,5 @@ protected:
 private:
     bool fail(const char* what) const;
 };
+
+}  // namespace voxquad

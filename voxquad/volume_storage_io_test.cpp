@@ -13,6 +13,8 @@
 #include "volume_storage.h"
 #include "volume_storage_test_support.h"
 
+namespace voxquad {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -142,3 +144,5 @@ TEST_F(VolumeFile, MissingFileOrSettingsAreRefused)
 }
 
 }  // namespace
+
+}  // namespace voxquad

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace voxquad {
+
 namespace {
 
 VoxelData voxelWithDistance(float d)
@@ -52,3 +54,5 @@ TEST(VolumeStorageDFDeathTest, AccessOutsideTheGridIsAProgrammingError)
 }
 
 }  // namespace
+
+}  // namespace voxquad

@@ -5,6 +5,8 @@
 
 #include "status_output.h"
 
+namespace voxquad {
+
 // Records everything a stage reports; messages are kept whether or not a bar is open.
 class StageRecorder : public StatusOutput {
 public:
@@ -18,3 +20,5 @@ public:
     std::vector<std::string> stages;
     int endedStages = 0;
 };
+
+}  // namespace voxquad

@@ -8,6 +8,8 @@
 #include "status_output.h"
 #include "volume_storage.h"
 
+namespace voxquad {
+
 // Integer box of a triangle along one axis, widened by one cell on each side when it is flat, and
 // kept inside the grid (the top stays two below the size so that a widened box still fits).
 void boxAlongAxis(float a, float b, float c, int size, int& lo, int& hi)
@@ -149,3 +151,5 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
                     voxels.setDistance(x, y, z, positive ? len : -len);
             }
 }
+
+}  // namespace voxquad

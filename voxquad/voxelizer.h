@@ -4,6 +4,8 @@
 #include "vec_math.h"
 #include "polygon_storage.h"
 
+namespace voxquad {
+
 class GenericVolumeStorage;
 class SharpFeatures;
 class StatusOutput;
@@ -58,3 +60,5 @@ protected:
 private:
     vec3 edgeNormal(int polygonIndex, int a, int b) const;
 };
+
+}  // namespace voxquad

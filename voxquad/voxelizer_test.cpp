@@ -8,6 +8,8 @@
 #include "volume_storage.h"
 #include "volume_storage_test_support.h"
 
+namespace voxquad {
+
 namespace {
 
 class Voxelizer : public ::testing::Test {
@@ -146,3 +148,5 @@ TEST_F(Voxelizer, ProgressRunsPastOneHundredWhenThePolygonCountIsNoMultipleOfNin
 }
 
 }  // namespace
+
+}  // namespace voxquad

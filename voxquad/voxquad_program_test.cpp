@@ -12,6 +12,8 @@
 
 #include "test_files.h"
 
+namespace voxquad {
+
 namespace {
 
 struct ProgramRun {
@@ -189,3 +191,5 @@ TEST(VoxquadProgram, FailuresEndWithAMessageAndNonZeroStatus)
         EXPECT_FALSE(std::filesystem::exists(args[1])) << c.name;
     }
 }
+
+}  // namespace voxquad
