@@ -135,8 +135,11 @@ void TFormMain::ApplyPreferences() {
   PanelMenu->move(prefs_.panelMenuLeft, prefs_.panelMenuTop);
   PanelModeling->move(prefs_.panelModelingLeft, prefs_.panelModelingTop);
   grabSensitivity_ = prefs_.grabSensitivity;
-  for (int i = 0; i < kShortcutBrushCount; ++i) brushIntensity_[i] = prefs_.brushDefaultIntensity[i];
-  brushIntensity_[13] = 0;  // Stamp
+  // Brushes without a place in the preferences (Stamp) start at 0.
+  brushIntensity_.fill(0);
+  for (int slot = 0; slot < kPreferenceBrushCount; ++slot) {
+    brushIntensity_[static_cast<size_t>(BrushOfPreferenceSlot(slot))] = prefs_.brushDefaultIntensity[slot];
+  }
   brushStrength_ = brushIntensity_[0] / 1400.0f;
   ShowPreferencesInPanelConfig();
 }

@@ -117,7 +117,7 @@ class TFormMain : public QMainWindow {
   QToolButton* SpeedUnSubdivide = nullptr;
   QToolButton* SpeedDetail = nullptr;
   // Brush panel.
-  std::array<QRadioButton*, 14> RadioModel{};
+  std::array<QRadioButton*, kBrushCount> RadioModel{};
   // Start-mesh chooser.
   std::array<QToolButton*, 18> startMeshButtons{};
   QLabel* ImagePreview = nullptr;
@@ -369,7 +369,7 @@ class TFormMain : public QMainWindow {
   FileChooser fileChooser_;
   KeyStates keys_;
   std::map<QString, QCursor> cursors_;
-  std::array<int, 14> brushIntensity_{};
+  std::array<int, kBrushCount> brushIntensity_{};
   float brushStrength_ = 0;
   float brushWindow_ = 0;
   int grabSensitivity_ = 45;

@@ -76,10 +76,10 @@ void TFormMain::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
     commandFired = RunShortcutCommand(command);
   }
   if (!commandFired) {
-    for (int brush = 0; brush < kShortcutBrushCount; ++brush) {
-      const int key = prefs_.brushKeys[static_cast<size_t>(brush)];
+    for (int slot = 0; slot < kPreferenceBrushCount; ++slot) {
+      const int key = prefs_.brushKeys[static_cast<size_t>(slot)];
       if (key != 0 && ShortcutDown(key)) {
-        RadioModelClick(brush);
+        RadioModelClick(BrushOfPreferenceSlot(slot));
         break;
       }
     }

@@ -89,7 +89,8 @@ void TFormMain::LeftPress(int x, int y) {
     undo_.MarkPendingChange(s.pickedVertex);
     undo_.TakeSnapshot(scene_.current(), UndoChannel::Geometry, 1);
   }
-  const bool actsAtPress = s.sculptMode == kSculptGrab || s.sculptMode == kSculptPinch || s.captureArmed;
+  const TBrushInfo* brush = FindBrushByMode(s.sculptMode);
+  const bool actsAtPress = (brush && brush->press != TBrushPress::None) || s.captureArmed;
   if (actsAtPress && s.pickedVertex > 0) ActAtPress(x, y);
   if (s.captureArmed) CaptureColor();
 }
@@ -216,7 +217,8 @@ void TFormMain::LeftDrag(Qt::KeyboardModifiers shift, int x, int y) {
 // Grab shapes only through its drag: it moves the footprints kept from the
 // press by the drag since GrabStart, and nothing when the press grabbed none.
 bool TFormMain::GrabBrushActive() const {
-  return stroke_.sculptMode == kSculptGrab && CurrentTool().target == TBrushTarget::Shape;
+  const TBrushInfo* brush = FindBrushByMode(stroke_.sculptMode);
+  return brush && brush->press == TBrushPress::Grab && CurrentTool().target == TBrushTarget::Shape;
 }
 
 bool TFormMain::GrabDragActive() const {

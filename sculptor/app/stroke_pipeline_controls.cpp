@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr int kSmoothItem = 6;
-constexpr float kSecondSmoothStrength = 0.3f;
-
 // The resident set size in KiB with thousands separators ("Memory used: ,.# K";
 // whole pages leave no decimal).
 QString MemoryUsedText() {
@@ -76,7 +73,8 @@ void TFormMain::ArmTemporaryBrushes(Qt::KeyboardModifiers shift) {
   if (shift.testFlag(Qt::ShiftModifier) && !s.secondBrushItem) {
     s.secondBrushItem = selectedBrush_;
     s.brushSign = +1;
-    if (prefs_.secondBrush == kSmoothItem) brushStrength_ = kSecondSmoothStrength;
+    const float strength = FindBrush(prefs_.secondBrush)->secondBrushStrength;
+    if (strength != 0) brushStrength_ = strength;
     if (prefs_.secondBrush != selectedBrush_) RadioModelClick(prefs_.secondBrush);
   }
   if (shift.testFlag(Qt::AltModifier) && !s.inverseBrushItem) {

@@ -1,12 +1,8 @@
 #include "io/model_conversion.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 
-#include "io/met_reader.h"
-#include "io/obj_reader.h"
-#include "io/ply_reader.h"
 #include "model/messages.h"
 #include "model/topology.h"
 
@@ -143,24 +139,13 @@ bool ConvertGroups(TScene& scene, const TOBJModel& model, const std::string& fil
 
 }  // namespace
 
-int ModelKindOfFile(const std::string& fileName) {
-  const size_t dot = fileName.find_last_of("./");
-  if (dot == std::string::npos || fileName[dot] != '.') return kModelUnknown;
-  std::string extension = fileName.substr(dot + 1);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension == "met") return kModelMet;
-  if (extension == "obj") return kModelObj;
-  if (extension == "ply") return kModelPly;
-  return kModelUnknown;
-}
-
 TReadStatus ReadModelFile(TOBJModel& model, const std::string& fileName, int kind) {
-  switch (kind) {
-    case kModelMet: return ReadMet(model, fileName);
-    case kModelObj: return ReadObj(model, fileName);
-    case kModelPly: return ReadPly(model, fileName);
-    default: model.groups.clear(); return TReadStatus::Unsupported;
+  const TModelFormat* format = FindModelFormat(kind);
+  if (format == nullptr || format->read == nullptr) {
+    model.groups.clear();
+    return TReadStatus::Unsupported;
   }
+  return format->read(model, fileName);
 }
 
 bool ConvertIntoScene(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind, float scale) {

@@ -5,15 +5,11 @@
 
 #include <string>
 
+#include "io/model_formats.h"
 #include "io/obj_model.h"
 #include "model/scene.h"
 
-enum : int { kModelUnknown = 0, kModelMet = 1, kModelObj = 2, kModelPly = 3 };
-
-// The kind of a model file from its extension (in any case); kModelUnknown otherwise.
-int ModelKindOfFile(const std::string& fileName);
-
-// Reads a file of the given kind into `model` without touching the scene, so a
+// Reads a file of the given kind (with the format table's reader) into `model` without touching the scene, so a
 // caller can keep the scene when the read fails.
 TReadStatus ReadModelFile(TOBJModel& model, const std::string& fileName, int kind);
 
