@@ -71,16 +71,16 @@ double HumanTooth(Vec3d q, ToothKind kind, double w) {
       return SmoothIntersect(blade, q.y - 0.9, 0.05);
     }
     case ToothKind::Canine: {
-      const double cone = SdRoundCone(q, {0, 0.05, 0}, {0, 0.92, 0.03}, 0.28, 0.1);
-      return SmoothUnion(cone, SdEllipsoid(q, {0, 0.35, 0}, {w * 0.52, 0.42, 0.25}), 0.15);
+      const double cone = SdRoundCone(q, {0, 0.1, 0}, {0, 0.86, 0.02}, 0.3, 0.13);
+      return SmoothUnion(cone, SdEllipsoid(q, {0, 0.4, 0}, {w * 0.52, 0.45, 0.26}), 0.2);
     }
     case ToothKind::Premolar: {
-      double d = SdEllipsoid(q, {0, 0.38, 0}, {w * 0.53, 0.45, 0.34});
-      for (double side : {-0.14, 0.14}) d = SmoothUnion(d, SdSphere(q, {0, 0.62, side}, 0.15), 0.1);
+      double d = SmoothIntersect(SdEllipsoid(q, {0, 0.35, 0}, {w * 0.53, 0.55, 0.34}), q.y - 0.68, 0.1);
+      for (double side : {-0.14, 0.14}) d = SmoothUnion(d, SdSphere(q, {0, 0.6, side}, 0.13), 0.1);
       return d;
     }
     case ToothKind::Molar: {
-      double d = SdRoundBox(q, {0, 0.32, 0}, {w * 0.5, 0.34, 0.42}, 0.16);
+      double d = SdRoundBox(q, {0, 0.32, 0}, {w * 0.5, 0.34, 0.42}, 0.2);
       for (double a : {-0.2, 0.2}) {
         for (double b : {-0.2, 0.2}) d = SmoothUnion(d, SdSphere(q, {a * w * 1.2, 0.55, b}, 0.15), 0.1);
       }
@@ -112,21 +112,36 @@ double MonsterTooth(Vec3d q, ToothKind kind, double w) {
 
 using ToothShape = double (*)(Vec3d q, ToothKind kind, double w);
 
-// The row of teeth of an arch; `crown` is +1 when the crowns point up.
+// The tooth in slot t at p; `crown` is +1 when the crowns point up.
+double ToothAt(Vec3d p, const ToothSlot& t, ToothShape shape, double crown) {
+  const Vec3d r = p - t.at;
+  // Teeth are smaller than 2.5 units: farther points take the distance to that sphere.
+  const double bound = Length(r) - 2.5;
+  return bound > 1.0 ? bound : shape({Dot(r, t.along), crown * r.y, Dot(r, t.outward)}, t.kind, t.width);
+}
+
+// The half row of teeth of an arch (p.z >= 0) and the other side's front
+// tooth, which reaches across the midline.
 double TeethRow(Vec3d p, const Arch& arch, ToothShape shape, double crown) {
-  double d = 1e9;
-  for (const ToothSlot& t : arch.teeth) {
-    const Vec3d r = p - t.at;
-    // Teeth are smaller than 2.5 units: farther points take the distance to that sphere.
-    const double bound = Length(r) - 2.5;
-    const double tooth = bound > 1.0 ? bound : shape({Dot(r, t.along), crown * r.y, Dot(r, t.outward)}, t.kind, t.width);
-    d = SmoothUnion(d, tooth, 0.08);
-  }
+  constexpr double kBlend = 0.08;
+  double d = ToothAt(MirroredZ(p), arch.teeth[0], shape, crown);
+  for (const ToothSlot& t : arch.teeth) d = SmoothUnion(d, ToothAt(p, t, shape, crown), kBlend);
   return d;
 }
 
-// The arch's curve moved by `offset`, as a tube of one radius.
-double Ridge(Vec3d p, const Arch& arch, double radius, Vec3d offset) { return SdTube(p - offset, arch.curve) - radius; }
+// The arch's curve moved by `offset`, as a tube of one radius made `tall`
+// times taller than wide (its distances then fall short by up to that factor).
+double Ridge(Vec3d p, const Arch& arch, double radius, Vec3d offset, double tall) {
+  Vec3d q = p - offset;
+  q.y /= tall;
+  return SdTube(q, arch.curve) - radius;
+}
+
+// The hard palate of an upper jaw: a plate at `height`, vaulted from below.
+double Palate(Vec3d p, double height) {
+  return SmoothSubtract(SdEllipsoid(p, {0.15, height, 0}, {2.0, 0.35, 2.0}),
+                        SdEllipsoid(p, {0.35, height - 0.4, 0}, {1.4, 0.55, 1.3}), 0.25);
+}
 
 const Arch& HumanUpperArch() {
   static const Arch arch = MakeArch({0.77, 0.59, 0.68, 0.63, 0.59, 0.9, 0.81}, 1.0);
@@ -148,32 +163,32 @@ const Arch& MonsterArch() {
 double UpperJaw(Vec3d q) {
   const Vec3d p = FoldZ(q);
   const Arch& arch = HumanUpperArch();
-  double d = Ridge(p, arch, 0.42, {0, 0.4, 0});
-  // The palate: a plate vaulted from below.
-  const double palate = SmoothSubtract(SdEllipsoid(p, {0.15, 0.55, 0}, {2.1, 0.5, 2.1}),
-                                       SdEllipsoid(p, {0.35, 0.15, 0}, {1.5, 0.6, 1.4}), 0.25);
-  d = SmoothUnion(d, palate, 0.3);
+  // The gums: a ridge hugging the necks of the teeth, and the palate.
+  double d = Ridge(p, arch, 0.3, {0, 0.45, 0}, 1.6);
+  d = SmoothUnion(d, Palate(p, 0.75), 0.3);
   return SmoothUnion(d, TeethRow(p, arch, HumanTooth, -1), 0.15);
 }
 
 double LowerJaw(Vec3d q) {
   const Vec3d p = FoldZ(q);
   const Arch& arch = HumanLowerArch();
-  const double d = Ridge(p, arch, 0.42, {0, -0.42, 0});
+  const double d = Ridge(p, arch, 0.3, {0, -0.45, 0}, 1.6);
   return SmoothUnion(d, TeethRow(p, arch, HumanTooth, 1), 0.15);
 }
 
 double MaxillaUpper(Vec3d q) {
   const Vec3d p = FoldZ(q);
   const Arch& arch = HumanUpperArch();
-  double d = Ridge(p, arch, 0.5, {0, 0.45, 0});
-  d = SmoothUnion(d, SdEllipsoid(p, {0.2, 0.7, 0}, {2.1, 0.4, 2.0}), 0.4);
-  // The bone above, cut level below the nose, with the notch of the nose's
-  // opening and the spine at its floor.
-  d = SmoothUnion(d, SdEllipsoid(p, {-0.3, 1.2, 0}, {1.8, 0.9, 2.1}), 0.6);
-  d = SmoothSubtract(d, SdEllipsoid(p, {-2.0, 1.75, 0}, {0.9, 0.6, 0.5}), 0.2);
-  d = SmoothUnion(d, SdRoundCone(p, {-1.5, 1.15, 0}, {-2.2, 1.2, 0}, 0.15, 0.05), 0.15);
-  d = SmoothIntersect(d, p.y - 1.85, 0.2);
+  // The bone holding the teeth, its walls rising along the arch and the palate
+  // between them, the roots of the cheekbones at the sides; cut level below
+  // the nose, with the notch of the nose's opening and the spine at its floor.
+  double d = Ridge(p, arch, 0.34, {0, 0.45, 0}, 1.4);
+  d = SmoothUnion(d, Ridge(p, arch, 0.3, {0.05, 1.15, 0}, 1.6), 0.3);
+  d = SmoothUnion(d, Palate(p, 0.85), 0.35);
+  d = SmoothUnion(d, SdEllipsoid(p, {0.35, 1.25, 2.3}, {0.45, 0.5, 0.35}), 0.3);
+  d = SmoothSubtract(d, SdEllipsoid(p, {-2.0, 1.75, 0}, {0.75, 0.6, 0.55}), 0.2);
+  d = SmoothUnion(d, SdRoundCone(p, {-1.55, 1.15, 0}, {-2.15, 1.2, 0}, 0.14, 0.06), 0.12);
+  d = SmoothIntersect(d, p.y - 1.55, 0.15);
   return SmoothUnion(d, TeethRow(p, arch, HumanTooth, -1), 0.12);
 }
 
@@ -181,8 +196,8 @@ double MaxillaLower(Vec3d q) {
   const Vec3d p = FoldZ(q);
   const Arch& arch = HumanLowerArch();
   // The body of the jaw bone under the teeth, deeper at the chin.
-  double d = Ridge(p, arch, 0.45, {0, -0.45, 0});
-  d = SmoothUnion(d, Ridge(p, arch, 0.4, {0.1, -1.15, 0}), 0.5);
+  double d = Ridge(p, arch, 0.45, {0, -0.45, 0}, 1);
+  d = SmoothUnion(d, Ridge(p, arch, 0.4, {0.1, -1.15, 0}, 1), 0.5);
   d = SmoothUnion(d, SdEllipsoid(p, {-1.95, -1.3, 0}, {0.35, 0.42, 0.75}), 0.4);
   // The ramus rising behind the teeth to the joint's knob and the pointed
   // process before it.
@@ -197,7 +212,7 @@ double MaxillaLower(Vec3d q) {
 double MaxillaMonster(Vec3d q) {
   const Vec3d p = FoldZ(q);
   const Arch& arch = MonsterArch();
-  double d = Ridge(p, arch, 0.6, {0, 0.4, 0});
-  d = SmoothUnion(d, SdEllipsoid(p, {0.2, 0.65, 0}, {2.7, 0.4, 2.1}), 0.4);
+  double d = Ridge(p, arch, 0.45, {0, 0.5, 0}, 1.4);
+  d = SmoothUnion(d, SdEllipsoid(p, {0.2, 0.85, 0}, {2.7, 0.4, 2.1}), 0.4);
   return SmoothUnion(d, TeethRow(p, arch, MonsterTooth, -1), 0.15);
 }
