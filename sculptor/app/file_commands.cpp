@@ -42,12 +42,11 @@ bool TFormMain::ReplaceSceneWith(const QString& fileName, int kind, float scale)
   ResetScene(scene_);
   scene_.elements = std::move(loaded.elements);
   for (TGeosphera& e : scene_.elements) e.uid = scene_.nextUid++;
-  scene_.gpuSlots.assign(scene_.elements.size(), TElementGpuSlot{});
   scene_.currentElement = 0;
   scene_.adjacencyWidth = loaded.adjacencyWidth;
   scene_.host->ModelFileWasRead(scene_);
   scene_.host->ClearFootprints();
-  editing_.detachCounter = 0;
+  elementEditing_.detachCounter = 0;
   return true;
 }
 
@@ -79,7 +78,7 @@ void TFormMain::Abrir1Click() {
     if (name.isEmpty()) return;
     const TModelFormat* format = OfferedFormatOf(TModelDialog::Open, name);
     if (format == nullptr) return ShowError(kUnknownFormat);
-    AddMeshToScene(scene_, name.toStdString(), format->kind, true, scene_.current().loadExtent);
+    AddMeshToScene(scene_, ModelFileToLoad(name.toStdString(), format->kind), true, scene_.current().loadExtent);
     Redraw();
   }
 }

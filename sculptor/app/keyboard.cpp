@@ -84,14 +84,14 @@ void TFormMain::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
       }
     }
   }
-  if (!editing_.dimension && (qtKey == Qt::Key_Up || qtKey == Qt::Key_Down)) {
+  if (!Modes().dimension && (qtKey == Qt::Key_Up || qtKey == Qt::Key_Down)) {
     const bool up = qtKey == Qt::Key_Up;
     if (radiusKeyMode_) {
       ScrollRadius->setValue(ScrollRadius->value() + (up ? 2 : -2));
     } else {
       centro_->state().zoom *= up ? 1 - kKeyZoomStep : 1 + kKeyZoomStep;
       centro_->RebuildCursorCircles();
-      stroke_.gridsStale = true;
+      stroke_->state().gridsStale = true;
     }
     UpdateBrushWindow();
     Redraw();
@@ -117,6 +117,6 @@ void TFormMain::FormMouseWheel(int notches) {
   }
   UpdateBrushWindow();
   centro_->RebuildCursorCircles();
-  stroke_.gridsStale = true;  // rebuilt at the next hovering move
+  stroke_->state().gridsStale = true;  // rebuilt at the next hovering move
   Redraw();
 }

@@ -210,7 +210,7 @@ void TFormMain::BuildPanelConfig() {
   });
   connect(SpinGrabbSensibility, &QSpinBox::valueChanged, this, [this](int sensitivity) {
     prefs_.grabSensitivity = sensitivity;
-    grabSensitivity_ = sensitivity;
+    centro_->inputs().brush.grabSensitivity = sensitivity;
   });
   connect(ComboSecBrush, &QComboBox::currentIndexChanged, this, [this](int item) {
     if (item >= 0) prefs_.secondBrush = item;

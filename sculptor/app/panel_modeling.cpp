@@ -43,13 +43,13 @@ void TFormMain::RadioModelClick(int item) {
   if (brush == nullptr || !RadioModel[item]->isEnabled()) return;
   selectedBrush_ = item;
   RadioModel[item]->setChecked(true);
-  stroke_.sculptMode = brush->sculptMode;
-  stroke_.brushSign = brush->sign;
-  brushStrength_ = StrengthOnSelection(item, brushIntensity_[item]);
+  stroke_->state().sculptMode = brush->sculptMode;
+  stroke_->state().brushSign = brush->sign;
+  centro_->inputs().brush.strength = StrengthOnSelection(item, brushIntensity_[item]);
   toolPanels.at("PanelStamp")->hide();
   ScrollIntensity->setValue(brushIntensity_[item]);
   LabSize->setText(QString::number(brushIntensity_[item]));
-  editing_.freeze = editing_.selection = false;
+  Modes().freeze = Modes().selection = false;
   RebuildCurrentAdjacency();
   RebuildScreenGrids();
   Redraw();

@@ -113,7 +113,6 @@ int ConvertGroup(TGeosphera& e, const TOBJGroup& g, int kind, float scale, const
 }
 
 bool ConvertGroups(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind, float scale) {
-  SceneHost& host = scene.hostOrDefault();
   if (scene.elements.empty()) AppendElement(scene);
   const Target target{true, scene.addPending};
   GroupStart start;
@@ -128,12 +127,11 @@ bool ConvertGroups(TScene& scene, const TOBJModel& model, const std::string& fil
     const int index = converted == 0 ? scene.elementCount() - 1 : AppendElement(scene);
     scene.adjacencyWidth = ConvertGroup(scene.elements[static_cast<size_t>(index)], g, kind, scale, fileName,
                                         groupStart, target, extent);
-    host.BindElementArrays(scene, index, ArrayMode::ClientMemory);
     ++converted;
   }
   if (converted == 0) return false;
+  SceneHost& host = scene.hostOrDefault();
   if (!host.SketchToolActive()) host.ClearFootprints();
-  scene.gpuSlots.resize(scene.elements.size());
   return true;
 }
 
@@ -196,78 +194,7 @@ bool LoadIntoElement(TScene& scene, TGeosphera& element, const std::string& file
   return converted;
 }
 
-namespace {
-
-// Steps shared by the two ways of appending an element: a fresh current
-// element with the default placement and display colour.
-TGeosphera& AppendCurrentElement(TScene& scene, const std::string& name) {
-  const int index = AppendElement(scene);
-  scene.currentElement = index;
-  TGeosphera& e = scene.elements[static_cast<size_t>(index)];
-  e.name = name;
-  e.scale = {1, 1, 1};
-  e.colorB = e.colorG = e.colorR = 122;
-  e.colorA = 178;
-  e.position = {};
-  e.center = {};
-  e.visible = 1;
-  return e;
-}
-
-void RemoveLastElement(TScene& scene, int previousCurrent) {
-  scene.hostOrDefault().ReleaseElementBuffers(scene, scene.elementCount() - 1);
-  scene.elements.pop_back();
-  scene.gpuSlots.resize(scene.elements.size());
-  scene.currentElement = previousCurrent;
-}
-
-void ShowAppendedElement(TScene& scene) {
-  SceneHost& host = scene.hostOrDefault();
-  host.BindElementArrays(scene, scene.currentElement, ArrayMode::Buffers);
-  UploadElementBuffers(scene, scene.currentElement);
-  host.RebuildScreenGrids(scene);
-}
-
-}  // namespace
-
-bool AddMeshToScene(TScene& scene, const std::string& fileName, int kind, bool placing, float scale) {
-  if ((kind == kModelMet || kind == kModelObj) && IsComposedFile(fileName)) {
-    ShowError("Object is composed and can not be loaded. Load as principal mesh.");
-    return false;
-  }
-  SceneHost& host = scene.hostOrDefault();
-  const int previousCurrent = scene.currentElement;
-  TGeosphera& e = AppendCurrentElement(scene, "Add" + std::to_string(scene.elementCount() + 1));
-  e.placeState = placing ? kPlaceFollowPick : kPlaced;
-  scene.addPending = true;
-  host.ShowSubdivisionLevel(0);
-  e.sourceKind = kind;
-  e.textureId = 7;
-  e.loadExtent = scale;
-  if (!LoadIntoScene(scene, fileName, kind, scale)) {
-    scene.addPending = false;
-    RemoveLastElement(scene, previousCurrent);
-    return false;
-  }
-  ShowAppendedElement(scene);
-  host.ShowSubdivisionLevel(0);
-  return true;
-}
-
-bool AddSphereElement(TScene& scene, const std::string& fileName, const TGLCoord& position, float size) {
-  const int previousCurrent = scene.currentElement;
-  const std::string name = "Sphere" + std::to_string(scene.elementCount());
-  TGeosphera& e = AppendCurrentElement(scene, name);
-  e.position = position;
-  e.placeState = kPlaced;
-  e.loadExtent = size / 2;
-  e.sourceKind = kModelMet;
-  e.textureId = 7;
-  if (!LoadIntoScene(scene, fileName, kModelMet, size)) {
-    RemoveLastElement(scene, previousCurrent);
-    return false;
-  }
-  scene.current().name = name;
-  ShowAppendedElement(scene);
-  return true;
+TModelFile ModelFileToLoad(const std::string& fileName, int kind) {
+  const TModelFormat* format = FindModelFormat(kind);
+  return {fileName, kind, format != nullptr && format->wholeScene, LoadIntoScene};
 }

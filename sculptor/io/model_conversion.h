@@ -27,11 +27,7 @@ bool LoadIntoScene(TScene& scene, const std::string& fileName, int kind, float s
 // failure "Failed to load model rotate.", false.
 bool LoadIntoElement(TScene& scene, TGeosphera& element, const std::string& fileName, int kind, float scale);
 
-// "Add new mesh to scene": appends an element named "Add" + (index + 1), makes
-// it current and loads the file into it. A model of several groups is refused;
-// on failure the appended element is removed again. False when nothing was added.
-bool AddMeshToScene(TScene& scene, const std::string& fileName, int kind, bool placing, float scale);
-
-// Appends a sketch sphere "Sphere" + index at `position`, loaded from a Met
-// file with `size` as scale.
-bool AddSphereElement(TScene& scene, const std::string& fileName, const TGLCoord& position, float size);
+// The file as AddMeshToScene and AddSphereElement take it: loaded with
+// LoadIntoScene, refused there when its format holds a scene and it has
+// several groups.
+TModelFile ModelFileToLoad(const std::string& fileName, int kind);
