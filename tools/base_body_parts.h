@@ -23,7 +23,7 @@ struct BodyShape {
 };
 
 inline constexpr BodyShape kManBody{1.4, 1.15, 1.0, 1.1, 1.12, 0, ManHeadAndNeck};
-inline constexpr BodyShape kWomanBody{1.22, 1.0, 0.8, 1.2, 0.95, 0.4, WomanHeadAndNeck};
+inline constexpr BodyShape kWomanBody{1.12, 1.0, 0.8, 1.2, 0.95, 0.4, WomanHeadAndNeck};
 
 inline constexpr Vec3d kForward{-1, 0, 0};
 

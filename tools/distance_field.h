@@ -60,7 +60,7 @@ struct Bounds {
 };
 
 // A densely sampled tube: points with a radius each, the sphere holding it,
-// and spheres holding each run of kTubeRun segments.
+// and spheres holding each run of kRun segments.
 struct Tube {
   static constexpr size_t kRun = 8;
   std::vector<Vec3d> points;
@@ -87,6 +87,6 @@ inline double SmoothSubtract(double a, double b, double k) { return -SmoothUnion
 // The common part of a and b, the edge rounded over k.
 inline double SmoothIntersect(double a, double b, double k) { return -SmoothUnion(-a, -b, k); }
 
-// p with |z|: evaluating a shape built for z >= 0 at Mirrored(p) gives the
+// p with |z|: evaluating a shape built for z >= 0 at FoldZ(p) gives the
 // shape and its mirror image across z = 0 at once.
 inline Vec3d FoldZ(Vec3d p) { return {p.x, p.y, std::abs(p.z)}; }

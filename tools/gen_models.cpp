@@ -1,9 +1,10 @@
 // Writes the installed base models into the folder named on the command line:
 // the start ball, the base spheres, the cube-sphere, the rotation handle and
-// the base models of the start-mesh chooser. Deterministic: the same build
+// the base models of the start-mesh chooser (with start-mesh choice numbers
+// after the folder, only those base models). Deterministic: the same build
 // always writes the same bytes.
+#include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -58,9 +59,14 @@ int main(int argc, char** argv) {
   }
   if (argc > 2) {
     for (int i = 2; i < argc; ++i) {
-      for (const BaseModel& model : BaseModels()) {
-        if (model.choice == std::atoi(argv[i]) && !WriteBaseModel(folder, model)) return 1;
+      const auto models = BaseModels();
+      const auto model = std::find_if(models.begin(), models.end(),
+                                      [&](const BaseModel& m) { return std::to_string(m.choice) == argv[i]; });
+      if (model == models.end()) {
+        std::fprintf(stderr, "plasmora-gen-models: no base model for start-mesh choice %s\n", argv[i]);
+        return 2;
       }
+      if (!WriteBaseModel(folder, *model)) return 1;
     }
     return 0;
   }
