@@ -187,6 +187,11 @@ bool LoadIntoScene(TScene& scene, const std::string& fileName, int kind, float s
 bool LoadIntoElement(TScene& scene, TGeosphera& element, const std::string& fileName, int kind, float scale) {
   TOBJModel model;
   ReadModelFile(model, fileName, kind);
+  return ConvertIntoElement(scene, element, model, fileName, kind, scale);
+}
+
+bool ConvertIntoElement(TScene& scene, TGeosphera& element, const TOBJModel& model, const std::string& fileName,
+                        int kind, float scale) {
   const Target target{false, true};
   GroupStart start;
   float extent = 0;

@@ -31,6 +31,10 @@ bool LoadIntoScene(TScene& scene, const std::string& fileName, int kind, float s
 // failure "Failed to load model rotate.", false.
 bool LoadIntoElement(TScene& scene, TGeosphera& element, const std::string& fileName, int kind, float scale);
 
+// The same conversion of a model already read.
+bool ConvertIntoElement(TScene& scene, TGeosphera& element, const TOBJModel& model, const std::string& fileName,
+                        int kind, float scale);
+
 // "Add new mesh to scene": appends an element named "Add" + (index + 1), makes
 // it current and loads the file into it. A model of several groups is refused;
 // on failure the appended element is removed again. False when nothing was added.
