@@ -60,7 +60,7 @@ int main() {
 
   TScene scene = MakeScene();
   const int triangles = scene.elements[0].triangleCount();
-  const double writeMs = bench::BestMs(3, [&] { WriteModel(scene, metFile, kWriteMet); });
+  const double writeMs = bench::BestMs(3, [&] { WriteModel(scene, metFile, kModelMet); });
   const double megabytes = static_cast<double>(std::filesystem::file_size(metFile)) / 1e6;
   bench::Report("WriteModel Met " + std::to_string(triangles) + " triangles (" + std::to_string(int(megabytes)) +
                     " MB)",

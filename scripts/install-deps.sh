@@ -18,6 +18,7 @@ build_packages=(
 )
 bench_packages=(
   liblz4-dev libtinyobjloader-dev libassimp-dev libopenvdb-dev libosd-dev
+  libmeshoptimizer-dev libcgal-dev
   libboost-iostreams-dev  # OpenVDB's headers and CMake module need Boost; its package does not pull it in
 )
 

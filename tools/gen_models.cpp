@@ -16,7 +16,7 @@ bool WriteShape(const std::filesystem::path& folder, const char* fileName, const
   shape.name = name;
   scene.elements.push_back(std::move(shape));
   const std::string path = (folder / fileName).string();
-  if (WriteModel(scene, path, kWriteMet)) return true;
+  if (WriteModel(scene, path, kModelMet)) return true;
   std::fprintf(stderr, "plasmora-gen-models: cannot write %s\n", path.c_str());
   return false;
 }

@@ -70,14 +70,13 @@ void TFormMain::DeselectBrushList() {
 }
 
 void TFormMain::SetFreezeMode(bool on) {
-  editing_.freeze = on;
-  centro_->inputs().freezeMode = on;  // the point view shows the mask meanwhile
+  Modes().freeze = on;  // the point view shows the mask meanwhile
   SpeedFreeze->setChecked(on);
 }
 
 void TFormMain::LeaveMaskPainting() {
   SetFreezeMode(false);
-  editing_.selection = false;
+  Modes().selection = false;
   SpeedSelMode->setChecked(false);
 }
 
@@ -85,7 +84,7 @@ void TFormMain::UploadCurrentElement() { UploadElementBuffers(scene_, scene_.cur
 
 void TFormMain::SpeedFreezeClick() {
   if (RefusedInTextureMode()) {
-    SpeedFreeze->setChecked(editing_.freeze);
+    SpeedFreeze->setChecked(Modes().freeze);
     return;
   }
   const bool down = SpeedFreeze->isChecked();
@@ -107,19 +106,20 @@ void TFormMain::SpeedUnfreezeAllClick() {
 
 void TFormMain::SpeedSelModeClick() {
   if (RefusedInTextureMode()) {
-    SpeedSelMode->setChecked(editing_.selection);
+    SpeedSelMode->setChecked(Modes().selection);
     return;
   }
   ClearMask(scene_.current());
-  editing_.selection = !editing_.selection;
-  if (editing_.selection) DeselectBrushList();
-  SpeedSelMode->setChecked(editing_.selection);
+  TToolModes& modes = Modes();
+  modes.selection = !modes.selection;
+  if (modes.selection) DeselectBrushList();
+  SpeedSelMode->setChecked(modes.selection);
   Redraw();
 }
 
 void TFormMain::SpeedDetachClick() {
   if (RefusedInTextureMode()) return;
-  if (!editing_.selection) {
+  if (!Modes().selection) {
     ShowWarning(kNothingToDetach);
     return;
   }
@@ -129,18 +129,18 @@ void TFormMain::SpeedDetachClick() {
 // The detach itself: the copy takes the counter, which advances by two in all.
 void TFormMain::RunDetach() {
   if (scene_.current().placeState != kPlaced) PutDownPlacedElement();
-  DetachSelection(scene_, editing_.detachCounter, editing_.mirrorDetach);
-  editing_.detachCounter += 2;
-  editing_.selection = false;
+  DetachSelection(scene_, elementEditing_.detachCounter, elementEditing_.mirrorDetach);
+  elementEditing_.detachCounter += 2;
+  Modes().selection = false;
   SpeedSelMode->setChecked(false);
 }
 
 void TFormMain::SpeedMirrorClick() {
   if (RefusedInTextureMode()) return;
   MaskWholeElement(scene_.current());
-  editing_.selection = editing_.mirrorDetach = true;
+  Modes().selection = elementEditing_.mirrorDetach = true;
   RunDetach();
-  editing_.selection = editing_.mirrorDetach = false;
+  Modes().selection = elementEditing_.mirrorDetach = false;
   FillElementList();
 }
 

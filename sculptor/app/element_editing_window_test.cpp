@@ -69,7 +69,7 @@ TEST_F(ElementEditingWindowTest, PanelListsRenamesAndHidesElements) {
 TEST_F(ElementEditingWindowTest, FreezeTogglesMaskPaintingAndClearsTheMaskWhenReleased) {
   MenuButton("SpeedFreeze")->click();
   EXPECT_TRUE(form_->editingModes().freeze);
-  EXPECT_TRUE(form_->viewport().inputs().freezeMode);
+  EXPECT_TRUE(form_->viewport().inputs().modes.freeze);
   for (QRadioButton* brush : form_->RadioModel) EXPECT_FALSE(brush->isChecked());
   const int frozen = SelectAbove(2);
   ASSERT_GT(frozen, 0);
@@ -140,7 +140,7 @@ TEST_F(ElementEditingWindowTest, MirrorAddsTheReflectedElementAndRefillsTheList)
   for (const TGLCoord& v : mirror.vertices) EXPECT_LT(v.z, 0);
   EXPECT_EQ(ListRows(), (QStringList{"Principal", "Mirror 0"}));
   EXPECT_EQ(form_->ListElementos->currentRow(), 1);
-  EXPECT_FALSE(form_->editingModes().mirrorDetach);
+  EXPECT_FALSE(form_->elementEditing().mirrorDetach);
   for (const TGeosphera& e : scene().elements) {
     EXPECT_EQ(std::count(e.vertexState.begin(), e.vertexState.end(), kVertexFrozen), 0);
   }
@@ -304,7 +304,7 @@ TEST_F(ElementEditingWindowTest, DragOnTheFirstRingTurnsTheElementAboutYThroughI
 
   EditButton("SpeedRotate")->click();
   EXPECT_FALSE(form_->editingModes().rotate);
-  EXPECT_FALSE(form_->viewport().inputs().rotateToolActive);
+  EXPECT_FALSE(form_->viewport().inputs().modes.rotate);
 }
 
 TEST_F(ElementEditingWindowTest, DimensionScalesByWheelAndByDrag) {
@@ -396,7 +396,7 @@ TEST_F(ElementEditingWindowTest, EditingCommandsRefuseInTextureMode) {
   }
   MenuButton("SpeedFreeze")->click();
   EXPECT_FALSE(MenuButton("SpeedFreeze")->isChecked());
-  const TEditingModes& modes = form_->editingModes();
+  const TToolModes& modes = form_->editingModes();
   EXPECT_FALSE(modes.freeze || modes.selection || modes.position || modes.rotate || modes.dimension);
   EXPECT_EQ(scene().elementCount(), 1);
   EXPECT_EQ(scene().elements[0].placeState, kPlaced);

@@ -27,11 +27,10 @@ void TFormMain::SetRotateMode(bool on) {
     SetDimensionMode(false);
     elementDrag_ = {};
     PlaceHandleAt(scene_.rotateGizmo, scene_.current().center);
-  } else if (editing_.rotate) {
+  } else if (Modes().rotate) {
     centro_->unsetCursor();
   }
-  editing_.rotate = on;
-  centro_->inputs().rotateToolActive = on;
+  Modes().rotate = on;
   SpeedRotate->setChecked(on);
   scene_.host->RebuildScreenGrids(scene_);
   Redraw();
@@ -42,36 +41,35 @@ void TFormMain::SetDimensionMode(bool on) {
     SetRotateMode(false);
     PlaceHandleAt(scene_.rotateGizmo, scene_.current().center);
     centro_->setCursor(Qt::SizeVerCursor);
-  } else if (editing_.dimension) {
+  } else if (Modes().dimension) {
     centro_->unsetCursor();
   }
-  editing_.dimension = on;
-  centro_->inputs().dimensionToolActive = on;
+  Modes().dimension = on;
   SpeedDimension->setChecked(on);
   scene_.host->RebuildScreenGrids(scene_);
   Redraw();
 }
 
 void TFormMain::EndElementTransforms() {
-  if (editing_.rotate) SetRotateMode(false);
-  if (editing_.dimension) SetDimensionMode(false);
+  if (Modes().rotate) SetRotateMode(false);
+  if (Modes().dimension) SetDimensionMode(false);
   if (!scene_.elements.empty() && scene_.current().placeState != kPlaced) PutDownPlacedElement();
 }
 
 void TFormMain::SpeedRotateClick() {
   if (RefusedInTextureMode()) {
-    SpeedRotate->setChecked(editing_.rotate);
+    SpeedRotate->setChecked(Modes().rotate);
     return;
   }
-  SetRotateMode(!editing_.rotate);
+  SetRotateMode(!Modes().rotate);
 }
 
 void TFormMain::SpeedDimensionClick() {
   if (RefusedInTextureMode()) {
-    SpeedDimension->setChecked(editing_.dimension);
+    SpeedDimension->setChecked(Modes().dimension);
     return;
   }
-  if (editing_.dimension) {
+  if (Modes().dimension) {
     EndElementTransforms();
   } else {
     SetDimensionMode(true);
@@ -96,7 +94,7 @@ void TFormMain::SpeedPositionClick() {
   QCursor::setPos(centro_->mapToGlobal(widgetPos.toPoint()));
   toolPanels.at("PanelEditSphere")->hide();
   e.placeState = kPlaceFollowPick;
-  editing_.position = true;
+  Modes().position = true;
   Redraw();
 }
 
@@ -110,7 +108,7 @@ bool TFormMain::PlacementPress() {
     e.placeState = kPlaceFollowXY;
     SetCamera(view.mainCamera, 0, 180);
     SetCamera(view.mirrorCamera, 0, 360);
-    scene_.host->BindElementArrays(scene_, scene_.currentElement, ArrayMode::Buffers);
+    scene_.gpu->BindElementArrays(scene_, scene_.currentElement, ArrayMode::Buffers);
     UploadCurrentElement();
     scene_.host->RebuildScreenGrids(scene_);
     Redraw();
@@ -124,7 +122,7 @@ void TFormMain::PutDownPlacedElement() {
   TGeosphera& e = scene_.current();
   TRenderState& view = centro_->state();
   centro_->unsetCursor();
-  editing_.position = false;
+  Modes().position = false;
   SetCamera(view.mainCamera, 0, 270);
   SetCamera(view.mirrorCamera, 0, 270);
   BakePosition(e);
@@ -160,11 +158,11 @@ bool TFormMain::ElementToolPress(int x, int y) {
   if (scene_.elements.empty()) return false;
   if (scene_.current().placeState != kPlaced) {
     elementDrag_.pressTaken = PlacementPress();
-  } else if (editing_.rotate) {
+  } else if (Modes().rotate) {
     elementDrag_.handleVertex = PickHandleVertex(x, y);
     elementDrag_.pressTaken = true;
   } else {
-    elementDrag_.pressTaken = editing_.dimension;
+    elementDrag_.pressTaken = Modes().dimension;
   }
   return elementDrag_.pressTaken;
 }
@@ -178,7 +176,7 @@ bool TFormMain::ElementToolMove(int x, int y, bool leftDown) {
   if (e.placeState != kPlaced) {
     centro_->inputs().mouseX = x;
     centro_->inputs().mouseY = y;
-  } else if (editing_.rotate && !leftDown) {
+  } else if (Modes().rotate && !leftDown) {
     elementDrag_.handleVertex = PickHandleVertex(x, y);
     const QCursor* rotate = customCursor("ROTATE");
     if (elementDrag_.handleVertex >= 0 && rotate) {
@@ -187,16 +185,16 @@ bool TFormMain::ElementToolMove(int x, int y, bool leftDown) {
       centro_->unsetCursor();
     }
     return true;
-  } else if (editing_.rotate && elementDrag_.pressTaken) {
+  } else if (Modes().rotate && elementDrag_.pressTaken) {
     e.rotation = HandleRotationStep(elementDrag_.handleVertex, dx, dy);
     if (e.rotation == TGLCoord{}) return true;
     ApplyRotationStep(e);
     UploadCurrentElement();
-  } else if (editing_.dimension && leftDown && elementDrag_.pressTaken) {
+  } else if (Modes().dimension && leftDown && elementDrag_.pressTaken) {
     if (dy != 0) ApplyScaleStep(e, dy > 0);  // moving up shrinks
     UploadCurrentElement();
   } else {
-    return editing_.rotate || editing_.dimension;
+    return Modes().rotate || Modes().dimension;
   }
   Redraw();
   return true;
@@ -206,9 +204,9 @@ bool TFormMain::ElementToolRelease() {
   const bool taken = elementDrag_.pressTaken;
   elementDrag_.pressTaken = false;
   if (!taken || scene_.elements.empty()) return taken;
-  if (editing_.rotate || editing_.dimension) {
+  if (Modes().rotate || Modes().dimension) {
     RebuildCurrentAdjacency();
-    if (editing_.rotate) RecomputeAllNormals(scene_.current());  // exact again after the turned ones
+    if (Modes().rotate) RecomputeAllNormals(scene_.current());  // exact again after the turned ones
     UploadCurrentElement();
     scene_.host->RebuildScreenGrids(scene_);
     Redraw();
@@ -217,7 +215,7 @@ bool TFormMain::ElementToolRelease() {
 }
 
 bool TFormMain::ElementToolWheel(int notches) {
-  if (!editing_.dimension || scene_.elements.empty()) return false;
+  if (!Modes().dimension || scene_.elements.empty()) return false;
   for (int i = 0; i < std::abs(notches); ++i) ApplyScaleStep(scene_.current(), notches > 0);
   UploadCurrentElement();
   scene_.host->RebuildScreenGrids(scene_);

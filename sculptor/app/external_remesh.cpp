@@ -132,18 +132,18 @@ RemeshOutcome RunRemesh(TScene& scene, int depth, const RemeshSetup& setup, Reme
 }
 
 bool ApplyRemeshCompact(TScene& scene, const RemeshResult& result) {
-  ResetScene(scene);
-  if (!ConvertIntoScene(scene, result.model, result.fileName, kModelObj, scene.loadScale)) return false;
-  scene.currentElement = 0;
+  if (!ReplaceSceneWithModel(scene, result.model, result.fileName, kModelObj, scene.loadScale)) return false;
   RefreshRemeshedScene(scene);
   return true;
 }
 
 bool ApplyRemesh(TScene& scene, const RemeshResult& result) {
   if (scene.elements.empty()) return false;
+  // Converted into a copy, so a conversion that fails half-way leaves the principal element as it was.
+  TGeosphera principal = scene.elements[0];
+  if (!ConvertIntoElement(scene, principal, result.model, result.fileName, kModelPly, scene.loadScale)) return false;
+  scene.elements[0] = std::move(principal);
   scene.currentElement = 0;
-  if (!ConvertIntoElement(scene, scene.elements[0], result.model, result.fileName, kModelPly, scene.loadScale))
-    return false;
   RefreshRemeshedScene(scene);
   return true;
 }

@@ -2,11 +2,11 @@
 #include <malloc.h>
 
 #include <QCheckBox>
+#include <algorithm>
 
 #include "app/form_main.h"
 #include "io/model_conversion.h"
 #include "io/model_writer.h"
-#include "io/ply_writer.h"
 #include "model/messages.h"
 
 namespace {
@@ -18,23 +18,26 @@ QString WithExtension(const QString& name, const QString& extension) {
   return name.endsWith(extension, Qt::CaseInsensitive) ? name : name + extension;
 }
 
+// The request of a file dialog that offers model formats.
+TFileRequest ModelFileRequest(TModelDialog dialog, const char* caption) {
+  TFileRequest request{dialog == TModelDialog::Export || dialog == TModelDialog::SaveAs, caption, {}};
+  for (const TModelFilter& filter : DialogFilters(dialog)) request.filters << QString::fromStdString(filter.caption);
+  return request;
+}
+
+// The format a chosen file is opened as, when `dialog` offers it.
+const TModelFormat* OfferedFormatOf(TModelDialog dialog, const QString& fileName) {
+  const TModelFormat* format = ModelFormatOfFile(fileName.toStdString());
+  return format != nullptr && DialogOffers(dialog, *format) ? format : nullptr;
+}
+
 }  // namespace
 
 bool TFormMain::ReplaceSceneWith(const QString& fileName, int kind, float scale) {
   TOBJModel model;
   ReadModelFile(model, fileName.toStdString(), kind);
-  TScene loaded;  // headless: nothing reaches the GPU until the load succeeded
-  ResetScene(loaded);
-  if (!ConvertIntoScene(loaded, model, fileName.toStdString(), kind, scale)) return false;
-  ResetScene(scene_);
-  scene_.elements = std::move(loaded.elements);
-  for (TGeosphera& e : scene_.elements) e.uid = scene_.nextUid++;
-  scene_.gpuSlots.assign(scene_.elements.size(), TElementGpuSlot{});
-  scene_.currentElement = 0;
-  scene_.adjacencyWidth = loaded.adjacencyWidth;
-  scene_.host->ModelFileWasRead(scene_);
-  scene_.host->ClearFootprints();
-  editing_.detachCounter = 0;
+  if (!ReplaceSceneWithModel(scene_, model, fileName.toStdString(), kind, scale)) return false;
+  elementEditing_.detachCounter = 0;
   return true;
 }
 
@@ -51,36 +54,32 @@ void TFormMain::RefreshAfterSceneChange() {
 }
 
 void TFormMain::Abrir1Click() {
-  const TFileRequest request{false, "Open",
-                             {"All (*.met *.obj *.ply)", "OBJ Geometry Format (*.obj)",
-                              "Polygon File Format (*.ply)", "Met 3D Format (*.met)"}};
+  const TFileRequest request = ModelFileRequest(TModelDialog::Open, "Open");
   if (CheckNewPrincipal->isChecked()) {
     const QString name = ChooseFile(request).fileName;
     if (name.isEmpty()) return;
-    const int kind = ModelKindOfFile(name.toStdString());
-    if (kind == kModelUnknown) return ShowError(kUnknownFormat);
-    if (!ReplaceSceneWith(name, kind, scene_.loadScale)) return Redraw();
+    const TModelFormat* format = OfferedFormatOf(TModelDialog::Open, name);
+    if (format == nullptr) return ShowError(kUnknownFormat);
+    if (!ReplaceSceneWith(name, format->kind, scene_.loadScale)) return Redraw();
     CheckSym->setChecked(true);
     scene_.current().textureId = 7;
     RefreshAfterSceneChange();
   } else if (CheckAddMesh->isChecked()) {
     const QString name = ChooseFile(request).fileName;
     if (name.isEmpty()) return;
-    const int kind = ModelKindOfFile(name.toStdString());
-    if (kind == kModelUnknown) return ShowError(kUnknownFormat);
-    AddMeshToScene(scene_, name.toStdString(), kind, true, scene_.current().loadExtent);
+    const TModelFormat* format = OfferedFormatOf(TModelDialog::Open, name);
+    if (format == nullptr) return ShowError(kUnknownFormat);
+    AddMeshToScene(scene_, ModelFileToLoad(name.toStdString(), format->kind), true, scene_.current().loadExtent);
     Redraw();
   }
 }
 
 void TFormMain::Import1Click() {
-  const QString name =
-      ChooseFile({false, "Import", {"All (*.obj *.ply)", " OBJ File Format (*.obj)", "Polygon File Format (*.ply)"}})
-          .fileName;
+  const QString name = ChooseFile(ModelFileRequest(TModelDialog::Import, "Import")).fileName;
   if (name.isEmpty()) return;
-  const int kind = ModelKindOfFile(name.toStdString());
-  if (kind != kModelObj && kind != kModelPly) return ShowError(kUnknownFormat);
-  if (!ReplaceSceneWith(name, kind, scene_.loadScale)) return Redraw();
+  const TModelFormat* format = OfferedFormatOf(TModelDialog::Import, name);
+  if (format == nullptr) return ShowError(kUnknownFormat);
+  if (!ReplaceSceneWith(name, format->kind, scene_.loadScale)) return Redraw();
   for (TGeosphera& e : scene_.elements) {
     e.position = {};
     e.scale = {1, 1, 1};
@@ -90,19 +89,19 @@ void TFormMain::Import1Click() {
   ShowLevel(0);
 }
 
+// The chosen filter's format: its extension is appended unless the name has
+// it, and the scene (or for PLY the current element) is written in it.
 void TFormMain::Export1Click() {
-  const TFileChoice choice =
-      ChooseFile({true, "Export", {"Wavefront OBJ File (*.obj)", "Stanford Triangle Format (*.ply)"}});
+  const TFileChoice choice = ChooseFile(ModelFileRequest(TModelDialog::Export, "Export"));
   if (choice.fileName.isEmpty()) return;
-  if (choice.filterIndex == 0) {
-    WriteModel(scene_, WithExtension(choice.fileName, ".obj").toStdString(), kWriteObj);
-  } else {
-    WritePlyFull(scene_, scene_.currentElement, WithExtension(choice.fileName, ".ply").toStdString());
-  }
+  const std::vector<TModelFilter> filters = DialogFilters(TModelDialog::Export);
+  const size_t index = std::min(static_cast<size_t>(std::max(choice.filterIndex, 0)), filters.size() - 1);
+  const TModelFormat& format = *filters[index].format;
+  WriteModel(scene_, WithExtension(choice.fileName, format.extension).toStdString(), format.kind);
 }
 
 bool TFormMain::SaveAsDialog() {
-  const QString name = ChooseFile({true, "Save As", {"Meta File (*.met)"}}).fileName;
+  const QString name = ChooseFile(ModelFileRequest(TModelDialog::SaveAs, "Save As")).fileName;
   if (name.isEmpty()) return false;
   return SaveSceneAs(scene_, name.toStdString());
 }

@@ -46,6 +46,7 @@ TFormMain::TFormMain(const QString& programDir, QWidget* parent) : QMainWindow(p
 TFormMain::~TFormMain() {
   if (!destroyed_) FormDestroy();
   scene_.host = nullptr;
+  scene_.gpu = nullptr;
 }
 
 QString TFormMain::ProgramFile(const char* relative) const { return QDir(programDir_).filePath(relative); }
@@ -66,9 +67,12 @@ void TFormMain::FormCreate() {
   centro_ = new PanelCentro(scene_, this);
   centro_->SetProgramDirectory(programDir_);
   setCentralWidget(centro_);
-  host_.emplace(*centro_, *this);
+  host_.emplace(*this);
   undoHost_.emplace(undo_, &*host_);
   scene_.host = &*undoHost_;
+  scene_.gpu = &centro_->buffers();
+  TViewportInputs& in = centro_->inputs();
+  stroke_.emplace(scene_, in.brush, in.modes, *centro_, strokeSink_);
   centro_->installEventFilter(this);
   connect(centro_, &PanelCentro::fatalStartupError, this, &TFormMain::OnFatalStartupError);
   BuildMenus();
@@ -84,8 +88,8 @@ void TFormMain::FormCreate() {
 
   // 3: one element, renderer defaults, brush radius 0.4, symmetry on.
   ResetScene(scene_);
-  centro_->inputs().brushRadius = 0.4f;
-  centro_->inputs().symmetryOn = true;
+  in.brush.radius = 0.4f;
+  in.brush.symmetry = true;
 
   // 4: element 0 "Principal" from the default ball.
   if (!LoadDefaultModel()) return Fail({});
@@ -134,10 +138,13 @@ void TFormMain::ApplyPreferences() {
   centro_->state().zoomStep = static_cast<float>(prefs_.zoomStep);
   PanelMenu->move(prefs_.panelMenuLeft, prefs_.panelMenuTop);
   PanelModeling->move(prefs_.panelModelingLeft, prefs_.panelModelingTop);
-  grabSensitivity_ = prefs_.grabSensitivity;
-  for (int i = 0; i < kShortcutBrushCount; ++i) brushIntensity_[i] = prefs_.brushDefaultIntensity[i];
-  brushIntensity_[13] = 0;  // Stamp
-  brushStrength_ = brushIntensity_[0] / 1400.0f;
+  centro_->inputs().brush.grabSensitivity = prefs_.grabSensitivity;
+  // Brushes without a place in the preferences (Stamp) start at 0.
+  brushIntensity_.fill(0);
+  for (int slot = 0; slot < kPreferenceBrushCount; ++slot) {
+    brushIntensity_[static_cast<size_t>(BrushOfPreferenceSlot(slot))] = prefs_.brushDefaultIntensity[slot];
+  }
+  centro_->inputs().brush.strength = StrengthOnSelection(0, brushIntensity_[0]);
   ShowPreferencesInPanelConfig();
 }
 
@@ -291,12 +298,21 @@ void TFormMain::WindowSceneHost::Redraw() { form_.Redraw(); }
 
 // Commands that changed the mesh or the view: the grids are rebuilt before
 // the next lookup, when the viewport's size and matrices are settled.
-void TFormMain::WindowSceneHost::RebuildScreenGrids(TScene&) { form_.stroke_.gridsStale = true; }
+void TFormMain::WindowSceneHost::RebuildScreenGrids(TScene&) { form_.stroke_->state().gridsStale = true; }
 
 void TFormMain::WindowSceneHost::ClearFootprints() {
-  form_.stroke_.frame.direct = {};
-  form_.stroke_.frame.mirror = {};
+  TBrushFrame& frame = form_.stroke_->state().frame;
+  frame.direct = {};
+  frame.mirror = {};
 }
+
+TToolModes& TFormMain::Modes() { return centro_->inputs().modes; }
+
+const TToolModes& TFormMain::editingModes() const { return centro_->inputs().modes; }
+
+int TFormMain::grabSensitivity() const { return centro_->inputs().brush.grabSensitivity; }
+
+float TFormMain::brushStrength() const { return centro_->inputs().brush.strength; }
 
 TFileChoice TFormMain::ChooseFile(const TFileRequest& request) {
   if (fileChooser_) return fileChooser_(request);

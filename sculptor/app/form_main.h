@@ -18,7 +18,7 @@
 #include "io/undo_scene_host.h"
 #include "io/undo_snapshots.h"
 #include "model/scene.h"
-#include "render/element_buffers.h"
+#include "sculpt/stroke.h"
 #include "sculpt/subdivision.h"
 
 class FloatingPanel;
@@ -53,16 +53,10 @@ using FileChooser = std::function<TFileChoice(const TFileRequest&)>;
 // The colour dialog; an invalid colour means cancelled. Tests replace it.
 using ColorChooser = std::function<QColor(const QColor& initial)>;
 
-// Modes of the editing commands that change what a left drag or the wheel does.
-// At most one of position, rotate and dimension is on.
-struct TEditingModes {
-  bool freeze = false;     // strokes paint the mask value 2
-  bool selection = false;  // strokes paint the mask value 2 as a selection
-  bool mirrorDetach = false;
+// Detach's numbering of the copies, and whether the detach under way is Mirror's.
+struct TElementEditing {
   int detachCounter = 0;
-  bool position = false;
-  bool rotate = false;
-  bool dimension = false;
+  bool mirrorDetach = false;
 };
 
 inline constexpr const char* kMainCaption = "Plasmora Beta v6.0";
@@ -117,7 +111,7 @@ class TFormMain : public QMainWindow {
   QToolButton* SpeedUnSubdivide = nullptr;
   QToolButton* SpeedDetail = nullptr;
   // Brush panel.
-  std::array<QRadioButton*, 14> RadioModel{};
+  std::array<QRadioButton*, kBrushCount> RadioModel{};
   // Start-mesh chooser.
   std::array<QToolButton*, 18> startMeshButtons{};
   QLabel* ImagePreview = nullptr;
@@ -175,7 +169,9 @@ class TFormMain : public QMainWindow {
   bool ElementToolRelease();
   bool ElementToolWheel(int notches);
 
-  const TEditingModes& editingModes() const { return editing_; }
+  // The modes of the editing commands (kept with the viewport's inputs).
+  const TToolModes& editingModes() const;
+  const TElementEditing& elementEditing() const { return elementEditing_; }
   UndoSnapshots& undo() { return undo_; }
 
   // Undo and the configuration panel (preferences, undo depth, remesh depth,
@@ -213,7 +209,7 @@ class TFormMain : public QMainWindow {
   void ScrollBarWacomChange(int position);
   void LightTrackBarChange();
   int remeshDepth() const { return remeshDepth_; }
-  int grabSensitivity() const { return grabSensitivity_; }
+  int grabSensitivity() const;
   int penSensibility() const { return penSensibility_; }
   bool tabletActive() const { return tabletActive_; }
 
@@ -234,9 +230,10 @@ class TFormMain : public QMainWindow {
   void SpeedCaptureClick();
   void SpeedPaintColorCloseClick();
   void SetColorChooser(ColorChooser chooser) { colorChooser_ = std::move(chooser); }
-  const TStrokeState& stroke() const { return stroke_; }
-  float brushStrength() const { return brushStrength_; }
-  float brushWindow() const { return brushWindow_; }
+  const TStrokeState& stroke() const { return stroke_->state(); }
+  const TViewportDrag& drag() const { return drag_; }
+  float brushStrength() const;
+  float brushWindow() const { return stroke_->state().brushWindow; }
   QToolButton* CheckBox1 = nullptr;
   QAction* PaintTool1 = nullptr;
   QSlider* sldRed = nullptr;
@@ -285,9 +282,9 @@ class TFormMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  class WindowSceneHost : public ElementBufferHost {
+  class WindowSceneHost : public SceneHost {
    public:
-    WindowSceneHost(PanelCentro& panel, TFormMain& form) : ElementBufferHost(panel), form_(form) {}
+    explicit WindowSceneHost(TFormMain& form) : form_(form) {}
     void ShowSubdivisionLevel(int level) override;
     void Redraw() override;
     void RebuildScreenGrids(TScene& scene) override;
@@ -300,6 +297,22 @@ class TFormMain : public QMainWindow {
     TFormMain& form_;
   };
 
+  // The stroke's buffer writes, snapshots and redraws.
+  class WindowStrokeSink : public StrokeSink {
+   public:
+    explicit WindowStrokeSink(TFormMain& form) : form_(form) {}
+    void SnapshotAtPress(int32_t pickedVertex) override;
+    void SnapshotAtRelease() override;
+    void FootprintsChanged(const TBrushFrame& frame, bool colors) override;
+    void NormalChanged(int32_t vertex, const TGLCoord& normal) override;
+    void GeometryChanged() override;
+    void Redraw() override;
+
+   private:
+    TFormMain& form_;
+  };
+
+  TToolModes& Modes();
   void FormCreate();
   void BuildMenus();
   void BuildStatusBar();
@@ -369,14 +382,11 @@ class TFormMain : public QMainWindow {
   FileChooser fileChooser_;
   KeyStates keys_;
   std::map<QString, QCursor> cursors_;
-  std::array<int, 14> brushIntensity_{};
-  float brushStrength_ = 0;
-  float brushWindow_ = 0;
-  int grabSensitivity_ = 45;
+  std::array<int, kBrushCount> brushIntensity_{};
   int selectedBrush_ = 0;
   int startMeshChoice_ = 0;
   bool radiusKeyMode_ = false;
-  TEditingModes editing_;
+  TElementEditing elementEditing_;
   // The element transforms' drag: the picked handle vertex (-1 none), the
   // last pointer position, whether the press was taken.
   struct TElementDrag {
@@ -409,25 +419,15 @@ class TFormMain : public QMainWindow {
   void MiddleDrag(int x, int y);
   void Hover(int x, int y);
   void LeftDrag(Qt::KeyboardModifiers shift, int x, int y);
-  void DragGrab(int x, int y);
-  void TrackGrab();
-  void UpdateStrokeNormals();
   void ShowCursorCircles();
   void ArmTemporaryBrushes(Qt::KeyboardModifiers shift);
   void RestoreTemporaryBrushes();
-  bool ReadCursorPoint(int x, int y);
-  // Gathers both footprints around the cursor point and, unless hoverOnly,
-  // applies the current tool once; returns the picked vertex or -1.
-  int32_t ApplyBrushAt(bool hoverOnly);
-  void GatherCandidates();
-  TBrushTool CurrentTool() const;
-  bool GrabBrushActive() const;
-  bool GrabDragActive() const;
-  void WriteFootprintBuffers();
   void RefreshStrokeStatus();
   std::optional<QColor> ChoosePaintColor();
   void OpenPaintTool(const std::optional<QColor>& chosen);
   void SetPaintColor(const QColor& color);
   void PaintSlidersChanged();
-  TStrokeState stroke_;
+  WindowStrokeSink strokeSink_{*this};
+  std::optional<TStroke> stroke_;  // made with the viewport
+  TViewportDrag drag_;
 };

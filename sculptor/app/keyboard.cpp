@@ -76,22 +76,22 @@ void TFormMain::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
     commandFired = RunShortcutCommand(command);
   }
   if (!commandFired) {
-    for (int brush = 0; brush < kShortcutBrushCount; ++brush) {
-      const int key = prefs_.brushKeys[static_cast<size_t>(brush)];
+    for (int slot = 0; slot < kPreferenceBrushCount; ++slot) {
+      const int key = prefs_.brushKeys[static_cast<size_t>(slot)];
       if (key != 0 && ShortcutDown(key)) {
-        RadioModelClick(brush);
+        RadioModelClick(BrushOfPreferenceSlot(slot));
         break;
       }
     }
   }
-  if (!editing_.dimension && (qtKey == Qt::Key_Up || qtKey == Qt::Key_Down)) {
+  if (!Modes().dimension && (qtKey == Qt::Key_Up || qtKey == Qt::Key_Down)) {
     const bool up = qtKey == Qt::Key_Up;
     if (radiusKeyMode_) {
       ScrollRadius->setValue(ScrollRadius->value() + (up ? 2 : -2));
     } else {
       centro_->state().zoom *= up ? 1 - kKeyZoomStep : 1 + kKeyZoomStep;
       centro_->RebuildCursorCircles();
-      stroke_.gridsStale = true;
+      stroke_->state().gridsStale = true;
     }
     UpdateBrushWindow();
     Redraw();
@@ -117,6 +117,6 @@ void TFormMain::FormMouseWheel(int notches) {
   }
   UpdateBrushWindow();
   centro_->RebuildCursorCircles();
-  stroke_.gridsStale = true;  // rebuilt at the next hovering move
+  stroke_->state().gridsStale = true;  // rebuilt at the next hovering move
   Redraw();
 }

@@ -142,8 +142,8 @@ QGroupBox* BuildStoredSettings(TFormMain& f, QWidget* parent) {
   grid->addWidget(f.SpinGrabbSensibility, 1, 1);
   grid->addWidget(new QLabel("Second Brush:", box), 2, 0);
   f.ComboSecBrush = Named(new QComboBox(box), "ComboSecBrush");
-  for (int i = 0; i < kSecondBrushItems; ++i) f.ComboSecBrush->addItem(BrushName(i));
-  f.ComboSecBrush->setCurrentIndex(6);
+  for (int i = 0; i < kBrushCount; ++i) f.ComboSecBrush->addItem(BrushName(i));
+  f.ComboSecBrush->setCurrentIndex(kSmoothItem);
   grid->addWidget(f.ComboSecBrush, 2, 1);
   return box;
 }
@@ -210,7 +210,7 @@ void TFormMain::BuildPanelConfig() {
   });
   connect(SpinGrabbSensibility, &QSpinBox::valueChanged, this, [this](int sensitivity) {
     prefs_.grabSensitivity = sensitivity;
-    grabSensitivity_ = sensitivity;
+    centro_->inputs().brush.grabSensitivity = sensitivity;
   });
   connect(ComboSecBrush, &QComboBox::currentIndexChanged, this, [this](int item) {
     if (item >= 0) prefs_.secondBrush = item;
@@ -229,7 +229,7 @@ void TFormMain::ShowPreferencesInPanelConfig() {
 
 void TFormMain::Preferences1Click() {
   ListBoxPreference->clear();
-  for (int i = 0; i < kShortcutBrushCount; ++i) ListBoxPreference->addItem(BrushName(i));
+  for (int slot = 0; slot < kPreferenceBrushCount; ++slot) ListBoxPreference->addItem(BrushName(BrushOfPreferenceSlot(slot)));
   ListBoxPreference->setCurrentRow(0);
   ComboBox1Change(ComboBox1->currentIndex());
   PanelConfig->show();
@@ -244,14 +244,14 @@ void TFormMain::ButtMaxUndoOkClick() {
 }
 
 void TFormMain::ListBoxPreferenceClick(int brush) {
-  if (brush < 0 || brush >= kShortcutBrushCount) return;
+  if (brush < 0 || brush >= kPreferenceBrushCount) return;
   ComboFirst->setCurrentIndex(prefs_.brushKeys[static_cast<size_t>(brush)]);
   EditDefaultInt->setValue(prefs_.brushDefaultIntensity[static_cast<size_t>(brush)]);
 }
 
 void TFormMain::ButtBrushPreferenceOkClick() {
   const int brush = ListBoxPreference->currentRow();
-  if (brush < 0 || brush >= kShortcutBrushCount) return;
+  if (brush < 0 || brush >= kPreferenceBrushCount) return;
   prefs_.brushKeys[static_cast<size_t>(brush)] = ComboFirst->currentIndex();
   prefs_.brushDefaultIntensity[static_cast<size_t>(brush)] = EditDefaultInt->value();
 }

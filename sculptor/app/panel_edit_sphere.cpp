@@ -86,7 +86,7 @@ void TFormMain::ListElementosClick(int row) {
   if (scene_.current().placeState != kPlaced) PutDownPlacedElement();
   if (!SelectElement(scene_, row)) return;
   SetDimensionMode(false);
-  if (editing_.rotate) SetRotateMode(true);  // the handle moves to the new element
+  if (Modes().rotate) SetRotateMode(true);  // the handle moves to the new element
   RebuildCurrentAdjacency();
 }
 

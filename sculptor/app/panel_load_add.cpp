@@ -61,7 +61,7 @@ void TFormMain::ButtLoadAddClick() {
   } else if (choice != nullptr && CheckAddMesh->isChecked()) {
     if (sketch) {
       ShowWarning(kSketchOnlyPrincipal);
-    } else if (AddMeshToScene(scene_, ProgramFile(choice->model).toStdString(), kModelMet, true, 1.0f)) {
+    } else if (AddMeshToScene(scene_, ModelFileToLoad(ProgramFile(choice->model).toStdString(), kModelMet), true, 1.0f)) {
       scene_.current().textureId = 7;
       UploadElementBuffers(scene_, scene_.currentElement);
       RebuildCurrentAdjacency();

@@ -152,18 +152,10 @@ void TFormMain::ComboPositionChange(int index) {
 }
 
 void TFormMain::ScrollRadiusChange(int position) {
-  centro_->inputs().brushRadius = position / 100.0f;
+  centro_->inputs().brush.radius = position / 100.0f;
   UpdateBrushWindow();
   LabRadius->setText(QString::asprintf("%.3f", position / 100.0));
   centro_->RebuildCursorCircles();
   Redraw();
 }
 
-// Half size of the candidate window: at least the brush's radius on screen
-// plus a pixel, so the footprint is never cut to a square inside the brush in
-// a tall panel or at a high device pixel ratio.
-void TFormMain::UpdateBrushWindow() {
-  const float radius = centro_->inputs().brushRadius;
-  const auto onScreen = static_cast<float>(radius * centro_->PixelsPerModelUnit() + 1);
-  brushWindow_ = std::max(radius * 1200.0f / centro_->state().zoom, onScreen);
-}

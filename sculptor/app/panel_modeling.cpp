@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kStampItem = 13;
+constexpr int kRadioColumns = 7;
 
 }  // namespace
 
@@ -21,14 +21,14 @@ void TFormMain::BuildPanelModeling() {
   connect(PanelModeling, &FloatingPanel::moved, this, &TFormMain::Redraw);
   auto* grid = new QGridLayout;
   auto* group = new QButtonGroup(PanelModeling);
-  for (int i = 0; i < 14; ++i) {
-    RadioModel[i] = new QRadioButton(FindBrush(i)->name, PanelModeling);
+  for (int i = 0; i < kBrushCount; ++i) {
+    RadioModel[i] = new QRadioButton(kBrushTable[i].name, PanelModeling);
     RadioModel[i]->setObjectName(QString("RadioModel%1").arg(i));
     RadioModel[i]->setFocusPolicy(Qt::NoFocus);
     group->addButton(RadioModel[i], i);
-    grid->addWidget(RadioModel[i], i / 7, i % 7);
+    grid->addWidget(RadioModel[i], i / kRadioColumns, i % kRadioColumns);
+    RadioModel[i]->setEnabled(kBrushTable[i].available);
   }
-  RadioModel[kStampItem]->setEnabled(false);  // the stamp tools come later
   RadioModel[0]->setChecked(true);
   PanelModeling->body()->addLayout(grid);
   PanelModeling->adjustSize();
@@ -43,13 +43,13 @@ void TFormMain::RadioModelClick(int item) {
   if (brush == nullptr || !RadioModel[item]->isEnabled()) return;
   selectedBrush_ = item;
   RadioModel[item]->setChecked(true);
-  stroke_.sculptMode = brush->sculptMode;
-  stroke_.brushSign = brush->sign;
-  brushStrength_ = StrengthOnSelection(item, brushIntensity_[item]);
+  stroke_->state().sculptMode = brush->sculptMode;
+  stroke_->state().brushSign = brush->sign;
+  centro_->inputs().brush.strength = StrengthOnSelection(item, brushIntensity_[item]);
   toolPanels.at("PanelStamp")->hide();
   ScrollIntensity->setValue(brushIntensity_[item]);
   LabSize->setText(QString::number(brushIntensity_[item]));
-  editing_.freeze = editing_.selection = false;
+  Modes().freeze = Modes().selection = false;
   RebuildCurrentAdjacency();
   RebuildScreenGrids();
   Redraw();

@@ -55,7 +55,7 @@ void TFormMain::BuildPanelPaintColor() {
   const std::pair<QToolButton*, int32_t> modes[] = {
       {Speeddefault, kPaintHard}, {SpeedSoft, kPaintSoft}, {SpeedDisform, kPaintDithered}};
   for (const auto& [button, mode] : modes) {
-    connect(button, &QToolButton::clicked, this, [this, mode = mode] { stroke_.paint.mode = mode; });
+    connect(button, &QToolButton::clicked, this, [this, mode = mode] { stroke_->state().paint.mode = mode; });
   }
   connect(shpColor, &QToolButton::clicked, this, &TFormMain::ShpColorClick);
   connect(SpeedCapture, &QToolButton::clicked, this, &TFormMain::SpeedCaptureClick);
@@ -79,7 +79,7 @@ void TFormMain::ShpColorClick() {
 // The chosen colour (if any) into the sliders, paint mode on element 0.
 void TFormMain::OpenPaintTool(const std::optional<QColor>& chosen) {
   if (chosen) SetPaintColor(*chosen);
-  stroke_.paintMode = true;
+  Modes().paint = true;
   // Element 0 becomes current the whole way (name, level label, buffers,
   // grids); a transform or a placement of the element before ends first.
   EndElementTransforms();
@@ -91,15 +91,13 @@ void TFormMain::OpenPaintTool(const std::optional<QColor>& chosen) {
 }
 
 void TFormMain::SpeedCaptureClick() {
-  stroke_.captureArmed = true;
-  centro_->inputs().colorCaptureMode = true;
+  Modes().colorCapture = true;
   if (const QCursor* dropper = customCursor("DROPPER")) centro_->setCursor(*dropper);
 }
 
 void TFormMain::SpeedPaintColorCloseClick() {
-  stroke_.paintMode = false;
-  stroke_.captureArmed = false;
-  centro_->inputs().colorCaptureMode = false;
+  Modes().paint = false;
+  Modes().colorCapture = false;
   toolPanels.at("PanelPaintColor")->hide();
   RadioModelClick(0);
   centro_->unsetCursor();
@@ -114,7 +112,7 @@ void TFormMain::SetPaintColor(const QColor& color) {
 
 void TFormMain::PaintSlidersChanged() {
   const auto byte = [](const QSlider* slider) { return static_cast<uint8_t>(slider->value()); };
-  stroke_.paint.color = {byte(sldRed), byte(sldGreen), byte(sldBlue), byte(sldAlpha)};
+  stroke_->state().paint.color = {byte(sldRed), byte(sldGreen), byte(sldBlue), byte(sldAlpha)};
   const QColor swatch(sldRed->value(), sldGreen->value(), sldBlue->value());
   QPalette palette = shpColor->palette();
   palette.setColor(QPalette::Button, swatch);

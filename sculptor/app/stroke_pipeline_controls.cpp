@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr int kSmoothItem = 6;
-constexpr float kSecondSmoothStrength = 0.3f;
-
 // The resident set size in KiB with thousands separators ("Memory used: ,.# K";
 // whole pages leave no decimal).
 QString MemoryUsedText() {
@@ -52,14 +49,14 @@ void TFormMain::ScrollIntensityChange(int position) {
   LabSize->setText(QString::number(position));
   brushIntensity_[static_cast<size_t>(selectedBrush_)] = position;
   if (const std::optional<float> strength = StrengthOnIntensityChange(selectedBrush_, position)) {
-    brushStrength_ = *strength;
-    stroke_.brushSign = FindBrush(selectedBrush_)->sign;
+    centro_->inputs().brush.strength = *strength;
+    stroke_->state().brushSign = FindBrush(selectedBrush_)->sign;
   }
   setFocus();
 }
 
 void TFormMain::CheckSymClick(bool checked) {
-  centro_->inputs().symmetryOn = checked;
+  centro_->inputs().brush.symmetry = checked;
   Redraw();
 }
 
@@ -72,15 +69,16 @@ void TFormMain::CheckBox1Click() {
 // Shift: the second brush of the preferences for this stroke. Alt: the
 // inverse of the current brush (Add -> Subtract, Pinch -> Unpinch ...).
 void TFormMain::ArmTemporaryBrushes(Qt::KeyboardModifiers shift) {
-  TStrokeState& s = stroke_;
-  if (shift.testFlag(Qt::ShiftModifier) && !s.secondBrushItem) {
-    s.secondBrushItem = selectedBrush_;
+  TStrokeState& s = stroke_->state();
+  if (shift.testFlag(Qt::ShiftModifier) && !drag_.secondBrushItem) {
+    drag_.secondBrushItem = selectedBrush_;
     s.brushSign = +1;
-    if (prefs_.secondBrush == kSmoothItem) brushStrength_ = kSecondSmoothStrength;
+    const float strength = FindBrush(prefs_.secondBrush)->secondBrushStrength;
+    if (strength != 0) centro_->inputs().brush.strength = strength;
     if (prefs_.secondBrush != selectedBrush_) RadioModelClick(prefs_.secondBrush);
   }
-  if (shift.testFlag(Qt::AltModifier) && !s.inverseBrushItem) {
-    s.inverseBrushItem = selectedBrush_;
+  if (shift.testFlag(Qt::AltModifier) && !drag_.inverseBrushItem) {
+    drag_.inverseBrushItem = selectedBrush_;
     const TInverseBrush inverse = InverseBrush(selectedBrush_, s.brushSign);
     s.sculptMode = FindBrush(inverse.item)->sculptMode;
     s.brushSign = inverse.sign;
@@ -91,7 +89,7 @@ void TFormMain::ArmTemporaryBrushes(Qt::KeyboardModifiers shift) {
 // The brush of before the stroke comes back: its list item is selected
 // again, which sets its operator, strength and sign anew.
 void TFormMain::RestoreTemporaryBrushes() {
-  for (std::optional<int>* saved : {&stroke_.inverseBrushItem, &stroke_.secondBrushItem}) {
+  for (std::optional<int>* saved : {&drag_.inverseBrushItem, &drag_.secondBrushItem}) {
     if (!*saved) continue;
     const int item = **saved;
     saved->reset();
@@ -101,7 +99,7 @@ void TFormMain::RestoreTemporaryBrushes() {
 
 void TFormMain::RefreshStrokeStatus() {
   const TGeosphera& e = scene_.current();
-  const TBrushFrame& f = stroke_.frame;
+  const TBrushFrame& f = stroke_->state().frame;
   const size_t footprint = f.direct.entries.size() + (f.symmetry ? f.mirror.entries.size() : 0);
   const auto triangles = static_cast<qlonglong>(std::nearbyint(e.indexCount / 3.0));
   statusPanels[0]->setText(QStringLiteral("Triangles: %1").arg(triangles));

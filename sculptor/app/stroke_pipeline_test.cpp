@@ -54,7 +54,7 @@ void ExpectRotateAndPanRule(TFormMain& form) {
   EXPECT_FLOAT_EQ(state.mainCamera.panY, 0.5f);
   EXPECT_FLOAT_EQ(state.mirrorCamera.panX, 1);
   EXPECT_FLOAT_EQ(state.mirrorCamera.panY, 0.5f);
-  EXPECT_EQ(form.stroke().buttonState, kNoButton);
+  EXPECT_EQ(form.drag().buttonState, kNoButton);
 }
 
 class StrokeTest : public WindowTest {
@@ -285,15 +285,15 @@ TEST_F(StrokeTest, PaintToolPaintsTheFootprintAndCapturesColours) {
   // Capture reads the colour under the cursor into the sliders.
   form_->sldRed->setValue(0);
   form_->SpeedCapture->click();
-  EXPECT_TRUE(form_->stroke().captureArmed);
+  EXPECT_TRUE(form_->editingModes().colorCapture);
   Stroke(at, {});
-  EXPECT_FALSE(form_->stroke().captureArmed);
+  EXPECT_FALSE(form_->editingModes().colorCapture);
   EXPECT_EQ(form_->sldRed->value(), 200);
   EXPECT_EQ(form_->sldGreen->value(), 10);
 
   form_->SpeedPaintColorClose->click();
   EXPECT_FALSE(Panel("PanelPaintColor")->isVisible());
-  EXPECT_FALSE(form_->stroke().paintMode);
+  EXPECT_FALSE(form_->editingModes().paint);
   EXPECT_TRUE(form_->RadioModel[0]->isChecked());
 }
 
@@ -351,11 +351,11 @@ TEST_F(StrokeTest, BrushSelectionIntensityAndInvertFreeze) {
 
 TEST_F(StrokeTest, WheelZoomWidensTheWindowAndRebuildsTheGridsAtTheNextHover) {
   HoverMove(View(), Centre());
-  const float radius = form_->viewport().inputs().brushRadius;
+  const float radius = form_->viewport().inputs().brush.radius;
   const float window = form_->brushWindow();
   form_->FormMouseWheel(1);  // closer
   EXPECT_GT(form_->brushWindow(), window);
-  EXPECT_FLOAT_EQ(form_->viewport().inputs().brushRadius, radius);
+  EXPECT_FLOAT_EQ(form_->viewport().inputs().brush.radius, radius);
   EXPECT_TRUE(form_->stroke().gridsStale);
   HoverMove(View(), Centre() + QPoint(1, 0));
   EXPECT_FALSE(form_->stroke().gridsStale);

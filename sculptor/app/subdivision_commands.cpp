@@ -29,7 +29,7 @@ void TFormMain::ConnectSubdivisionButtons() {
 // every editing command); nothing happens either while an element is being placed.
 bool TFormMain::ResolutionCommandAllowed() {
   if (RefusedInTextureMode()) return false;
-  return !editing_.position && scene_.current().placeState == kPlaced;
+  return !Modes().position && scene_.current().placeState == kPlaced;
 }
 
 TResolutionUndo TFormMain::ResolutionUndo() {

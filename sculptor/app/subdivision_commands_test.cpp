@@ -26,7 +26,7 @@ TEST_F(SubdivisionWindowTest, MenuAndPanelChangeTheLevelOfTheBall) {
   EXPECT_EQ(Ball().triangleCount(), 4 * kBallTriangles);
   EXPECT_EQ(Level(), "1");
   EXPECT_EQ(form_->scene().adjacencyWidth, Ball().adjacency.width);
-  EXPECT_EQ(form_->scene().gpuSlots[0].vertexBytes, 12 * (kBallVertices + kBallEdges));
+  EXPECT_EQ(form_->viewport().buffers().FindSlot(form_->scene(), 0)->vertexBytes, 12 * (kBallVertices + kBallEdges));
   EXPECT_EQ(form_->undo().Counter(Ball().uid, UndoChannel::Geometry), UndoSnapshots::kFirstNumber + 1);
   const int frames = form_->viewport().framesDrawn();
   QTRY_VERIFY(form_->viewport().framesDrawn() > frames);

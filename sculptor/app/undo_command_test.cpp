@@ -105,7 +105,7 @@ TEST_F(UndoCommandTest, AFullSnapshotBringsBackTheTrianglesAndTheirBuffers) {
   EXPECT_EQ(e.faces, before.faces);
   EXPECT_EQ(e.vertexState, before.vertexState);
   EXPECT_EQ(e.colors, before.colors);
-  EXPECT_EQ(scene.gpuSlots[0].vertexBytes, int64_t{before.vertexCount} * 12);
+  EXPECT_EQ(form_->viewport().buffers().FindSlot(scene, 0)->vertexBytes, int64_t{before.vertexCount} * 12);
   EXPECT_GT(e.adjacency.width, 0);
   EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
 }

@@ -44,7 +44,7 @@ inline QApplication& App() {
 inline void WriteModelFile(const QString& path, std::vector<TGeosphera> elements) {
   TScene scene;
   for (TGeosphera& e : elements) scene.elements.push_back(std::move(e));
-  ASSERT_TRUE(WriteModel(scene, path.toStdString(), kWriteMet)) << path.toStdString();
+  ASSERT_TRUE(WriteModel(scene, path.toStdString(), kModelMet)) << path.toStdString();
 }
 
 inline void CopyFile(const QString& from, const QString& to) {

@@ -41,7 +41,7 @@ TScene Load(const std::string& fileName) {
 TEST(MetWriter, WritesTheMetText) {
   TempDir dir;
   TScene scene = TwoElementScene();
-  ASSERT_TRUE(WriteModel(scene, dir.File("s.met"), kWriteMet));
+  ASSERT_TRUE(WriteModel(scene, dir.File("s.met"), kModelMet));
   EXPECT_EQ(ReadWholeFile(dir.File("s.met")),
             "# Created by Plasmora Beta v5.00.\r\n# \r\n\r\n"
             "g   Principal  \r\nusemtl   Principal  \r\ns off \r\n"
@@ -66,7 +66,7 @@ TEST(MetWriter, RoundTrip) {
   TempDir dir;
   TScene original = TwoElementScene();
   original.elements[1].name = "B\nv 9 9 9";  // a line break must not start a record
-  ASSERT_TRUE(WriteModel(original, dir.File("s.met"), kWriteMet));
+  ASSERT_TRUE(WriteModel(original, dir.File("s.met"), kModelMet));
   const TScene back = Load(dir.File("s.met"));
   ASSERT_EQ(back.elementCount(), 2);
   const char* names[] = {"Principal", "B v 9 9 9"};
@@ -85,7 +85,7 @@ TEST(MetWriter, ElementWithoutTrianglesKeepsTheLaterFaceNumbersRight) {
   TempDir dir;
   TScene scene = TwoElementScene();
   scene.elements.insert(scene.elements.begin() + 1, MakeElement({{9, 9, 9}, {8, 8, 8}}, {}));
-  ASSERT_TRUE(WriteModel(scene, dir.File("s.met"), kWriteMet));
+  ASSERT_TRUE(WriteModel(scene, dir.File("s.met"), kModelMet));
   const TScene back = Load(dir.File("s.met"));
   ASSERT_EQ(back.elementCount(), 2);  // a group without faces is not an element
   EXPECT_EQ(back.elements[1].faces, scene.elements[2].faces);
@@ -97,7 +97,7 @@ TEST(MetWriter, NothingToSave) {
   CapturingMessageSink sink;
   TScene scene;
   ResetScene(scene);
-  EXPECT_FALSE(WriteModel(scene, dir.File("s.met"), kWriteMet));
+  EXPECT_FALSE(WriteModel(scene, dir.File("s.met"), kModelMet));
   EXPECT_EQ(sink.Texts(), std::vector<std::string>{"Scene don't have elements to save."});
   EXPECT_FALSE(std::filesystem::exists(dir.File("s.met")));
 }
@@ -118,7 +118,7 @@ TEST(MetWriter, FailedSaveLeavesThePreviousFile) {
   rlimit limited = saved;
   limited.rlim_cur = 4096;
   setrlimit(RLIMIT_FSIZE, &limited);
-  const bool written = WriteModel(scene, target, kWriteMet);
+  const bool written = WriteModel(scene, target, kModelMet);
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, SIG_DFL);
 
@@ -129,7 +129,7 @@ TEST(MetWriter, FailedSaveLeavesThePreviousFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
   EXPECT_EQ(scene.elements[1].position, (TGLCoord{4, 5, 6}));                     // a failed save changes nothing
 
-  EXPECT_FALSE(WriteModel(scene, dir.File("missing/s.met"), kWriteMet));
+  EXPECT_FALSE(WriteModel(scene, dir.File("missing/s.met"), kModelMet));
   EXPECT_EQ(sink.entries.back().text, "Cannot save " + dir.File("missing/s.met") + ": No such file or directory");
 }
 
@@ -165,7 +165,7 @@ TEST(MetWriter, PointAsSeparatorUnderACommaLocale) {
   }
   TempDir dir;
   TScene scene = TwoElementScene();
-  const bool written = WriteModel(scene, dir.File("s.met"), kWriteMet);
+  const bool written = WriteModel(scene, dir.File("s.met"), kModelMet);
   const std::string text = ReadWholeFile(dir.File("s.met"));
   TScene back;
   ResetScene(back);

@@ -1,12 +1,8 @@
 #include "io/model_conversion.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 
-#include "io/met_reader.h"
-#include "io/obj_reader.h"
-#include "io/ply_reader.h"
 #include "model/messages.h"
 #include "model/topology.h"
 
@@ -117,7 +113,6 @@ int ConvertGroup(TGeosphera& e, const TOBJGroup& g, int kind, float scale, const
 }
 
 bool ConvertGroups(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind, float scale) {
-  SceneHost& host = scene.hostOrDefault();
   if (scene.elements.empty()) AppendElement(scene);
   const Target target{true, scene.addPending};
   GroupStart start;
@@ -132,35 +127,23 @@ bool ConvertGroups(TScene& scene, const TOBJModel& model, const std::string& fil
     const int index = converted == 0 ? scene.elementCount() - 1 : AppendElement(scene);
     scene.adjacencyWidth = ConvertGroup(scene.elements[static_cast<size_t>(index)], g, kind, scale, fileName,
                                         groupStart, target, extent);
-    host.BindElementArrays(scene, index, ArrayMode::ClientMemory);
     ++converted;
   }
   if (converted == 0) return false;
+  SceneHost& host = scene.hostOrDefault();
   if (!host.SketchToolActive()) host.ClearFootprints();
-  scene.gpuSlots.resize(scene.elements.size());
   return true;
 }
 
 }  // namespace
 
-int ModelKindOfFile(const std::string& fileName) {
-  const size_t dot = fileName.find_last_of("./");
-  if (dot == std::string::npos || fileName[dot] != '.') return kModelUnknown;
-  std::string extension = fileName.substr(dot + 1);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension == "met") return kModelMet;
-  if (extension == "obj") return kModelObj;
-  if (extension == "ply") return kModelPly;
-  return kModelUnknown;
-}
-
 TReadStatus ReadModelFile(TOBJModel& model, const std::string& fileName, int kind) {
-  switch (kind) {
-    case kModelMet: return ReadMet(model, fileName);
-    case kModelObj: return ReadObj(model, fileName);
-    case kModelPly: return ReadPly(model, fileName);
-    default: model.groups.clear(); return TReadStatus::Unsupported;
+  const TModelFormat* format = FindModelFormat(kind);
+  if (format == nullptr || format->read == nullptr) {
+    model.groups.clear();
+    return TReadStatus::Unsupported;
   }
+  return format->read(model, fileName);
 }
 
 bool ConvertIntoScene(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind, float scale) {
@@ -176,6 +159,22 @@ bool ConvertIntoScene(TScene& scene, const TOBJModel& model, const std::string& 
   host.RestoreLastGeometrySnapshot(scene);
   ShowError("Failed to load model.");
   return false;
+}
+
+bool ReplaceSceneWithModel(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind,
+                           float scale) {
+  TScene loaded;  // headless: nothing reaches the GPU until the conversion succeeded
+  ResetScene(loaded);
+  if (!ConvertIntoScene(loaded, model, fileName, kind, scale)) return false;
+  ResetScene(scene);
+  scene.elements = std::move(loaded.elements);
+  for (TGeosphera& e : scene.elements) e.uid = scene.nextUid++;
+  scene.currentElement = 0;
+  scene.adjacencyWidth = loaded.adjacencyWidth;
+  SceneHost& host = scene.hostOrDefault();
+  host.ModelFileWasRead(scene);
+  host.ClearFootprints();
+  return true;
 }
 
 bool LoadIntoScene(TScene& scene, const std::string& fileName, int kind, float scale) {
@@ -216,78 +215,7 @@ bool ConvertIntoElement(TScene& scene, TGeosphera& element, const TOBJModel& mod
   return converted;
 }
 
-namespace {
-
-// Steps shared by the two ways of appending an element: a fresh current
-// element with the default placement and display colour.
-TGeosphera& AppendCurrentElement(TScene& scene, const std::string& name) {
-  const int index = AppendElement(scene);
-  scene.currentElement = index;
-  TGeosphera& e = scene.elements[static_cast<size_t>(index)];
-  e.name = name;
-  e.scale = {1, 1, 1};
-  e.colorB = e.colorG = e.colorR = 122;
-  e.colorA = 178;
-  e.position = {};
-  e.center = {};
-  e.visible = 1;
-  return e;
-}
-
-void RemoveLastElement(TScene& scene, int previousCurrent) {
-  scene.hostOrDefault().ReleaseElementBuffers(scene, scene.elementCount() - 1);
-  scene.elements.pop_back();
-  scene.gpuSlots.resize(scene.elements.size());
-  scene.currentElement = previousCurrent;
-}
-
-void ShowAppendedElement(TScene& scene) {
-  SceneHost& host = scene.hostOrDefault();
-  host.BindElementArrays(scene, scene.currentElement, ArrayMode::Buffers);
-  UploadElementBuffers(scene, scene.currentElement);
-  host.RebuildScreenGrids(scene);
-}
-
-}  // namespace
-
-bool AddMeshToScene(TScene& scene, const std::string& fileName, int kind, bool placing, float scale) {
-  if ((kind == kModelMet || kind == kModelObj) && IsComposedFile(fileName)) {
-    ShowError("Object is composed and can not be loaded. Load as principal mesh.");
-    return false;
-  }
-  SceneHost& host = scene.hostOrDefault();
-  const int previousCurrent = scene.currentElement;
-  TGeosphera& e = AppendCurrentElement(scene, "Add" + std::to_string(scene.elementCount() + 1));
-  e.placeState = placing ? kPlaceFollowPick : kPlaced;
-  scene.addPending = true;
-  host.ShowSubdivisionLevel(0);
-  e.sourceKind = kind;
-  e.textureId = 7;
-  e.loadExtent = scale;
-  if (!LoadIntoScene(scene, fileName, kind, scale)) {
-    scene.addPending = false;
-    RemoveLastElement(scene, previousCurrent);
-    return false;
-  }
-  ShowAppendedElement(scene);
-  host.ShowSubdivisionLevel(0);
-  return true;
-}
-
-bool AddSphereElement(TScene& scene, const std::string& fileName, const TGLCoord& position, float size) {
-  const int previousCurrent = scene.currentElement;
-  const std::string name = "Sphere" + std::to_string(scene.elementCount());
-  TGeosphera& e = AppendCurrentElement(scene, name);
-  e.position = position;
-  e.placeState = kPlaced;
-  e.loadExtent = size / 2;
-  e.sourceKind = kModelMet;
-  e.textureId = 7;
-  if (!LoadIntoScene(scene, fileName, kModelMet, size)) {
-    RemoveLastElement(scene, previousCurrent);
-    return false;
-  }
-  scene.current().name = name;
-  ShowAppendedElement(scene);
-  return true;
+TModelFile ModelFileToLoad(const std::string& fileName, int kind) {
+  const TModelFormat* format = FindModelFormat(kind);
+  return {fileName, kind, format != nullptr && format->wholeScene, LoadIntoScene};
 }

@@ -5,15 +5,11 @@
 
 #include <string>
 
+#include "io/model_formats.h"
 #include "io/obj_model.h"
 #include "model/scene.h"
 
-enum : int { kModelUnknown = 0, kModelMet = 1, kModelObj = 2, kModelPly = 3 };
-
-// The kind of a model file from its extension (in any case); kModelUnknown otherwise.
-int ModelKindOfFile(const std::string& fileName);
-
-// Reads a file of the given kind into `model` without touching the scene, so a
+// Reads a file of the given kind (with the format table's reader) into `model` without touching the scene, so a
 // caller can keep the scene when the read fails.
 TReadStatus ReadModelFile(TOBJModel& model, const std::string& fileName, int kind);
 
@@ -22,6 +18,13 @@ TReadStatus ReadModelFile(TOBJModel& model, const std::string& fileName, int kin
 // `scale`. When nothing could be converted: the current element's last
 // geometry snapshot is restored, "Failed to load model." is shown, false.
 bool ConvertIntoScene(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind, float scale);
+
+// Replaces the whole scene by the model's elements. They are converted into a
+// scene of their own first, so a failed conversion leaves this one as it was;
+// they get fresh uids and element 0 becomes current. False (after "Failed to
+// load model.") when nothing could be converted.
+bool ReplaceSceneWithModel(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind,
+                           float scale);
 
 // ReadModelFile then ConvertIntoScene (a partly read file converts what was read).
 bool LoadIntoScene(TScene& scene, const std::string& fileName, int kind, float scale);
@@ -35,11 +38,7 @@ bool LoadIntoElement(TScene& scene, TGeosphera& element, const std::string& file
 bool ConvertIntoElement(TScene& scene, TGeosphera& element, const TOBJModel& model, const std::string& fileName,
                         int kind, float scale);
 
-// "Add new mesh to scene": appends an element named "Add" + (index + 1), makes
-// it current and loads the file into it. A model of several groups is refused;
-// on failure the appended element is removed again. False when nothing was added.
-bool AddMeshToScene(TScene& scene, const std::string& fileName, int kind, bool placing, float scale);
-
-// Appends a sketch sphere "Sphere" + index at `position`, loaded from a Met
-// file with `size` as scale.
-bool AddSphereElement(TScene& scene, const std::string& fileName, const TGLCoord& position, float size);
+// The file as AddMeshToScene and AddSphereElement take it: loaded with
+// LoadIntoScene, refused there when its format holds a scene and it has
+// several groups.
+TModelFile ModelFileToLoad(const std::string& fileName, int kind);

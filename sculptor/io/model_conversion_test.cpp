@@ -24,7 +24,7 @@ const char kTwoGroups[] =
 // A scene with `count` elements and the recording host.
 struct Fixture {
   explicit Fixture(int count = 1) {
-    scene.host = &host;
+    host.Attach(scene);
     ResetScene(scene);
     for (int i = 1; i < count; ++i) AppendElement(scene);
     host.calls.clear();
@@ -48,7 +48,6 @@ TEST(ModelConversion, GroupsBecomeElementsWithLocalFaces) {
   ASSERT_TRUE(LoadIntoScene(f.scene, file, kModelMet, 2.0f));
   // The first group fills the last element, the second is appended.
   ASSERT_EQ(f.scene.elementCount(), 3);
-  EXPECT_EQ(f.scene.gpuSlots.size(), 3u);
   const TGeosphera &a = f.scene.elements[1], &b = f.scene.elements[2];
   EXPECT_EQ(a.uid, lastUid);
   EXPECT_NE(b.uid, lastUid);
@@ -163,7 +162,7 @@ TEST(ModelConversion, AddMeshToScene) {
   Fixture f(2);
   f.scene.currentElement = 1;
   const std::string single = f.Write("one.met", "g ball\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-  ASSERT_TRUE(AddMeshToScene(f.scene, single, kModelMet, true, 5.0f));
+  ASSERT_TRUE(AddMeshToScene(f.scene, ModelFileToLoad(single, kModelMet), true, 5.0f));
   ASSERT_EQ(f.scene.elementCount(), 3);
   EXPECT_EQ(f.scene.currentElement, 2);
   const TGeosphera& added = f.scene.elements[2];
@@ -171,23 +170,24 @@ TEST(ModelConversion, AddMeshToScene) {
   EXPECT_EQ(added.placeState, kPlaceFollowPick);
   EXPECT_EQ(added.vertices[1], (TGLCoord{5, 0, 0}));
   EXPECT_TRUE(f.scene.addPending);
-  EXPECT_EQ(f.scene.gpuSlots[2].vertexBytes, 36);
   EXPECT_TRUE(f.host.Called("upload 2"));
 
   // A model of several groups is refused; a failed load takes the new element away again.
-  EXPECT_FALSE(AddMeshToScene(f.scene, f.Write("two.met", kTwoGroups), kModelMet, true, 1.0f));
-  EXPECT_FALSE(AddMeshToScene(f.scene, f.dir.File("absent.met"), kModelMet, true, 1.0f));
+  f.host.calls.clear();
+  EXPECT_FALSE(AddMeshToScene(f.scene, ModelFileToLoad(f.Write("two.met", kTwoGroups), kModelMet), true, 1.0f));
+  EXPECT_FALSE(AddMeshToScene(f.scene, ModelFileToLoad(f.dir.File("absent.met"), kModelMet), true, 1.0f));
   EXPECT_EQ(f.sink.Texts(), (std::vector<std::string>{"Object is composed and can not be loaded. Load as principal mesh.",
                                                       "Failed to load model."}));
   EXPECT_EQ(f.scene.elementCount(), 3);
-  EXPECT_EQ(f.scene.gpuSlots.size(), 3u);
+  EXPECT_TRUE(f.host.Called("release 3"));  // the failed element's buffers go with it
+  EXPECT_FALSE(f.host.Called("upload 3"));
   EXPECT_EQ(f.scene.currentElement, 2);
 }
 
 TEST(ModelConversion, AddSphereElement) {
   Fixture f(2);
   const std::string sphere = f.Write("s.met", "g geo\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-  ASSERT_TRUE(AddSphereElement(f.scene, sphere, {1, 2, 3}, 4.0f));
+  ASSERT_TRUE(AddSphereElement(f.scene, ModelFileToLoad(sphere, kModelMet), {1, 2, 3}, 4.0f));
   const TGeosphera& e = f.scene.current();
   EXPECT_EQ(f.scene.currentElement, 2);
   EXPECT_EQ(e.name, "Sphere2");

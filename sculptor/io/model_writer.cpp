@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "io/met_writer.h"
-#include "io/obj_writer.h"
 #include "model/messages.h"
 
 namespace {
@@ -24,27 +22,28 @@ bool FileExists(const std::string& name) {
 
 }  // namespace
 
-bool WriteModel(TScene& scene, const std::string& fileName, int mode) {
+bool WriteModel(TScene& scene, const std::string& fileName, int kind) {
+  const TModelFormat* format = FindModelFormat(kind);
+  if (format != nullptr && format->write != nullptr && !format->wholeScene) return format->write(scene, fileName);
   if (scene.elements.empty() || scene.elements[0].vertexCount <= 0) {
     ShowError("Scene don't have elements to save.");
     return false;
   }
-  bool written = false;
-  switch (mode) {
-    case kWriteMet: written = WriteMet(scene, fileName); break;
-    case kWriteObj: written = WriteObj(scene, fileName); break;
-    default: ShowError("Unknown model file format."); return false;
+  if (format == nullptr || format->write == nullptr) {
+    ShowError("Unknown model file format.");
+    return false;
   }
-  if (!written) return false;
+  if (!format->write(scene, fileName)) return false;
   for (TGeosphera& e : scene.elements) e.position = {};
   return true;
 }
 
 bool SaveSceneAs(TScene& scene, std::string chosenName) {
   if (chosenName.empty()) return false;
-  if (!EndsWithIgnoringCase(chosenName, ".met")) chosenName += ".met";
+  const TModelFormat& native = NativeModelFormat();
+  if (!EndsWithIgnoringCase(chosenName, native.extension)) chosenName += native.extension;
   if (FileExists(chosenName) &&
       AskConfirmation("The file " + chosenName + " already exists, do you want to replace?") != MessageAnswer::Yes)
     return false;
-  return WriteModel(scene, chosenName, kWriteMet);
+  return WriteModel(scene, chosenName, native.kind);
 }

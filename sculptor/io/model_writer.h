@@ -4,16 +4,18 @@
 
 #include <string>
 
+#include "io/model_formats.h"
 #include "model/scene.h"
 
-enum : int { kWriteMet = 1, kWriteObj = 2 };
+// Writes the scene into `fileName` in the format of `kind` (the format table's
+// writer). A whole-scene format (Met, OBJ) writes every element; on success the
+// position of every element is (0, 0, 0), as the files do not store it, and
+// "Scene don't have elements to save." stops it when element 0 has no
+// vertices. A one-element format (PLY) writes the current element.
+bool WriteModel(TScene& scene, const std::string& fileName, int kind);
 
-// Writes every element into `fileName` (mode 1 Met, 2 OBJ); on success the
-// position of every element is (0, 0, 0), as the files do not store it.
-// "Scene don't have elements to save." when element 0 has no vertices.
-bool WriteModel(TScene& scene, const std::string& fileName, int mode);
-
-// Save As with the name chosen in the dialog: ".met" is appended unless the
-// name already ends with it (in any case), replacing an existing file needs a
-// Yes, then the scene is written in mode 1. False when nothing was saved.
+// Save As with the name chosen in the dialog: the native extension (".met") is
+// appended unless the name already ends with it (in any case), replacing an
+// existing file needs a Yes, then the scene is written in the native format.
+// False when nothing was saved.
 bool SaveSceneAs(TScene& scene, std::string chosenName);

@@ -78,7 +78,7 @@ TEST_F(ObjWriterTest, WriteModelModeTwoReadsBackAsTheSameElements) {
   scene.elements.push_back(Element("second", 3, {2, 1, 0}));
   scene.elements[1].position = {1, 2, 3};
   const std::string path = Path("roundtrip.obj");
-  ASSERT_TRUE(WriteModel(scene, path, kWriteObj));
+  ASSERT_TRUE(WriteModel(scene, path, kModelObj));
   EXPECT_EQ(scene.elements[1].position, (TGLCoord{0, 0, 0}));
 
   TScene back;

@@ -7,6 +7,14 @@
 
 namespace {
 
+// The shipped shortcut of each preference slot, taken from the brush table
+// while compiling (the preferences need no more of the brushes than that).
+consteval std::array<const char*, kPreferenceBrushCount> DefaultBrushKeys() {
+  std::array<const char*, kPreferenceBrushCount> keys{};
+  for (int slot = 0; slot < kPreferenceBrushCount; ++slot) keys[slot] = kBrushTable[BrushOfPreferenceSlot(slot)].defaultKey;
+  return keys;
+}
+
 std::array<std::string_view, kKeyListSize> MakeKeyList() {
   static const char* const kNamed[] = {"None", "Ctrl", "Alt", "PgUp", "PgDn", "F1", "F2", "F3", "F4", "F5",
                                        "F6", "F7", "F8", "F9", "F10", "F11", "F12", "PrtScr", "Insert",
@@ -80,7 +88,7 @@ bool ReadKey(TokenReader& in, int& key) {
 }
 
 bool ReadOneSet(TokenReader& in, TPreferences& p) {
-  for (int i = 0; i < kShortcutBrushCount; ++i) {
+  for (int i = 0; i < kPreferenceBrushCount; ++i) {
     if (!ReadKey(in, p.brushKeys[i]) || !ParseInt(in.Next(), p.brushDefaultIntensity[i])) return false;
   }
   for (int slot = 0; slot < 2; ++slot) {
@@ -94,7 +102,7 @@ bool ReadOneSet(TokenReader& in, TPreferences& p) {
                      &p.secondBrush, &p.grabSensitivity}) {
     if (!ParseInt(in.Next(), *value)) return false;
   }
-  return p.secondBrush >= 0 && p.secondBrush < kSecondBrushItems;
+  return p.secondBrush >= 0 && p.secondBrush < kBrushCount;
 }
 
 void AppendInt(std::string& out, int value) {
@@ -131,7 +139,7 @@ std::optional<TPreferences> ParsePreferences(std::string_view text) {
 
 std::string FormatPreferences(const TPreferences& p) {
   std::string out;
-  for (int i = 0; i < kShortcutBrushCount; ++i) {
+  for (int i = 0; i < kPreferenceBrushCount; ++i) {
     AppendInt(out, p.brushKeys[i]);
     AppendInt(out, p.brushDefaultIntensity[i]);
   }
@@ -176,10 +184,9 @@ bool WritePreferencesFile(const std::string& path, const TPreferences& prefs) {
 TPreferences DefaultPreferences() {
   TPreferences p;
   p.panelModelingLeft = 250;  // clear of the tool panel's right edge
-  // "Add" .. "Unpinch"; "A" stays free for the stencil handles, "X" and "Z" for hiding the overlays.
-  static const char* const kBrushKeys[kShortcutBrushCount] = {"1", "2", "3", "4", "5", "6", "7",
-                                                              "8", "9", "0", "F", "G", "U"};
-  for (int i = 0; i < kShortcutBrushCount; ++i) {
+  // The brush table's keys; "A" stays free for the stencil handles, "X" and "Z" for hiding the overlays.
+  static constexpr std::array<const char*, kPreferenceBrushCount> kBrushKeys = DefaultBrushKeys();
+  for (int i = 0; i < kPreferenceBrushCount; ++i) {
     p.brushKeys[i] = KeyListIndex(kBrushKeys[i]);
     p.brushDefaultIntensity[i] = 15;
   }

@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-inline constexpr int kShortcutBrushCount = 13;    // "Add" .. "Unpinch"
+#include "sculpt/brush_table.h"
+
 inline constexpr int kShortcutCommandCount = 9;   // "Radius and Zoom" .. "Hide Image Reference"
 
 // The key list offered by the shortcut combo boxes, in item order: "None",
@@ -18,18 +19,18 @@ inline constexpr int kKeyListSize = 60;
 const std::array<std::string_view, kKeyListSize>& KeyList();
 // Item index of a key name, or -1.
 int KeyListIndex(std::string_view name);
-// Number of brushes the second-brush combo offers ("Add" .. "Stamp").
-inline constexpr int kSecondBrushItems = 14;
 
 struct TPreferences {
-  std::array<int, kShortcutBrushCount> brushKeys{};
-  std::array<int, kShortcutBrushCount> brushDefaultIntensity{};
+  // Per preference slot of the brush table ("Add" .. "Unpinch"): the
+  // shortcut key and the default intensity.
+  std::array<int, kPreferenceBrushCount> brushKeys{};
+  std::array<int, kPreferenceBrushCount> brushDefaultIntensity{};
   // Per shortcut command its first and second key.
   std::array<std::array<int, 2>, kShortcutCommandCount> commandKeys{};
   double zoomStep = 0.08;
   int panelMenuLeft = 5, panelMenuTop = 10;
   int panelModelingLeft = 162, panelModelingTop = 611;
-  int secondBrush = 6;  // "Smooth"
+  int secondBrush = kSmoothItem;  // a brush item
   int grabSensitivity = 45;
 
   friend bool operator==(const TPreferences&, const TPreferences&) = default;

@@ -44,7 +44,7 @@ TEST(Preferences, FormatThenParseRestoresEverySetting) {
 
 TEST(Preferences, LayoutIsBrushPairsThenFirstKeysThenSecondKeys) {
   TPreferences p;
-  for (int i = 0; i < kShortcutBrushCount; ++i) {
+  for (int i = 0; i < kPreferenceBrushCount; ++i) {
     p.brushKeys[i] = i;
     p.brushDefaultIntensity[i] = 100 + i;
   }

@@ -6,15 +6,6 @@ UndoSceneHost::UndoSceneHost(UndoSnapshots& undo, SceneHost* next) : undo_(undo)
 
 UndoSceneHost::~UndoSceneHost() { undo_.SetHooks(nullptr); }
 
-void UndoSceneHost::UploadElementBuffers(TScene& scene, int index) {
-  if (next_) next_->UploadElementBuffers(scene, index);
-}
-void UndoSceneHost::ReleaseElementBuffers(TScene& scene, int index) {
-  if (next_) next_->ReleaseElementBuffers(scene, index);
-}
-void UndoSceneHost::BindElementArrays(TScene& scene, int index, ArrayMode mode) {
-  if (next_) next_->BindElementArrays(scene, index, mode);
-}
 void UndoSceneHost::RebuildScreenGrids(TScene& scene) {
   if (next_) next_->RebuildScreenGrids(scene);
 }
@@ -50,6 +41,6 @@ void UndoSceneHost::ElementWasDeleted(TScene&, uint32_t uid) { undo_.DropElement
 void UndoSceneHost::RestoreLastGeometrySnapshot(TScene& scene) { undo_.RestoreSnapshot(scene, UndoChannel::Geometry); }
 
 void UndoSceneHost::SnapshotRestored(TScene& scene, int index) {
-  ::UploadElementBuffers(scene, index);  // records the buffer sizes, then asks the scene's host
+  ::UploadElementBuffers(scene, index);  // through the scene's GPU side
   scene.hostOrDefault().ShowSubdivisionLevel(scene.elements[static_cast<size_t>(index)].subdivLevel);
 }

@@ -19,9 +19,6 @@ class UndoSceneHost : public SceneHost, public UndoHooks {
   UndoSceneHost& operator=(const UndoSceneHost&) = delete;
 
   // SceneHost: forwarded.
-  void UploadElementBuffers(TScene& scene, int index) override;
-  void ReleaseElementBuffers(TScene& scene, int index) override;
-  void BindElementArrays(TScene& scene, int index, ArrayMode mode) override;
   void RebuildScreenGrids(TScene& scene) override;
   void RefreshElementList(TScene& scene) override;
   void ShowSubdivisionLevel(int level) override;

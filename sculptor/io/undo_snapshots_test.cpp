@@ -409,7 +409,7 @@ TEST_F(UndoTest, ChannelsAreIndependentAndResetOnTheirOwn) {
 namespace {
 
 // A window stand-in that records what undo asks of it.
-class RecordingHost : public SceneHost {
+class RecordingHost : public SceneGpu, public SceneHost {
  public:
   void UploadElementBuffers(TScene&, int index) override { uploads.push_back(index); }
   void ShowSubdivisionLevel(int level) override { levels.push_back(level); }
@@ -431,6 +431,7 @@ class SketchingHost : public UndoSceneHost {
 TEST_F(UndoTest, SceneHostAdapterRoutesUndoNotificationsAndRefreshes) {
   RecordingHost window;
   SketchingHost host(*undo_, &window);
+  scene_.gpu = &window;
   scene_.host = &host;
   current().subdivLevel = 2;
   Stroke(1);

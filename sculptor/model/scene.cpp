@@ -6,25 +6,27 @@
 #include "model/messages.h"
 #include "model/topology.h"
 
+SceneGpu& TScene::gpuOrDefault() {
+  static SceneGpu headless;
+  return gpu ? *gpu : headless;
+}
+
 SceneHost& TScene::hostOrDefault() {
   static SceneHost headless;
   return host ? *host : headless;
 }
 
 void ResetScene(TScene& scene) {
-  SceneHost& host = scene.hostOrDefault();
-  for (int i = 0; i < static_cast<int>(scene.gpuSlots.size()); ++i) host.ReleaseElementBuffers(scene, i);
+  for (int i = 0; i < scene.elementCount(); ++i) scene.gpuOrDefault().ReleaseElementBuffers(scene, i);
   scene.elements.clear();
-  scene.gpuSlots.clear();
   scene.currentElement = 0;
-  host.SceneWasReset(scene);
+  scene.hostOrDefault().SceneWasReset(scene);
   AppendElement(scene);
 }
 
 int AppendElement(TScene& scene) {
   TGeosphera& e = scene.elements.emplace_back();
   e.uid = scene.nextUid++;
-  scene.gpuSlots.resize(scene.elements.size());
   return scene.elementCount() - 1;
 }
 
@@ -36,14 +38,10 @@ void DeleteElement(TScene& scene) {
   SceneHost& host = scene.hostOrDefault();
   const int index = std::clamp(scene.currentElement, 0, scene.elementCount() - 1);
   const uint32_t uid = scene.elements[static_cast<size_t>(index)].uid;
-  if (index < static_cast<int>(scene.gpuSlots.size())) {
-    host.ReleaseElementBuffers(scene, index);
-    scene.gpuSlots.erase(scene.gpuSlots.begin() + index);
-  }
-  // The later elements and their buffers move down whole: no field of the
-  // removed element stays behind in its successor.
+  scene.gpuOrDefault().ReleaseElementBuffers(scene, index);
+  // The later elements (and with their uids their buffers) move down whole:
+  // no field of the removed element stays behind in its successor.
   scene.elements.erase(scene.elements.begin() + index);
-  scene.gpuSlots.resize(scene.elements.size());
   scene.currentElement = 0;
   // The shared width follows the new current element's table.
   if (scene.elements[0].adjacency.width > 0) scene.adjacencyWidth = scene.elements[0].adjacency.width;
@@ -149,16 +147,7 @@ bool RefreshElement(TGeosphera& element) {
 
 void UploadElementBuffers(TScene& scene, int index) {
   if (index < 0 || index >= scene.elementCount()) return;
-  if (scene.gpuSlots.size() < static_cast<size_t>(index) + 1) scene.gpuSlots.resize(static_cast<size_t>(index) + 1);
-  const TGeosphera& e = scene.elements[static_cast<size_t>(index)];
-  // Never more than the arrays hold, so the upload cannot read past them.
-  const size_t count = static_cast<size_t>(std::max(e.vertexCount, 0));
-  const size_t positions = std::min({count, e.vertices.size(), e.normals.size()});
-  TElementGpuSlot& slot = scene.gpuSlots[static_cast<size_t>(index)];
-  slot.vertexBytes = static_cast<int64_t>(positions * sizeof(TGLCoord));
-  slot.colorBytes = static_cast<int64_t>(std::min(count, e.colors.size()) * sizeof(TRGBA));
-  slot.uvBytes = static_cast<int64_t>(e.uvs.size() * sizeof(TGLUV));
-  scene.hostOrDefault().UploadElementBuffers(scene, index);
+  scene.gpuOrDefault().UploadElementBuffers(scene, index);
 }
 
 bool IsComposedFile(const std::string& fileName) {
@@ -184,4 +173,79 @@ bool IsComposedFile(const std::string& fileName) {
   }
   std::fclose(file);
   return groupLines > 1;
+}
+
+namespace {
+
+// Steps shared by the two ways of appending an element: a fresh current
+// element with the default placement and display colour.
+TGeosphera& AppendCurrentElement(TScene& scene, const std::string& name) {
+  const int index = AppendElement(scene);
+  scene.currentElement = index;
+  TGeosphera& e = scene.elements[static_cast<size_t>(index)];
+  e.name = name;
+  e.scale = {1, 1, 1};
+  e.colorB = e.colorG = e.colorR = 122;
+  e.colorA = 178;
+  e.position = {};
+  e.center = {};
+  e.visible = 1;
+  return e;
+}
+
+// The loaded element goes to the GPU only now that the load succeeded.
+void ShowAppendedElement(TScene& scene) {
+  scene.gpuOrDefault().BindElementArrays(scene, scene.currentElement, ArrayMode::Buffers);
+  UploadElementBuffers(scene, scene.currentElement);
+  scene.hostOrDefault().RebuildScreenGrids(scene);
+}
+
+}  // namespace
+
+void RemoveLastElement(TScene& scene, int previousCurrent) {
+  scene.gpuOrDefault().ReleaseElementBuffers(scene, scene.elementCount() - 1);
+  scene.elements.pop_back();
+  scene.currentElement = previousCurrent;
+}
+
+bool AddMeshToScene(TScene& scene, const TModelFile& file, bool placing, float scale) {
+  if (file.mayHoldScene && IsComposedFile(file.name)) {
+    ShowError("Object is composed and can not be loaded. Load as principal mesh.");
+    return false;
+  }
+  SceneHost& host = scene.hostOrDefault();
+  const int previousCurrent = scene.currentElement;
+  TGeosphera& e = AppendCurrentElement(scene, "Add" + std::to_string(scene.elementCount() + 1));
+  e.placeState = placing ? kPlaceFollowPick : kPlaced;
+  scene.addPending = true;
+  host.ShowSubdivisionLevel(0);
+  e.sourceKind = file.kind;
+  e.textureId = 7;
+  e.loadExtent = scale;
+  if (file.load == nullptr || !file.load(scene, file.name, file.kind, scale)) {
+    scene.addPending = false;
+    RemoveLastElement(scene, previousCurrent);
+    return false;
+  }
+  ShowAppendedElement(scene);
+  host.ShowSubdivisionLevel(0);
+  return true;
+}
+
+bool AddSphereElement(TScene& scene, const TModelFile& file, const TGLCoord& position, float size) {
+  const int previousCurrent = scene.currentElement;
+  const std::string name = "Sphere" + std::to_string(scene.elementCount());
+  TGeosphera& e = AppendCurrentElement(scene, name);
+  e.position = position;
+  e.placeState = kPlaced;
+  e.loadExtent = size / 2;
+  e.sourceKind = file.kind;
+  e.textureId = 7;
+  if (file.load == nullptr || !file.load(scene, file.name, file.kind, size)) {
+    RemoveLastElement(scene, previousCurrent);
+    return false;
+  }
+  scene.current().name = name;
+  ShowAppendedElement(scene);
+  return true;
 }

@@ -1,10 +1,10 @@
 // The scene: the ordered list of mesh elements, its globals, and the
-// scene-level operations (reset, append, delete, select, copy, refresh).
-// GPU, view and undo steps run through SceneHost, which the renderer, the
-// window and the undo code implement; the model itself has no GL and no widgets.
+// scene-level operations (reset, append, add, delete, select, copy, refresh).
+// The GPU steps run through SceneGpu, which the renderer implements; the view
+// and undo steps through SceneHost, which the window and the undo code
+// implement. The model itself has no GL and no widgets.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -12,28 +12,26 @@
 
 struct TScene;
 
-// Per-element side arrays of the renderer, indexed like the scene.
-struct TElementGpuSlot {
-  // Buffer names: positions, normals, colours, texture coordinates.
-  std::array<uint32_t, 4> buffers{0, 0, 0, 0};
-  // Byte sizes recorded at the last upload: vertices x 12, colours x 4, uvs x 8.
-  int64_t vertexBytes = 0, colorBytes = 0, uvBytes = 0;
-  // RGB texture image (texture size squared x 3), allocated by its user.
-  AByte textureImage;
-};
-
 enum class ArrayMode { ClientMemory, Buffers };
 
-// Everything the scene operations ask of the renderer, the window and the undo
-// code. The defaults do nothing, so the core runs headless.
+// The GPU side of the scene: the buffers of each element. The defaults do
+// nothing, so the core runs headless.
+class SceneGpu {
+ public:
+  virtual ~SceneGpu() = default;
+  // (Re)creates element i's buffers from its arrays.
+  virtual void UploadElementBuffers(TScene&, int /*index*/) {}
+  // Frees element i's buffers before it goes away (delete, reset).
+  virtual void ReleaseElementBuffers(TScene&, int /*index*/) {}
+  virtual void BindElementArrays(TScene&, int /*index*/, ArrayMode) {}
+};
+
+// The user-interface side of the scene and the undo notifications: what the
+// scene operations ask of the window and the undo code. The defaults do
+// nothing, so the core runs headless.
 class SceneHost {
  public:
   virtual ~SceneHost() = default;
-  // (Re)creates element i's four buffers from its arrays (slot i exists).
-  virtual void UploadElementBuffers(TScene&, int /*index*/) {}
-  // Frees element i's buffers before its slot goes away (delete, reset).
-  virtual void ReleaseElementBuffers(TScene&, int /*index*/) {}
-  virtual void BindElementArrays(TScene&, int /*index*/, ArrayMode) {}
   virtual void RebuildScreenGrids(TScene&) {}
   // Refills the element list and the name box from the scene.
   virtual void RefreshElementList(TScene&) {}
@@ -61,22 +59,50 @@ struct TScene {
   int adjacencyWidth = 6;
   float loadScale = 1.0f;
   bool addPending = false;
-  std::vector<TElementGpuSlot> gpuSlots;
   TGeosphera rotateGizmo;  // the rotation handle, outside the scene
   uint32_t nextUid = 1;
+  SceneGpu* gpu = nullptr;    // not owned; nullptr = headless
   SceneHost* host = nullptr;  // not owned; nullptr = headless
 
   int elementCount() const { return static_cast<int>(elements.size()); }
   TGeosphera& current() { return elements[static_cast<size_t>(currentElement)]; }
   const TGeosphera& current() const { return elements[static_cast<size_t>(currentElement)]; }
+  SceneGpu& gpuOrDefault();
   SceneHost& hostOrDefault();
 };
 
 // Empties the scene and creates one blank element (current, index 0).
 void ResetScene(TScene& scene);
 
-// Appends a blank element with a fresh uid and its side-array slot; returns its index.
+// Appends a blank element with a fresh uid; returns its index.
 int AppendElement(TScene& scene);
+
+// Converts model file `fileName` of format `kind` into the scene's last
+// element (and appended ones), positions times `scale`; false when nothing
+// was converted. The program's is LoadIntoScene of the io library.
+using SceneLoader = bool (*)(TScene& scene, const std::string& fileName, int kind, float scale);
+
+// A model file to add to the scene.
+struct TModelFile {
+  std::string name;
+  int kind = 0;               // its format, kept in the element's sourceKind
+  bool mayHoldScene = false;  // its format stores one group per element (Met, OBJ)
+  SceneLoader load = nullptr;
+};
+
+// "Add new mesh to scene": appends an element named "Add" + (index + 1), makes
+// it current and loads the file into it; a file that may hold a scene and has
+// several groups is refused. On failure the appended element is removed again.
+// On success its arrays are bound to its buffers, uploaded, and the grids rebuilt.
+// False when nothing was added.
+bool AddMeshToScene(TScene& scene, const TModelFile& file, bool placing, float scale);
+
+// Appends a sketch sphere "Sphere" + index at `position`, loaded from `file`
+// with `size` as scale.
+bool AddSphereElement(TScene& scene, const TModelFile& file, const TGLCoord& position, float size);
+
+// Removes the last element and its buffers; `previousCurrent` becomes current.
+void RemoveLastElement(TScene& scene, int previousCurrent);
 
 // Removes the current element ("Cannot delete all elements." when it is the
 // only one); later elements move down whole; element 0 becomes current.
@@ -100,8 +126,7 @@ void CopyElement(const TGeosphera& source, TGeosphera& destination, bool copyGeo
 // Valence, adjacency (with the element's own width) and normals; false on failure.
 bool RefreshElement(TGeosphera& element);
 
-// Records the byte sizes of element `index`'s arrays in its side-array slot
-// (growing the side arrays when needed), then lets the host fill the buffers.
+// Lets the GPU side fill element `index`'s buffers from its arrays.
 void UploadElementBuffers(TScene& scene, int index);
 
 // True when the text file has more than one line containing "g " (a model of

@@ -19,7 +19,7 @@ using ::testing::ElementsAre;
 // Three distinguishable elements "e0", "e1", "e2" with refreshed topology.
 struct ThreeElements {
   ThreeElements() {
-    scene.host = &host;
+    host.Attach(scene);
     ResetScene(scene);
     AppendElement(scene);
     AppendElement(scene);
@@ -37,7 +37,6 @@ struct ThreeElements {
       e.colorR = static_cast<uint8_t>(10 * i);
       e.hasTextureImage = static_cast<uint8_t>(i % 2);
       EXPECT_TRUE(RefreshElement(e));
-      scene.gpuSlots[static_cast<size_t>(i)].buffers = {uint32_t(4 * i + 1), 0, 0, 0};
     }
     host.calls.clear();
   }
@@ -54,8 +53,6 @@ TEST(Scene, ResetLeavesOneBlankCurrentElement) {
   const uint32_t lastUid = t.scene.elements[2].uid;
   ResetScene(t.scene);
   ASSERT_EQ(t.scene.elementCount(), 1);
-  EXPECT_EQ(t.scene.gpuSlots.size(), 1u);
-  EXPECT_EQ(t.scene.gpuSlots[0].buffers[0], 0u);
   EXPECT_EQ(t.scene.currentElement, 0);
   EXPECT_GT(t.scene.elements[0].uid, lastUid);
   EXPECT_EQ(t.scene.elements[0].vertexCount, 0);
@@ -69,7 +66,6 @@ TEST(Scene, DeleteMovesLaterElementsDownWhole) {
   const TGeosphera old2 = t.scene.elements[2];
   DeleteElement(t.scene);
   ASSERT_EQ(t.scene.elementCount(), 2);
-  ASSERT_EQ(t.scene.gpuSlots.size(), 2u);
   EXPECT_EQ(t.scene.currentElement, 0);
   const TGeosphera& moved = t.scene.elements[1];
   EXPECT_EQ(moved.uid, old2.uid);
@@ -84,7 +80,6 @@ TEST(Scene, DeleteMovesLaterElementsDownWhole) {
   EXPECT_EQ(moved.uvFaces, old2.uvFaces);
   EXPECT_EQ(moved.hasTextureImage, 0);
   EXPECT_EQ(moved.adjacency.cells, old2.adjacency.cells);
-  EXPECT_EQ(t.scene.gpuSlots[1].buffers[0], 9u);  // its buffers came along
   EXPECT_EQ(t.scene.adjacencyWidth, t.scene.elements[0].adjacency.width);
   EXPECT_THAT(t.host.calls, ElementsAre("release 1", "deleted " + std::to_string(deletedUid), "list"));
 }
@@ -111,9 +106,6 @@ TEST(Scene, SelectMakesCurrentAndRebuilds) {
   EXPECT_EQ(e.textureId, 7);
   EXPECT_EQ(t.scene.adjacencyWidth, 2);
   EXPECT_EQ(e.adjacency.width, 2);
-  EXPECT_EQ(t.scene.gpuSlots[1].vertexBytes, 36);
-  EXPECT_EQ(t.scene.gpuSlots[1].colorBytes, 12);
-  EXPECT_EQ(t.scene.gpuSlots[1].uvBytes, 0);
   EXPECT_THAT(t.host.calls, ElementsAre("name e1", "level 1", "footprints", "upload 1", "grids"));
   EXPECT_FALSE(SelectElement(t.scene, 3));
   EXPECT_FALSE(SelectElement(t.scene, -1));
@@ -154,20 +146,6 @@ TEST(Scene, ToggleVisible) {
   EXPECT_EQ(t.scene.elements[2].visible, 1);
 }
 
-TEST(Scene, UploadGrowsTheSideArrays) {
-  TScene scene;
-  scene.elements.push_back(MakeOctahedron());
-  scene.elements[0].uvs.resize(2);
-  UploadElementBuffers(scene, 0);
-  ASSERT_EQ(scene.gpuSlots.size(), 1u);
-  EXPECT_EQ(scene.gpuSlots[0].vertexBytes, 0);  // no normals yet: nothing to upload
-  ASSERT_TRUE(RefreshElement(scene.elements[0]));
-  UploadElementBuffers(scene, 0);
-  EXPECT_EQ(scene.gpuSlots[0].vertexBytes, 72);
-  EXPECT_EQ(scene.gpuSlots[0].colorBytes, 24);
-  EXPECT_EQ(scene.gpuSlots[0].uvBytes, 16);
-}
-
 TEST(Scene, IsComposedFile) {
   const auto file = std::filesystem::temp_directory_path() / ("plasmora-composed-" + std::to_string(getpid()));
   const std::pair<const char*, bool> cases[] = {
@@ -185,4 +163,53 @@ TEST(Scene, IsComposedFile) {
   }
   std::filesystem::remove(file);
   EXPECT_FALSE(IsComposedFile(file.string()));
+}
+
+namespace {
+
+RecordingSceneHost* loadHost = nullptr;
+
+// A loader that fills the scene's last element with a triangle, or fails for "absent".
+bool LoadTriangle(TScene& scene, const std::string& fileName, int, float scale) {
+  loadHost->calls.push_back("load " + fileName);
+  if (fileName == "absent") return false;
+  TGeosphera& e = scene.elements.back();
+  const TGeosphera triangle = MakeElement({{0, 0, 0}, {scale, 0, 0}, {0, scale, 0}}, {0, 1, 2});
+  e.vertices = triangle.vertices;
+  e.colors = triangle.colors;
+  e.vertexState = triangle.vertexState;
+  e.faces = triangle.faces;
+  e.vertexCount = triangle.vertexCount;
+  e.indexCount = triangle.indexCount;
+  return RefreshElement(e);
+}
+
+}  // namespace
+
+// The added element reaches the GPU only once its load succeeded; a failed
+// load takes it away again with nothing uploaded.
+TEST(Scene, AddMeshUploadsOnlyAfterTheLoad) {
+  ThreeElements t;
+  loadHost = &t.host;
+  t.scene.currentElement = 1;
+  ASSERT_TRUE(AddMeshToScene(t.scene, {"one", 1, false, LoadTriangle}, true, 5.0f));
+  ASSERT_EQ(t.scene.elementCount(), 4);
+  EXPECT_EQ(t.scene.currentElement, 3);
+  EXPECT_EQ(t.scene.current().name, "Add4");
+  EXPECT_EQ(t.scene.current().placeState, kPlaceFollowPick);
+  EXPECT_EQ(t.scene.current().vertices[1], (TGLCoord{5, 0, 0}));
+  EXPECT_THAT(t.host.calls, ElementsAre("level 0", "load one", "upload 3", "grids", "level 0"));
+
+  t.host.calls.clear();
+  EXPECT_FALSE(AddMeshToScene(t.scene, {"absent", 1, false, LoadTriangle}, true, 1.0f));
+  EXPECT_EQ(t.scene.elementCount(), 4);
+  EXPECT_EQ(t.scene.currentElement, 3);
+  EXPECT_FALSE(t.scene.addPending);
+  EXPECT_THAT(t.host.calls, ElementsAre("level 0", "load absent", "release 4"));
+
+  t.host.calls.clear();
+  ASSERT_TRUE(AddSphereElement(t.scene, {"sphere", 1, false, LoadTriangle}, {1, 2, 3}, 4.0f));
+  EXPECT_EQ(t.scene.current().name, "Sphere4");
+  EXPECT_EQ(t.scene.current().position, (TGLCoord{1, 2, 3}));
+  EXPECT_THAT(t.host.calls, ElementsAre("load sphere", "upload 4", "grids"));
 }

@@ -1,4 +1,5 @@
-// A scene host for tests: records which steps the scene operations asked for.
+// A scene host for tests: records which steps, GPU and user interface in one
+// list, the scene operations asked for.
 #pragma once
 
 #include <string>
@@ -6,8 +7,14 @@
 
 #include "model/scene.h"
 
-class RecordingSceneHost : public SceneHost {
+class RecordingSceneHost : public SceneGpu, public SceneHost {
  public:
+  // Becomes both sides of `scene`.
+  void Attach(TScene& scene) {
+    scene.gpu = this;
+    scene.host = this;
+  }
+
   void UploadElementBuffers(TScene&, int index) override { Note("upload", index); }
   void ReleaseElementBuffers(TScene&, int index) override { Note("release", index); }
   void RebuildScreenGrids(TScene&) override { Note("grids"); }

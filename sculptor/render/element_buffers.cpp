@@ -42,81 +42,65 @@ void RewriteVertices(uint32_t name, const std::vector<T>& data, int64_t bytes, c
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-bool HasSlot(const TScene& scene, int index) {
-  return index >= 0 && index < scene.elementCount() && static_cast<size_t>(index) < scene.gpuSlots.size();
+bool HasElement(const TScene& scene, int index) { return index >= 0 && index < scene.elementCount(); }
+
+// The byte sizes of the element's arrays, never more than they hold, so an
+// upload cannot read past them.
+void RecordSizes(const TGeosphera& e, TElementGpuSlot& slot) {
+  const size_t count = static_cast<size_t>(std::max(e.vertexCount, 0));
+  const size_t positions = std::min({count, e.vertices.size(), e.normals.size()});
+  slot.vertexBytes = static_cast<int64_t>(positions * sizeof(TGLCoord));
+  slot.colorBytes = static_cast<int64_t>(std::min(count, e.colors.size()) * sizeof(TRGBA));
+  slot.uvBytes = static_cast<int64_t>(e.uvs.size() * sizeof(TGLUV));
 }
 
 }  // namespace
 
-void UploadSlotBuffers(TScene& scene, int index) {
-  if (index < 0 || index >= scene.elementCount() ||
-      static_cast<size_t>(index) >= scene.gpuSlots.size()) {
-    return;
+TElementGpuSlot* ElementBuffers::slot(const TScene& scene, int index) {
+  if (!HasElement(scene, index)) return nullptr;
+  return &slots_[scene.elements[static_cast<size_t>(index)].uid];
+}
+
+const TElementGpuSlot* ElementBuffers::FindSlot(const TScene& scene, int index) const {
+  if (!HasElement(scene, index)) return nullptr;
+  const auto it = slots_.find(scene.elements[static_cast<size_t>(index)].uid);
+  return it == slots_.end() ? nullptr : &it->second;
+}
+
+bool ElementBuffers::MakeContextCurrent() {
+  if (panel_.context() == nullptr) return false;
+  panel_.makeCurrent();
+  return true;
+}
+
+void ElementBuffers::UploadElementBuffers(TScene& scene, int index) {
+  TElementGpuSlot* s = slot(scene, index);
+  if (s == nullptr) return;
+  RecordSizes(scene.elements[static_cast<size_t>(index)], *s);
+  if (MakeContextCurrent()) FillBuffers(scene, index);
+}
+
+void ElementBuffers::ReleaseElementBuffers(TScene& scene, int index) {
+  if (!HasElement(scene, index)) return;
+  const auto it = slots_.find(scene.elements[static_cast<size_t>(index)].uid);
+  if (it == slots_.end()) return;
+  if (MakeContextCurrent()) {
+    for (uint32_t& name : it->second.buffers) {
+      if (name != 0) glDeleteBuffers(1, &name);
+    }
   }
-  const TGeosphera& e = scene.elements[index];
-  TElementGpuSlot& slot = scene.gpuSlots[index];
-  // Names are kept across uploads: generating new ones each time would leak
-  // the previous buffers.
-  for (uint32_t& name : slot.buffers) {
-    if (name == 0) glGenBuffers(1, &name);
-  }
-  FillBuffer(slot.buffers[kPositions], e.vertices, slot.vertexBytes);
-  FillBuffer(slot.buffers[kNormals], e.normals, slot.vertexBytes);
-  FillBuffer(slot.buffers[kUvs], e.uvs, slot.uvBytes);
-  FillBuffer(slot.buffers[kColors], e.colors, slot.colorBytes);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  slots_.erase(it);
 }
 
-void ReleaseSlotBuffers(TScene& scene, int index) {
-  if (index < 0 || static_cast<size_t>(index) >= scene.gpuSlots.size()) return;
-  for (uint32_t& name : scene.gpuSlots[index].buffers) {
-    if (name != 0) glDeleteBuffers(1, &name);
-    name = 0;
-  }
-}
-
-void UpdateSlotGeometry(const TScene& scene, int index) {
-  if (index < 0 || static_cast<size_t>(index) >= scene.gpuSlots.size()) return;
-  const TGeosphera& e = scene.elements[index];
-  const TElementGpuSlot& slot = scene.gpuSlots[index];
-  RewriteBuffer(slot.buffers[kPositions], e.vertices, slot.vertexBytes);
-  RewriteBuffer(slot.buffers[kNormals], e.normals, slot.vertexBytes);
-  RewriteBuffer(slot.buffers[kColors], e.colors, slot.colorBytes);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
-
-void WriteSlotPositions(const TScene& scene, int index, const ATContsel& entries) {
-  if (!HasSlot(scene, index)) return;
-  const TElementGpuSlot& slot = scene.gpuSlots[index];
-  RewriteVertices(slot.buffers[kPositions], scene.elements[index].vertices, slot.vertexBytes, entries);
-}
-
-void WriteSlotColors(const TScene& scene, int index, const ATContsel& entries) {
-  if (!HasSlot(scene, index)) return;
-  const TElementGpuSlot& slot = scene.gpuSlots[index];
-  RewriteVertices(slot.buffers[kColors], scene.elements[index].colors, slot.colorBytes, entries);
-}
-
-void WriteSlotNormal(const TScene& scene, int index, int32_t vertex, const TGLCoord& normal) {
-  if (!HasSlot(scene, index)) return;
-  const TElementGpuSlot& slot = scene.gpuSlots[index];
-  const int64_t offset = static_cast<int64_t>(vertex) * 12;
-  if (slot.buffers[kNormals] == 0 || vertex < 0 || offset + 12 > slot.vertexBytes) return;
-  glBindBuffer(GL_ARRAY_BUFFER, slot.buffers[kNormals]);
-  glBufferSubData(GL_ARRAY_BUFFER, offset, 12, &normal);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
-
-void BindSlotArrays(const TScene& scene, int index, ArrayMode mode) {
-  if (index < 0 || index >= scene.elementCount()) return;
-  const TGeosphera& e = scene.elements[index];
+void ElementBuffers::BindElementArrays(TScene& scene, int index, ArrayMode mode) {
+  if (!HasElement(scene, index) || !MakeContextCurrent()) return;
+  const TGeosphera& e = scene.elements[static_cast<size_t>(index)];
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  const bool fromBuffers =
-      mode == ArrayMode::Buffers && static_cast<size_t>(index) < scene.gpuSlots.size();
-  if (!fromBuffers) {
+  const TElementGpuSlot* s = FindSlot(scene, index);
+  if (mode != ArrayMode::Buffers || s == nullptr) {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glVertexPointer(3, GL_FLOAT, 12, e.vertices.data());
     glNormalPointer(GL_FLOAT, 12, e.normals.data());
@@ -124,38 +108,71 @@ void BindSlotArrays(const TScene& scene, int index, ArrayMode mode) {
     glTexCoordPointer(2, GL_FLOAT, 8, e.uvs.data());
     return;
   }
-  const auto& buffers = scene.gpuSlots[index].buffers;
-  glBindBuffer(GL_ARRAY_BUFFER, buffers[kPositions]);
+  glBindBuffer(GL_ARRAY_BUFFER, s->buffers[kPositions]);
   glVertexPointer(3, GL_FLOAT, 12, nullptr);
-  glBindBuffer(GL_ARRAY_BUFFER, buffers[kNormals]);
+  glBindBuffer(GL_ARRAY_BUFFER, s->buffers[kNormals]);
   glNormalPointer(GL_FLOAT, 12, nullptr);
-  glBindBuffer(GL_ARRAY_BUFFER, buffers[kColors]);
+  glBindBuffer(GL_ARRAY_BUFFER, s->buffers[kColors]);
   glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
-  glBindBuffer(GL_ARRAY_BUFFER, buffers[kUvs]);
+  glBindBuffer(GL_ARRAY_BUFFER, s->buffers[kUvs]);
   glTexCoordPointer(2, GL_FLOAT, 8, nullptr);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void DeleteSceneBuffers(TScene& scene) {
-  for (int i = 0; i < static_cast<int>(scene.gpuSlots.size()); ++i) ReleaseSlotBuffers(scene, i);
+void ElementBuffers::FillBuffers(const TScene& scene, int index) {
+  TElementGpuSlot* s = slot(scene, index);
+  if (s == nullptr) return;
+  const TGeosphera& e = scene.elements[static_cast<size_t>(index)];
+  // Names are kept across uploads: generating new ones each time would leak
+  // the previous buffers.
+  for (uint32_t& name : s->buffers) {
+    if (name == 0) glGenBuffers(1, &name);
+  }
+  FillBuffer(s->buffers[kPositions], e.vertices, s->vertexBytes);
+  FillBuffer(s->buffers[kNormals], e.normals, s->vertexBytes);
+  FillBuffer(s->buffers[kUvs], e.uvs, s->uvBytes);
+  FillBuffer(s->buffers[kColors], e.colors, s->colorBytes);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-// Before the viewport's GL start-up there is no context; start-up uploads
-// every element then.
-void ElementBufferHost::UploadElementBuffers(TScene& scene, int index) {
-  if (panel_.context() == nullptr) return;
-  panel_.makeCurrent();
-  UploadSlotBuffers(scene, index);
+void ElementBuffers::UpdateGeometry(const TScene& scene, int index) {
+  const TElementGpuSlot* s = FindSlot(scene, index);
+  if (s == nullptr) return;
+  const TGeosphera& e = scene.elements[static_cast<size_t>(index)];
+  RewriteBuffer(s->buffers[kPositions], e.vertices, s->vertexBytes);
+  RewriteBuffer(s->buffers[kNormals], e.normals, s->vertexBytes);
+  RewriteBuffer(s->buffers[kColors], e.colors, s->colorBytes);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void ElementBufferHost::ReleaseElementBuffers(TScene& scene, int index) {
-  if (panel_.context() == nullptr) return;
-  panel_.makeCurrent();
-  ReleaseSlotBuffers(scene, index);
+void ElementBuffers::WritePositions(const TScene& scene, int index, const ATContsel& entries) {
+  const TElementGpuSlot* s = FindSlot(scene, index);
+  if (s == nullptr) return;
+  RewriteVertices(s->buffers[kPositions], scene.elements[static_cast<size_t>(index)].vertices, s->vertexBytes,
+                  entries);
 }
 
-void ElementBufferHost::BindElementArrays(TScene& scene, int index, ArrayMode mode) {
-  if (panel_.context() == nullptr) return;
-  panel_.makeCurrent();
-  BindSlotArrays(scene, index, mode);
+void ElementBuffers::WriteColors(const TScene& scene, int index, const ATContsel& entries) {
+  const TElementGpuSlot* s = FindSlot(scene, index);
+  if (s == nullptr) return;
+  RewriteVertices(s->buffers[kColors], scene.elements[static_cast<size_t>(index)].colors, s->colorBytes, entries);
+}
+
+void ElementBuffers::WriteNormal(const TScene& scene, int index, int32_t vertex, const TGLCoord& normal) {
+  const TElementGpuSlot* s = FindSlot(scene, index);
+  const int64_t offset = static_cast<int64_t>(vertex) * 12;
+  if (s == nullptr || s->buffers[kNormals] == 0 || vertex < 0 || offset + 12 > s->vertexBytes) return;
+  glBindBuffer(GL_ARRAY_BUFFER, s->buffers[kNormals]);
+  glBufferSubData(GL_ARRAY_BUFFER, offset, 12, &normal);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void ElementBuffers::DeleteAll() {
+  for (auto& [uid, s] : slots_) {
+    for (uint32_t& name : s.buffers) {
+      if (name != 0) glDeleteBuffers(1, &name);
+      name = 0;
+    }
+  }
+  slots_.clear();
 }

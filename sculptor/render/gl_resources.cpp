@@ -170,7 +170,7 @@ void PanelCentro::ReleaseGl() {
 void PanelCentro::ReleaseGpuObjects() {
   if (!glReady_) return;
   makeCurrent();
-  DeleteSceneBuffers(scene_);
+  buffers_.DeleteAll();
   ReleaseGl();
   glReady_ = false;
 }

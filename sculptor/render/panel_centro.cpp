@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QSurfaceFormat>
+#include <algorithm>
 #include <cmath>
 
 #include "model/messages.h"
@@ -72,10 +73,7 @@ void PanelCentro::initializeGL() {
   state_.viewHalfWidth =
       ViewHalfWidthFor(state_.viewHalfHeight, framebufferWidth(), framebufferHeight());
   // Elements loaded before the context existed get their buffers now.
-  for (int i = 0; i < scene_.elementCount(); ++i) {
-    UploadElementBuffers(scene_, i);
-    if (scene_.gpuSlots[i].buffers[0] == 0) UploadSlotBuffers(scene_, i);
-  }
+  for (int i = 0; i < scene_.elementCount(); ++i) buffers_.UploadElementBuffers(scene_, i);
   glReady_ = true;
   if (startupError_) emit fatalStartupError(*startupError_);
 }
@@ -193,7 +191,7 @@ void PanelCentro::WheelZoom(bool notchUp) {
 
 void PanelCentro::RebuildCursorCircles() {
   const auto pixels = static_cast<float>(devicePixelRatioF());
-  cursorCircle_ = BuildCursorCircle(40, static_cast<float>(inputs_.brushRadius * PixelsPerModelUnit()));
+  cursorCircle_ = BuildCursorCircle(40, static_cast<float>(inputs_.brush.radius * PixelsPerModelUnit()));
   symmetryCursorCircle_ = BuildCursorCircle(40, 2 * pixels);
 }
 
@@ -205,6 +203,43 @@ void PanelCentro::RestoreCameraSetup(const CameraSetup& setup) {
   modelview_ = setup.modelview;
   projection_ = setup.projection;
   viewport_ = setup.viewport;
+}
+
+std::optional<TGLCoord> PanelCentro::PointUnderCursor(int x, int y) {
+  const TUnprojected hit = UnprojectCursor(x, y, framebufferHeight());
+  return hit.ok ? std::optional<TGLCoord>(hit.point) : std::nullopt;
+}
+
+std::optional<TGLCoord> PanelCentro::PointAtDepthZero(double x, double y) const {
+  const TUnprojected hit = UnprojectAtDepth(x, y, 0);
+  return hit.ok ? std::optional<TGLCoord>(hit.point) : std::nullopt;
+}
+
+TScreenPoint PanelCentro::Project(const TGLCoord& point) const {
+  const TWindowPoint p = ProjectPoint(point);
+  return {p.x, p.y, p.depth};
+}
+
+bool PanelCentro::CameraSetups(TProjectionSetup& main, TProjectionSetup& mirror) {
+  if (!isValid() || !glReady_) return false;
+  const int w = framebufferWidth(), h = framebufferHeight();
+  // A fresh frame gives the main camera's matrices (and the depth the cursor
+  // reads); the mirror camera's set-up follows and is put back afterwards.
+  RenderScene(w, h);
+  const CameraSetup mainSetup = cameraSetup();
+  state_.projectionOnly = true;
+  RenderScene(w, h);
+  state_.projectionOnly = false;
+  const CameraSetup mirrorSetup = cameraSetup();
+  RestoreCameraSetup(mainSetup);
+  main = {mainSetup.modelview, mainSetup.projection, mainSetup.viewport};
+  mirror = {mirrorSetup.modelview, mirrorSetup.projection, mirrorSetup.viewport};
+  return true;
+}
+
+float PanelCentro::BrushWindow(float radius) const {
+  const auto onScreen = static_cast<float>(radius * PixelsPerModelUnit() + 1);
+  return std::max(radius * 1200.0f / state_.zoom, onScreen);
 }
 
 void PanelCentro::SetWireframe(bool on) {

@@ -4,8 +4,10 @@
 //
 // Use from the window:
 //  - main() calls SetDefaultSurfaceFormat() before creating the QApplication;
-//  - the window derives from ElementBufferHost (element_buffers.h) and sets
-//    scene.host, so the scene's buffer steps run in this widget's context;
+//  - the window sets scene.gpu to buffers(), so the scene's buffer steps run
+//    in this widget's context;
+//  - the stroke (sculpt/stroke.h) projects, unprojects and bins through the
+//    StrokeProjection this widget implements;
 //  - fatalStartupError (missing environment images) becomes the message box
 //    and the end of the program; fpsTextChanged feeds status panel 4;
 //  - mouse positions go through ToFramebuffer() before they meet GL, and
@@ -23,8 +25,10 @@
 #include <vector>
 
 #include "model/scene.h"
+#include "render/element_buffers.h"
 #include "render/render_state.h"
 #include "render/view_math.h"
+#include "sculpt/stroke_projection.h"
 
 // Default surface format of every GL widget: OpenGL 2.1 compatibility, double
 // buffered, RGBA 8, depth 32 requested (24 accepted), no multisampling.
@@ -45,7 +49,7 @@ struct TUnprojected {
   bool ok = false;
 };
 
-class PanelCentro : public QOpenGLWidget {
+class PanelCentro : public QOpenGLWidget, public StrokeProjection {
   Q_OBJECT
 
  public:
@@ -59,6 +63,8 @@ class PanelCentro : public QOpenGLWidget {
   TRenderState& state() { return state_; }
   const TRenderState& state() const { return state_; }
   TViewportInputs& inputs() { return inputs_; }
+  // The GPU side of the scene this widget draws.
+  ElementBuffers& buffers() { return buffers_; }
 
   // Schedules one frame; frames are drawn only when something asked for one.
   void requestRedraw();
@@ -106,6 +112,18 @@ class PanelCentro : public QOpenGLWidget {
   };
   CameraSetup cameraSetup() const { return {modelview_, projection_, viewport_}; }
   void RestoreCameraSetup(const CameraSetup& setup);
+
+  // StrokeProjection, in framebuffer pixels.
+  std::optional<TGLCoord> PointUnderCursor(int x, int y) override;
+  std::optional<TGLCoord> PointAtDepthZero(double x, double y) const override;
+  TScreenPoint Project(const TGLCoord& point) const override;
+  // A frame with the main camera, the mirror camera's set-up after it, and
+  // the main camera's matrices put back; false before the GL start-up.
+  bool CameraSetups(TProjectionSetup& main, TProjectionSetup& mirror) override;
+  // At least the brush's radius on screen plus a pixel, so the footprint is
+  // never cut to a square inside the brush in a tall panel or at a high
+  // device pixel ratio.
+  float BrushWindow(float radius) const override;
 
   // Display switches; each draws.
   void SetWireframe(bool on);
@@ -188,6 +206,7 @@ class PanelCentro : public QOpenGLWidget {
   void DrawStencilOverlays(int width, int height);
 
   TScene& scene_;
+  ElementBuffers buffers_{*this};
   TRenderState state_;
   TViewportInputs inputs_;
   QString programDir_;

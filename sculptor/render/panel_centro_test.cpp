@@ -18,6 +18,7 @@
 
 #include "mesh_shapes.h"
 #include "model/messages.h"
+#include "model/test_meshes.h"
 #include "model/topology.h"
 #include "render/element_buffers.h"
 #include "render/panel_centro_tex.h"
@@ -67,16 +68,23 @@ TGeosphera MakeBall() {
   return ball;
 }
 
+// Appends `e` as the scene's next element, with a fresh uid as AppendElement gives.
+void Push(TScene& scene, const TGeosphera& e) {
+  const int index = AppendElement(scene);
+  const uint32_t uid = scene.elements[static_cast<size_t>(index)].uid;
+  scene.elements[static_cast<size_t>(index)] = e;
+  scene.elements[static_cast<size_t>(index)].uid = uid;
+}
+
 class PanelCentroTest : public ::testing::Test {
  protected:
   void SetUp() override {
     App();
     ASSERT_TRUE(dir_.isValid());
     WriteEnvironmentImages(dir_.path());
-    scene_.elements.push_back(MakeBall());
+    Push(scene_, MakeBall());
     panel_ = std::make_unique<PanelCentro>(scene_, nullptr);
-    host_ = std::make_unique<ElementBufferHost>(*panel_);
-    scene_.host = host_.get();
+    scene_.gpu = &panel_->buffers();
     panel_->SetProgramDirectory(dir_.path());
     panel_->resize(kWidth, kHeight);
     panel_->show();
@@ -85,7 +93,7 @@ class PanelCentroTest : public ::testing::Test {
 
   // Appends an element with its buffers.
   void AddElement(const TGeosphera& e) {
-    scene_.elements.push_back(e);
+    Push(scene_, e);
     UploadElementBuffers(scene_, scene_.elementCount() - 1);
   }
 
@@ -110,7 +118,6 @@ class PanelCentroTest : public ::testing::Test {
   QTemporaryDir dir_;
   TScene scene_;
   std::unique_ptr<PanelCentro> panel_;
-  std::unique_ptr<ElementBufferHost> host_;
 };
 
 TEST_F(PanelCentroTest, FrameShowsLitBallOnBackground) {
@@ -295,7 +302,7 @@ TEST_F(PanelCentroTest, BrushCursorCircleHasTheBrushSizeOnScreen) {
   TViewportInputs& in = panel_->inputs();
   in.hoveredVertex = 0;
   in.cursorScreen = {200, 240, 0};
-  in.symmetryOn = false;
+  in.brush.symmetry = false;
   // The view is 2 tan(17.5 deg) x zoom = 12.6 units high at any panel height,
   // so the circle of radius 0.4 grows with the panel.
   for (const int height : {600, 1200}) {
@@ -362,7 +369,7 @@ TEST_F(PanelCentroTest, TextureViewShowsTheElementImage) {
   ball.uvs.assign(ball.vertices.size(), TGLUV{0.5f, 0.5f});
   panel_->state().textureViewOn = true;
   panel_->state().textureSize = 4;
-  AByte& image = scene_.gpuSlots[0].textureImage;
+  AByte& image = panel_->buffers().slot(scene_, 0)->textureImage;
   image.assign(4 * 4 * 3, 0);
   for (size_t i = 0; i < image.size(); i += 3) image[i] = 255;  // red
   const QRgb centre = Frame().pixel(kWidth / 2, kHeight / 2);
@@ -379,7 +386,7 @@ TEST_F(PanelCentroTest, PointViewResetsTouchedMarksButKeepsFrozen) {
   EXPECT_EQ(ball.vertexState[0], kVertexFree);
   EXPECT_EQ(ball.vertexState[1], kVertexFrozen);
   ball.vertexState[0] = kVertexTouched;
-  panel_->inputs().freezeMode = true;  // freeze mode shows the marks and keeps them
+  panel_->inputs().modes.freeze = true;  // freeze mode shows the marks and keeps them
   Frame();
   EXPECT_EQ(ball.vertexState[0], kVertexTouched);
 }
@@ -392,7 +399,7 @@ TEST_F(PanelCentroTest, RotationHandleIsDrawnOverEverything) {
   gizmo.colors.assign(gizmo.vertices.size(), TRGBA{0, 255, 0, 255});
   const QRgb without = Frame().pixel(kWidth / 2, kHeight / 2);
   EXPECT_NEAR(qGreen(without), qRed(without), 3);
-  panel_->inputs().rotateToolActive = true;
+  panel_->inputs().modes.rotate = true;
   const QRgb with = Frame().pixel(kWidth / 2, kHeight / 2);
   EXPECT_GT(qGreen(with), qRed(with) + 60);
 }
@@ -429,35 +436,69 @@ TEST_F(PanelCentroTest, FpsTextCountsFramesOfTheLastSecond) {
 
 TEST_F(PanelCentroTest, ElementsLoadedBeforeTheContextGetBuffersAtStartUp) {
   TScene scene;
-  scene.elements.push_back(MakeBall());
+  Push(scene, MakeBall());
   PanelCentro later(scene, nullptr);
   later.SetProgramDirectory(dir_.path());
-  ElementBufferHost host(later);
-  scene.host = &host;
+  scene.gpu = &later.buffers();
   UploadElementBuffers(scene, 0);  // no context yet: sizes recorded, no buffers
-  ASSERT_EQ(scene.gpuSlots.size(), 1u);
-  EXPECT_EQ(scene.gpuSlots[0].buffers[0], 0u);
+  ASSERT_NE(later.buffers().FindSlot(scene, 0), nullptr);
+  EXPECT_EQ(later.buffers().FindSlot(scene, 0)->buffers[0], 0u);
+  EXPECT_EQ(later.buffers().FindSlot(scene, 0)->vertexBytes, int64_t{12} * scene.elements[0].vertexCount);
   later.resize(200, 150);
   later.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&later));
-  EXPECT_NE(scene.gpuSlots[0].buffers[0], 0u);
+  EXPECT_NE(later.buffers().FindSlot(scene, 0)->buffers[0], 0u);
   EXPECT_FALSE(IsBackground(later.grabFramebuffer().pixel(100, 75)));
 }
 
 TEST_F(PanelCentroTest, UploadsKeepBufferNamesAndDeleteReleasesThem) {
   AddElement(MakeBall());
-  const auto names = scene_.gpuSlots[1].buffers;
+  ElementBuffers& buffers = panel_->buffers();
+  const auto names = buffers.FindSlot(scene_, 1)->buffers;
   for (uint32_t name : names) EXPECT_NE(name, 0u);
   UploadElementBuffers(scene_, 1);
-  EXPECT_EQ(scene_.gpuSlots[1].buffers, names);
-  EXPECT_EQ(scene_.gpuSlots[1].vertexBytes, int64_t{12} * scene_.elements[1].vertexCount);
+  EXPECT_EQ(buffers.FindSlot(scene_, 1)->buffers, names);
+  EXPECT_EQ(buffers.FindSlot(scene_, 1)->vertexBytes, int64_t{12} * scene_.elements[1].vertexCount);
   CapturingMessageSink messages;
   scene_.currentElement = 1;
   DeleteElement(scene_);
-  ASSERT_EQ(scene_.gpuSlots.size(), 1u);
+  ASSERT_EQ(scene_.elementCount(), 1);
   panel_->makeCurrent();
   for (uint32_t name : names) EXPECT_FALSE(glIsBuffer(name));
   EXPECT_FALSE(IsBackground(Frame().pixel(kWidth / 2, kHeight / 2)));
+}
+
+// The buffers follow their elements through the scene operations: an upload
+// records the byte sizes of what the arrays hold, a delete leaves the later
+// elements their buffers, a reset leaves the new element none.
+TEST_F(PanelCentroTest, BuffersFollowTheirElements) {
+  ElementBuffers& buffers = panel_->buffers();
+  TGeosphera octahedron = MakeOctahedron();
+  octahedron.uvs.resize(2);
+  AddElement(octahedron);
+  EXPECT_EQ(buffers.FindSlot(scene_, 1)->vertexBytes, 0);  // no normals yet: nothing to upload
+  ASSERT_TRUE(RefreshElement(scene_.elements[1]));
+  UploadElementBuffers(scene_, 1);
+  const TElementGpuSlot& sizes = *buffers.FindSlot(scene_, 1);
+  EXPECT_EQ(sizes.vertexBytes, 72);
+  EXPECT_EQ(sizes.colorBytes, 24);
+  EXPECT_EQ(sizes.uvBytes, 16);
+
+  AddElement(MakeBall());
+  const auto later = buffers.FindSlot(scene_, 2)->buffers;
+  CapturingMessageSink messages;
+  scene_.currentElement = 1;
+  DeleteElement(scene_);
+  ASSERT_EQ(scene_.elementCount(), 2);
+  EXPECT_EQ(buffers.FindSlot(scene_, 1)->buffers, later);  // its buffers came along
+
+  const auto first = buffers.FindSlot(scene_, 0)->buffers;
+  ResetScene(scene_);
+  ASSERT_EQ(scene_.elementCount(), 1);
+  EXPECT_EQ(buffers.FindSlot(scene_, 0), nullptr);
+  panel_->makeCurrent();
+  for (uint32_t name : first) EXPECT_FALSE(glIsBuffer(name));
+  for (uint32_t name : later) EXPECT_FALSE(glIsBuffer(name));
 }
 
 TEST(PanelCentroStartup, MissingEnvironmentImageIsReportedNotFatal) {
@@ -527,7 +568,7 @@ TEST(PanelCentroHiDpi, PickingAndOverlaysUseFramebufferPixels) {
   ASSERT_EQ(panel.framebufferWidth(), kWidth);
   TViewportInputs& in = panel.inputs();
   in.hoveredVertex = 0;
-  in.symmetryOn = false;
+  in.brush.symmetry = false;
   in.cursorScreen = {200, 240, 0};
   panel.RebuildCursorCircles();
   const QImage frame = panel.grabFramebuffer().convertToFormat(QImage::Format_RGB32);

@@ -152,7 +152,7 @@ void PanelCentro::RenderFrame(int width, int height) {
   glMatrixMode(GL_MODELVIEW);
   glDisable(GL_TEXTURE_2D);
 
-  if ((state_.pointsOn && !inputs_.texturePaintMode) || inputs_.freezeMode || inputs_.detailMode) {
+  if ((state_.pointsOn && !inputs_.texturePaintMode) || inputs_.modes.freeze || inputs_.detailMode) {
     DrawPointView();
   }
   if (state_.wireframeOn) {
@@ -198,25 +198,25 @@ void PanelCentro::DrawCircleAt(const std::vector<std::array<float, 3>>& circle, 
 }
 
 void PanelCentro::DrawBrushCursor(int height) {
-  if (inputs_.viewDragActive || inputs_.stencil.shown || inputs_.rotateToolActive) return;
+  if (inputs_.viewDragActive || inputs_.stencil.shown || inputs_.modes.rotate) return;
   if (inputs_.cursorRebuildRequest) {
     RebuildCursorCircles();
     return;
   }
-  if (scene_.elementCount() == 0 || inputs_.dimensionToolActive) return;
+  if (scene_.elementCount() == 0 || inputs_.modes.dimension) return;
   const int32_t vertexCount = scene_.current().vertexCount;
   if (inputs_.hoveredVertex < 0 || inputs_.hoveredVertex >= vertexCount) return;
   if (inputs_.texturePaintMode) {
     glColor3ub(0, 0, 255);
   } else if (inputs_.mirrorDragActive) {
     glColor3ub(255, 255, 0);
-  } else if (inputs_.colorCaptureMode) {
+  } else if (inputs_.modes.colorCapture) {
     glColor3ub(0, 255, 0);
   } else {
     glColor3ub(255, 0, 0);
   }
   DrawCircleAt(cursorCircle_, inputs_.cursorScreen.x, height - inputs_.cursorScreen.y);
-  if (inputs_.symmetryOn && inputs_.mirrorVertex >= 0 && inputs_.toolMode != 3 &&
+  if (inputs_.brush.symmetry && inputs_.mirrorVertex >= 0 && inputs_.toolMode != 3 &&
       !inputs_.strokeActive && !inputs_.viewDragActive) {
     if (inputs_.texturePaintMode) {
       glColor3ub(0, 0, 255);
@@ -268,7 +268,7 @@ void PanelCentro::DrawPointView() {
   TGeosphera& e = scene_.current();
   const auto count = std::min({static_cast<size_t>(std::max(e.vertexCount, 0)), e.vertices.size(),
                                e.vertexState.size()});
-  const bool keepMarks = inputs_.freezeMode || inputs_.detailMode;
+  const bool keepMarks = inputs_.modes.freeze || inputs_.detailMode;
   glPushMatrix();
   ApplyPlacement(e, false);
   glDisable(GL_LIGHTING);
@@ -307,12 +307,10 @@ void PanelCentro::DrawGrid() {
 }
 
 void PanelCentro::DrawWireframeOverlay() {
-  if (scene_.elementCount() == 0 ||
-      static_cast<size_t>(scene_.currentElement) >= scene_.gpuSlots.size()) {
-    return;
-  }
+  const TElementGpuSlot* found = buffers_.FindSlot(scene_, scene_.currentElement);
+  if (found == nullptr) return;
   const TGeosphera& e = scene_.current();
-  TElementGpuSlot& slot = scene_.gpuSlots[scene_.currentElement];
+  const TElementGpuSlot& slot = *found;
   if (!DrawableElement(e, slot)) return;
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_BLEND);
@@ -516,7 +514,7 @@ void PanelCentro::EndShadowAmbient() {
 }
 
 void PanelCentro::PlaceCurrentElement() {
-  if (inputs_.rotateToolActive || inputs_.dimensionToolActive) return;
+  if (inputs_.modes.rotate || inputs_.modes.dimension) return;
   TGeosphera& e = scene_.current();
   if (e.placeState != kPlaceFollowPick && e.placeState != kPlaceFollowXY) return;
   const TUnprojected picked = UnprojectCursor(inputs_.mouseX, inputs_.mouseY, viewport_[3]);
@@ -560,15 +558,16 @@ void PanelCentro::DrawSceneMeshes(int width, int height) {
     if (scene_.elements[i].visible) DrawElement(i, width, height, blended);
   }
   glBindBuffer(GL_ARRAY_BUFFER, 0);
-  if (inputs_.rotateToolActive || inputs_.dimensionToolActive) DrawGizmo();
+  if (inputs_.modes.rotate || inputs_.modes.dimension) DrawGizmo();
 }
 
 void PanelCentro::DrawElement(int index, int width, int height, bool blended) {
-  if (static_cast<size_t>(index) >= scene_.gpuSlots.size()) return;
+  TElementGpuSlot* found = buffers_.slot(scene_, index);
+  if (found == nullptr) return;
   TGeosphera& e = scene_.elements[index];
-  TElementGpuSlot& slot = scene_.gpuSlots[index];
+  TElementGpuSlot& slot = *found;
   if (!DrawableElement(e, slot)) return;
-  if (state_.uploadGeometry) UpdateSlotGeometry(scene_, index);
+  if (state_.uploadGeometry) buffers_.UpdateGeometry(scene_, index);
   const int current = scene_.currentElement;
   const bool textureView = state_.textureViewOn && scene_.current().textureId > 6;
   const int depthW = width - 400, depthH = height - 80;
@@ -586,7 +585,7 @@ void PanelCentro::DrawElement(int index, int width, int height, bool blended) {
       glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     }
     glBindTexture(GL_TEXTURE_2D, texture);
-    const AByte& image = scene_.gpuSlots[current].textureImage;
+    const AByte& image = buffers_.slot(scene_, current)->textureImage;
     const size_t side = static_cast<size_t>(state_.textureSize);
     if (image.size() >= side * side * 3) {
       // Every frame, so that painting shows at once.

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "render/view_math.h"
+#include "sculpt/tool_state.h"
 
 // The renderer's display switches and camera state.
 struct TRenderState {
@@ -52,7 +53,10 @@ struct TImageOverlay {
 
 // Tool state that the overlays and the mesh pass depend on.
 struct TViewportInputs {
-  float brushRadius = 0.4f;
+  // The brush and the editing modes, kept here once for the stroke, the
+  // commands and the overlays.
+  TBrushSettings brush;
+  TToolModes modes;
   // Hovered vertex of the current element (-1 = none) and its mirror partner.
   int32_t hoveredVertex = -1;
   int32_t mirrorVertex = -1;
@@ -60,15 +64,10 @@ struct TViewportInputs {
   TWindowPoint cursorScreen, mirrorCursorScreen;
   // Last mouse position in framebuffer pixels (x, y from the top).
   int mouseX = 0, mouseY = 0;
-  bool symmetryOn = true;
   bool viewDragActive = false;   // a rotate or pan drag of the view
   bool strokeActive = false;     // a left-button stroke is in progress
   bool mirrorDragActive = false;
-  bool colorCaptureMode = false;
   bool texturePaintMode = false;
-  bool rotateToolActive = false;
-  bool dimensionToolActive = false;
-  bool freezeMode = false;
   bool detailMode = false;
   bool addPlacementActive = false;  // an added element follows the pointer
   int toolMode = 0;                 // 3 = the mode without mirror circle

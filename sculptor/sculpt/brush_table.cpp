@@ -1,33 +1,30 @@
 #include "sculpt/brush_table.h"
 
-#include <array>
-
 namespace {
 
-constexpr std::array<TBrushInfo, kBrushCount> kBrushes{{
-    {"Add", kSculptAdd, 1400, 1400, +1},
-    {"Subtract", kSculptSubtract, 1400, 1400, -1},
-    {"Grab", kSculptGrab, 7500, 1500, +1},
-    {"Pinch", kSculptPinch, 5000, 7500, +1},
-    {"Crease", kSculptCrease, 2000, 5000, +1},
-    {"Scar", kSculptScar, 1500, 1500, +1},
-    {"Smooth", kSculptSmooth, 75, 75, +1},
-    {"Wax", kSculptWax, 50, 100, +1},
-    {"Inflate", kSculptInflate, 1400, 1400, +1},
-    {"Deflate", kSculptDeflate, 1000, 400, +1},
-    {"Flatten", kSculptFlatten, 1000, 1400, +1},
-    {"Groove", kSculptGroove, 2000, 5000, +1},
-    {"Unpinch", kSculptUnpinch, 5000, 5000, +1},
-    {"Stamp", kSculptStamp, 10000000, 0, +1},
-}};
-
-constexpr int kItemAdd = 0, kItemSubtract = 1, kItemPinch = 3, kItemCrease = 4, kItemWax = 7, kItemInflate = 8,
-              kItemDeflate = 9, kItemGroove = 11, kItemUnpinch = 12;
+// Every operator code once, every inverse a brush of the table.
+constexpr bool TableIsConsistent() {
+  for (int i = 0; i < kBrushCount; ++i) {
+    const TBrushInfo& brush = kBrushTable[i];
+    if (brush.apply == nullptr || brush.selectionDivisor == 0) return false;
+    if (brush.inverse != nullptr && BrushItem(brush.inverse) < 0) return false;
+    for (int j = 0; j < i; ++j) {
+      if (kBrushTable[j].sculptMode == brush.sculptMode) return false;
+    }
+  }
+  return kSmoothItem >= 0;
+}
+static_assert(TableIsConsistent(), "a brush row names an operator code twice or an inverse that is no brush");
 
 }  // namespace
 
-const TBrushInfo* FindBrush(int item) {
-  return item >= 0 && item < kBrushCount ? &kBrushes[static_cast<size_t>(item)] : nullptr;
+const TBrushInfo* FindBrush(int item) { return item >= 0 && item < kBrushCount ? &kBrushTable[item] : nullptr; }
+
+const TBrushInfo* FindBrushByMode(int32_t sculptMode) {
+  for (const TBrushInfo& brush : kBrushTable) {
+    if (brush.sculptMode == sculptMode) return &brush;
+  }
+  return nullptr;
 }
 
 float StrengthOnSelection(int item, int intensity) {
@@ -42,14 +39,8 @@ std::optional<float> StrengthOnIntensityChange(int item, int intensity) {
 }
 
 TInverseBrush InverseBrush(int item, int32_t currentSign) {
-  int inverse = item;
-  switch (item) {
-    case kItemAdd: inverse = kItemSubtract; break;
-    case kItemPinch: inverse = kItemUnpinch; break;
-    case kItemCrease: inverse = kItemGroove; break;
-    case kItemInflate: inverse = kItemDeflate; break;
-    case kItemWax: return {kItemWax, -1};
-    default: return {item, currentSign};
-  }
-  return {inverse, kBrushes[static_cast<size_t>(inverse)].sign};
+  const TBrushInfo* brush = FindBrush(item);
+  if (brush == nullptr || brush->inverse == nullptr) return {item, currentSign};
+  const int inverse = BrushItem(brush->inverse);
+  return {inverse, brush->inverseSign != 0 ? brush->inverseSign : kBrushTable[inverse].sign};
 }

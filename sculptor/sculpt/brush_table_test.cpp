@@ -42,3 +42,15 @@ TEST(BrushTable, InverseBrushes) {
     EXPECT_EQ(inverse.sign, c.inverseSign) << c.item;
   }
 }
+
+// The preferences file stores the thirteen brushes "Add" .. "Unpinch" by item
+// order; Stamp has no place there. Each operator code finds its own row.
+TEST(BrushTable, PreferenceSlotsAndOperatorCodes) {
+  EXPECT_EQ(kPreferenceBrushCount, 13);
+  for (int slot = 0; slot < kPreferenceBrushCount; ++slot) EXPECT_EQ(BrushOfPreferenceSlot(slot), slot);
+  EXPECT_EQ(BrushOfPreferenceSlot(kPreferenceBrushCount), -1);
+  for (int item = 0; item < kBrushCount; ++item) EXPECT_EQ(FindBrushByMode(FindBrush(item)->sculptMode), FindBrush(item));
+  EXPECT_EQ(FindBrushByMode(2), nullptr);
+  EXPECT_EQ(FindBrushByMode(12), nullptr);
+  EXPECT_EQ(kSmoothItem, 6);
+}

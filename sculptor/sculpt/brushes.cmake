@@ -1,4 +1,5 @@
-# Brush operators, their shared frame, footprint gathering, the screen grid and the brush table.
+# Brush operators, their shared frame, footprint gathering, the screen grid, the brush table and
+# the stroke that drives them.
 list(APPEND SCULPT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/brush_add.cpp
   ${CMAKE_CURRENT_LIST_DIR}/brush_crease.cpp
@@ -15,6 +16,7 @@ list(APPEND SCULPT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/footprint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mask_painting.cpp
   ${CMAKE_CURRENT_LIST_DIR}/screen_grid.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stroke.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vertex_painting.cpp
 )
 list(APPEND SCULPT_TEST_SOURCES
@@ -22,4 +24,5 @@ list(APPEND SCULPT_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/brush_table_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/footprint_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/screen_grid_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stroke_test.cpp
 )

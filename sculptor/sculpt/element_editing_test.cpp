@@ -23,7 +23,6 @@ TScene SceneOf(std::vector<TGeosphera> elements) {
     e.center = ElementCenter(e);
     scene.elements.push_back(std::move(e));
   }
-  scene.gpuSlots.resize(scene.elements.size());
   return scene;
 }
 
@@ -34,7 +33,7 @@ void Select(TGeosphera& e, std::initializer_list<int> vertices) {
 TEST(Detach, CopiesTheSelectedVerticesAndTheWhollySelectedTriangles) {
   TScene scene = SceneOf({MakeOctahedron()});
   RecordingSceneHost host;
-  scene.host = &host;
+  host.Attach(scene);
   // Vertices 0, 2, 4 make triangle 0; vertex 5 is touched only (the touched
   // mark is not a selection).
   Select(scene.elements[0], {0, 2, 4});
@@ -56,7 +55,6 @@ TEST(Detach, CopiesTheSelectedVerticesAndTheWhollySelectedTriangles) {
   EXPECT_EQ(copy.adjacency.rows(), 3u);
   EXPECT_EQ(copy.center, ElementCenter(copy));
   EXPECT_EQ(copy.placeState, kPlaced);
-  EXPECT_EQ(scene.gpuSlots.size(), 2u);
   EXPECT_TRUE(host.Called("upload 1"));
   EXPECT_TRUE(host.Called("grids"));
   // The source keeps its geometry; every mask is clear.
@@ -139,7 +137,7 @@ TEST(Unification, AppendsEveryElementToThePrincipalWithOffsets) {
   moved.position = {100, 0, 0};  // placement is not applied
   TScene scene = SceneOf({principal, triangle, moved});
   RecordingSceneHost host;
-  scene.host = &host;
+  host.Attach(scene);
   scene.currentElement = 1;
 
   UnifyElements(scene);

@@ -238,7 +238,7 @@ bool ChangeResolution(TScene& scene, bool unsubdivide, const TResolutionUndo& un
   }
   const bool changed = e.subdivLevel != levelBefore;
   host.ClearFootprints();
-  host.BindElementArrays(scene, scene.currentElement, ArrayMode::Buffers);
+  scene.gpuOrDefault().BindElementArrays(scene, scene.currentElement, ArrayMode::Buffers);
   UploadElementBuffers(scene, scene.currentElement);
   host.ShowSubdivisionLevel(e.subdivLevel);
   host.RebuildScreenGrids(scene);

@@ -177,7 +177,7 @@ class SubdivisionCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetScene(scene);
-    scene.host = &host;
+    host.Attach(scene);
     scene.elements[0] = Prepared(MakeCubeSphere(2, 1.0f));
     undo.takeSnapshot = [this](TScene&) { ++snapshots; };
     undo.restoreSnapshot = [this](TScene&) { ++restores; };

@@ -1,0 +1,40 @@
+// The table of plasmora-cli's commands: a new command is its source file and
+// one row here.
+#include "cli.h"
+
+using Arguments = std::vector<std::string>;
+
+int RunInfo(const Arguments& arguments);
+int RunConvert(const Arguments& arguments);
+int RunSubdivide(const Arguments& arguments);
+int RunUnsubdivide(const Arguments& arguments);
+
+namespace {
+
+constexpr TCliCommand kCommands[] = {
+    {"info", 1, 1,
+     "  info FILE          list the elements of a model file: name, vertex and\n"
+     "                     triangle counts, subdivision level, bounding box\n",
+     RunInfo},
+    {"convert", 2, 2,
+     "  convert IN OUT     read a model file and write it in the format that OUT's\n"
+     "                     extension names (.met, .obj, .ply; a PLY file holds the\n"
+     "                     current element only, the first of the file read)\n",
+     RunConvert},
+    {"subdivide", 2, 3,
+     "  subdivide FILE OUT [LEVELS]\n"
+     "                     split every triangle of the principal (first) element\n"
+     "                     into four, LEVELS times (1 when not given), with Loop\n"
+     "                     smoothing, and write the scene to OUT\n",
+     RunSubdivide},
+    {"unsubdivide", 2, 3,
+     "  unsubdivide FILE OUT [LEVELS]\n"
+     "                     merge the principal element back LEVELS levels (1 when\n"
+     "                     not given) and write the scene to OUT; the element must\n"
+     "                     carry its subdivision level (a .met file does)\n",
+     RunUnsubdivide},
+};
+
+}  // namespace
+
+std::span<const TCliCommand> CliCommands() { return kCommands; }
