@@ -82,16 +82,7 @@ void TDocument::RebuildCurrentAdjacency() {
 bool TDocument::ReplaceSceneWith(const QString& fileName, int kind, float scale) {
   TOBJModel model;
   ReadModelFile(model, fileName.toStdString(), kind);
-  TScene loaded;  // headless: nothing reaches the GPU until the load succeeded
-  ResetScene(loaded);
-  if (!ConvertIntoScene(loaded, model, fileName.toStdString(), kind, scale)) return false;
-  ResetScene(scene_);
-  scene_.elements = std::move(loaded.elements);
-  for (TGeosphera& e : scene_.elements) e.uid = scene_.nextUid++;
-  scene_.currentElement = 0;
-  scene_.adjacencyWidth = loaded.adjacencyWidth;
-  scene_.host->ModelFileWasRead(scene_);
-  scene_.host->ClearFootprints();
+  if (!ReplaceSceneWithModel(scene_, model, fileName.toStdString(), kind, scale)) return false;
   emit sceneReplaced();
   return true;
 }

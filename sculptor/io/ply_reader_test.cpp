@@ -2,25 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "io/test_files.h"
 #include "model/messages.h"
 
 namespace {
-
-// Little-endian bytes of a binary PLY body.
-class Bytes {
- public:
-  template <typename T>
-  Bytes& Put(T value) {
-    char b[sizeof value];
-    std::memcpy(b, &value, sizeof value);
-    data.append(b, sizeof value);
-    return *this;
-  }
-  std::string data;
-};
 
 class PlyReaderTest : public ::testing::Test {
  protected:
