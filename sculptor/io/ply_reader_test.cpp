@@ -23,7 +23,7 @@ class PlyReaderTest : public ::testing::Test {
 
 TEST_F(PlyReaderTest, BinaryFloatPositionsUcharColoursAndIntList) {
   // vertexBytes 15: colours from bytes 12, 13, 14; no alpha property gives alpha 0.
-  Bytes body;
+  LittleEndianBytes body;
   for (int i = 0; i < 3; ++i)
     body.Put<float>(1.0f * i).Put<float>(2.0f * i).Put<float>(-0.5f).Put<uint8_t>(10).Put<uint8_t>(20).Put<uint8_t>(
         static_cast<uint8_t>(200 + i));
@@ -53,7 +53,7 @@ TEST_F(PlyReaderTest, BinaryFloatPositionsUcharColoursAndIntList) {
 TEST_F(PlyReaderTest, BinaryNewerTypeNamesDoublePositionsAnywhereAndSkippedElements) {
   // A leading element of its own, a double position after a normal, 16-bit face counts and
   // a face property after the list: all read by their declared sizes.
-  Bytes body;
+  LittleEndianBytes body;
   body.Put<uint16_t>(7);  // element camera
   for (int i = 0; i < 4; ++i)
     body.Put<float>(9.0f)
@@ -121,7 +121,7 @@ std::string BinaryHeader(const std::string& format, int vertices, int faces) {
 }
 
 std::string BinaryTriangles(int vertices, std::initializer_list<std::initializer_list<int32_t>> faces) {
-  Bytes b;
+  LittleEndianBytes b;
   for (int i = 0; i < vertices * 3; ++i) b.Put<float>(0.0f);
   for (auto f : faces) {
     b.Put<uint8_t>(static_cast<uint8_t>(f.size()));
