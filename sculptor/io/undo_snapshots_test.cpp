@@ -300,6 +300,8 @@ TEST_F(UndoTest, DamagedFilesAreRefusedAndLeaveTheElementUnchanged) {
       {"plain main header only", 15, false, [](std::string& b) { b.resize(12); }},
       {"vertex count beyond the file", 15, false, [](std::string& b) { b[10] = 0x7F; }},
       {"negative index count", 15, false, [](std::string& b) { b[7] = char(0x80); }},
+      {"index count not of whole triangles", 15, false, [](std::string& b) { --b[4]; }},
+      {"negative level", 15, false, [](std::string& b) { b[15] = char(0x80); }},
       {"plain topology cut short", 15, true, [](std::string& b) { b.resize(b.size() / 2); }},
       {"face beyond the vertices", 15, true, [](std::string& b) { b[1] = 0x40; }},
       {"container longer than the file", 20, false, [](std::string& b) { b.resize(b.size() - 1); }},
