@@ -3,8 +3,12 @@
 target_sources(voxquad_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/volume_storage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/volume_storage_memory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/volume_storage_band.cpp
   ${CMAKE_CURRENT_LIST_DIR}/volume_storage_io.cpp
   ${CMAKE_CURRENT_LIST_DIR}/voxelizer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/voxelizer_band.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mesh_shells.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/winding_columns.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mc33_tables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/marching_cubes33_cases.cpp
   ${CMAKE_CURRENT_LIST_DIR}/marching_cubes33.cpp
