@@ -125,6 +125,7 @@ void PolygonStorageVoxelizerDual::prepareSigns()
     constexpr float sliverHeight = 1e-3f;
     const std::size_t polygonCount = storage->Polygons.size();
     slivers.assign(polygonCount, 0);
+    corners.assign(polygonCount, Corners{});
     vertexPseudoNormals.resize(storage->Vertices.size());
     for (std::size_t v = 0; v < storage->Vertices.size(); ++v) vertexPseudoNormals[v] = storage->Vertices[v].normal;
     std::vector<int> touched;
@@ -133,6 +134,7 @@ void PolygonStorageVoxelizerDual::prepareSigns()
         if (p.size() != 3) continue;
         const vec3 a = storage->Vertices[p[0]].position, b = storage->Vertices[p[1]].position,
                    c = storage->Vertices[p[2]].position;
+        corners[i] = {a, b, c};
         const float longest = std::max({(b - a).length(), (c - b).length(), (a - c).length()});
         if (cross(b - a, c - a).length() < sliverHeight * longest) {
             slivers[i] = 1;
@@ -221,15 +223,16 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
             }
 }
 
-float PolygonStorageVoxelizerDual::signedDistance(const vec3& q, int index) const
+float PolygonStorageVoxelizerDual::signedDistance(const vec3& q, int index, float bound) const
 {
-    const VertexIDList& polygon = storage->Polygons[index];
-    const ClosestPoint closest = closestOnTriangle(q, storage->Vertices[polygon[0]].position,
-                                                   storage->Vertices[polygon[1]].position,
-                                                   storage->Vertices[polygon[2]].position);
+    const Corners& c = corners[static_cast<std::size_t>(index)];
+    const ClosestPoint closest = closestOnTriangle(q, c[0], c[1], c[2]);
     const vec3 offset = q - closest.point;
-    const float len = offset.length();
+    const float squared = offset.length2();
+    if (!(squared < bound * bound)) return unsampledDistance;
+    const float len = std::sqrt(squared);
     if (shells.isClosed(index)) return len;  // signed by the winding numbers afterwards
+    const VertexIDList& polygon = storage->Polygons[index];
     vec3 normal;
     switch (closest.region) {
     case 0: normal = storage->Midpoints[index].normal; break;

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -21,13 +22,15 @@ class WindingColumns;
 void boxAlongAxis(float a, float b, float c, int size, int& lo, int& hi);
 
 // Writes a narrow band of signed distances around every triangle of a normalised mesh into a
-// volume: every grid point closer than voxelizerBandWidth to a triangle gets the distance to the
-// nearest one.
+// volume: every grid point closer than voxelizerBandWidth to a triangle gets a sample.
 //
 // Each triangle first samples the grid points of its integer box, which holds every point closer
-// to it than one cell; the band then widens ring by ring, each point trying the nearest triangles
-// of its 26 neighbours (closest-point propagation, as in Mauch, "Efficient algorithms for solving
-// static Hamilton-Jacobi equations", 2003). A sample whose nearest triangle belongs to a closed
+// to it than one cell, so the samples next to the surface, which place the surface, are exact. The
+// band then widens ring by ring, each point trying the nearest triangles of its six face
+// neighbours (closest-point propagation, as in Mauch, "Efficient algorithms for solving static
+// Hamilton-Jacobi equations", 2003): farther out a sample may hold the distance to a triangle a
+// little farther than the nearest (a tenth of a cell or so on scanned shapes), which only decides
+// which side it lies on. A sample whose nearest triangle belongs to a closed
 // shell is signed by the winding number of the shells (WindingColumns), whatever the orientation
 // of the faces and also where the shells pass through themselves; near an open shell the sign is
 // that of the angle-weighted pseudo-normal of the face, edge or vertex the closest point lies on
@@ -77,8 +80,9 @@ private:
     void widenBand();
     // Signs every sample near a closed shell by the winding numbers (voxelizer_band.cpp).
     void signByWinding();
-    // Distance from grid point q to triangle index, signed by its pseudo-normal near an open shell.
-    float signedDistance(const vec3& q, int index) const;
+    // Distance from grid point q to triangle index, signed by its pseudo-normal near an open shell;
+    // unsampledDistance when it is not below bound.
+    float signedDistance(const vec3& q, int index, float bound) const;
     vec3 edgeNormal(int polygonIndex, int a, int b) const;
 
     StatusOutput* status = nullptr;            // not owned
@@ -91,6 +95,8 @@ private:
     MeshShells shells;
     std::vector<std::uint8_t> slivers;    // per polygon: a triangle too thin for its normal to count
     std::vector<vec3> vertexPseudoNormals;  // angle-weighted vertex normals without the slivers
+    using Corners = std::array<vec3, 3>;
+    std::vector<Corners> corners;  // per polygon: the corner positions of a triangle, for the widening
     std::unique_ptr<WindingColumns> windings;
     std::unique_ptr<NearestTriangles> nearest;  // nearest triangle of each sample, while voxelizing
 };

@@ -9,8 +9,9 @@ namespace voxquad {
 
 namespace {
 
-// The rings of the widening: enough for the band width across the 26-neighbourhood, with room
-// for the corrections that a nearer triangle makes further in.
+// The rings of the widening: enough for the band width across the face neighbours (a point five
+// cells off along a diagonal is nine steps away), with room for the corrections that a nearer
+// triangle makes further in.
 constexpr int maxRings = 32;
 
 // Calls visit(x, y, z) for every voxel of a block that changed in the given ring.
@@ -38,31 +39,36 @@ void PolygonStorageVoxelizerDual::widenBand()
     const BlockGrid& grid = nearest->grid();
     // Samples stay within the boxes' reach: the last index along an axis is never written.
     const int limit[3] = {grid.sizeX - 2, grid.sizeY - 2, grid.sizeZ - 2};
-    auto offer = [&](int x, int y, int z, std::int32_t triangle, int ring) {
+    // Offers triangle to the neighbour (x, y, z) of a point that lies reach farther from it than
+    // the neighbour can (the point's distance less the step between them): a neighbour already
+    // that close cannot get nearer through this triangle, and is passed over without a distance.
+    auto offer = [&](int x, int y, int z, std::int32_t triangle, float reach, int ring) {
         NearestTriangles::Block* block = nearest->find(grid.blockOf(x, y, z));
         const int offset = BlockGrid::offsetIn(x, y, z);
         if (block && (block->triangle[offset] == triangle || block->tried[offset] == triangle)) return;
+        const float current = std::fabs(voxels.distance(x, y, z));
+        if (current <= reach) return;
         if (block) block->tried[offset] = triangle;
-        const float d = signedDistance(vec3(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)), triangle);
-        const float len = std::fabs(d);
-        if (!(len < voxelizerBandWidth && len < std::fabs(voxels.distance(x, y, z)))) return;
+        const float d = signedDistance(vec3(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)),
+                                       triangle, std::min(current, voxelizerBandWidth));
+        if (d == unsampledDistance) return;
         voxels.setDistance(x, y, z, d);
         nearest->set(x, y, z, triangle, static_cast<std::uint8_t>(ring));
     };
+    // A step to a face neighbour, with a margin for the rounding of the distances.
+    constexpr float step = 1.001f;
+    constexpr int neighbours[6][3] = {{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 1, 0}, {0, 0, -1}, {0, 0, 1}};
     for (int ring = 1; ring < maxRings; ++ring) {
         const std::vector<std::uint32_t> blocks = nearest->takeQueue();
         if (blocks.empty()) break;
         for (std::uint32_t b : blocks)
             forEachInRing(*nearest, b, ring, [&](int x, int y, int z, std::int32_t triangle) {
-                for (int dz = -1; dz <= 1; ++dz)
-                    for (int dy = -1; dy <= 1; ++dy)
-                        for (int dx = -1; dx <= 1; ++dx) {
-                            const int nx = x + dx, ny = y + dy, nz = z + dz;
-                            if ((dx | dy | dz) == 0 || nx < 0 || ny < 0 || nz < 0 || nx > limit[0] || ny > limit[1] ||
-                                nz > limit[2])
-                                continue;
-                            offer(nx, ny, nz, triangle, ring + 1);
-                        }
+                const float reach = std::fabs(voxels.distance(x, y, z)) - step;
+                for (const auto& d : neighbours) {
+                    const int nx = x + d[0], ny = y + d[1], nz = z + d[2];
+                    if (nx < 0 || ny < 0 || nz < 0 || nx > limit[0] || ny > limit[1] || nz > limit[2]) continue;
+                    offer(nx, ny, nz, triangle, reach, ring + 1);
+                }
             });
     }
 }

@@ -12,4 +12,5 @@ list(APPEND VOXQUAD_TEST_SOURCES
   sharp_features_test.cpp
   remesher_run_test.cpp
   real_meshes_test.cpp
+  remesher_closed_output_test.cpp
 )
