@@ -17,6 +17,7 @@ list(APPEND VOXQUAD_TEST_SOURCES
   volume_storage_test.cpp
   volume_storage_io_test.cpp
   voxelizer_test.cpp
+  winding_columns_test.cpp
   marching_cubes33_cases_test.cpp
   marching_cubes33_test.cpp
   marching_cubes33_pipeline_test.cpp

@@ -157,21 +157,29 @@ void PolygonStorageVoxelizerDual::prepareSigns()
         }
         vertexPseudoNormals[v] = totalWeight > 0 ? normalized(sum / totalWeight) : vec3();
     }
+    // A sliver faces like the triangles across its edges, whose normals do say where the surface
+    // turns; alone, or among slivers only, it faces nowhere.
+    facetNormals.resize(polygonCount);
+    for (std::size_t i = 0; i < polygonCount; ++i) facetNormals[i] = storage->Midpoints[i].normal;
+    for (std::size_t i = 0; i < polygonCount; ++i) {
+        if (!slivers[i]) continue;
+        const VertexIDList& p = storage->Polygons[i];
+        vec3 sum;
+        for (int k = 0; k < 3; ++k) {
+            const int across = storage->otherPolygon(static_cast<int>(i), EdgeEntryKey(p[k], p[(k + 1) % 3]));
+            if (across >= 0 && !slivers[across]) sum += storage->Midpoints[across].normal;
+        }
+        facetNormals[i] = normalized(sum);
+    }
 }
 
 vec3 PolygonStorageVoxelizerDual::edgeNormal(int polygonIndex, int a, int b) const
 {
-    const vec3& own = storage->Midpoints[polygonIndex].normal;
     const auto found = storage->EdgeIndex.find(EdgeEntryKey(a, b));
-    if (found == storage->EdgeIndex.end()) return own;
-    vec3 sum;
-    bool counted = false;
-    for (int p : {found->second.first, found->second.second}) {
-        if (p < 0 || slivers[p]) continue;
-        sum += storage->Midpoints[p].normal;
-        counted = true;
-    }
-    return counted ? sum : own;
+    if (found == storage->EdgeIndex.end()) return facetNormals[polygonIndex];
+    vec3 sum = facetNormals[found->second.first];
+    if (found->second.second >= 0) sum += facetNormals[found->second.second];
+    return sum;
 }
 
 void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, int index)
@@ -196,7 +204,7 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
     for (int a = 0; a < 3; ++a) boxAlongAxis(p0[a], p1[a], p2[a], sizes[a], lo[a], hi[a]);
 
     // Pseudo-normals in the order of the regions of closestFeature.
-    const vec3 normals[7] = {n,
+    const vec3 normals[7] = {facetNormals[index],
                              edgeNormal(index, polygon[0], polygon[1]),
                              edgeNormal(index, polygon[0], polygon[2]),
                              edgeNormal(index, polygon[1], polygon[2]),
@@ -235,7 +243,7 @@ float PolygonStorageVoxelizerDual::signedDistance(const vec3& q, int index, floa
     const VertexIDList& polygon = storage->Polygons[index];
     vec3 normal;
     switch (closest.region) {
-    case 0: normal = storage->Midpoints[index].normal; break;
+    case 0: normal = facetNormals[index]; break;
     case 1: normal = edgeNormal(index, polygon[0], polygon[1]); break;
     case 2: normal = edgeNormal(index, polygon[0], polygon[2]); break;
     case 3: normal = edgeNormal(index, polygon[1], polygon[2]); break;

@@ -35,7 +35,8 @@ void boxAlongAxis(float a, float b, float c, int size, int& lo, int& hi);
 // of the faces and also where the shells pass through themselves; near an open shell the sign is
 // that of the angle-weighted pseudo-normal of the face, edge or vertex the closest point lies on
 // (Baerentzen and Aanaes, "Signed distance computation using the angle weighted pseudonormal",
-// 2005), leaving out sliver triangles, whose normals say nothing of the surface.
+// 2005); a sliver triangle, whose own normal says nothing of the surface, counts there with the
+// normals of the triangles across its edges.
 class PolygonStorageVoxelizerDual {
 public:
     PolygonStorageVoxelizerDual();
@@ -71,7 +72,7 @@ public:
     void markSegment(int a, int b);
 
 private:
-    // Shells, winding numbers and the pseudo-normals of the vertices without slivers.
+    // Shells, winding numbers, and the pseudo-normals of faces and vertices with slivers made harmless.
     void prepareSigns();
     // Writes the distances to polygon number index into the points of its box; counts it as skipped
     // unless it is a triangle with a non-degenerate frame.
@@ -94,6 +95,7 @@ private:
 
     MeshShells shells;
     std::vector<std::uint8_t> slivers;    // per polygon: a triangle too thin for its normal to count
+    std::vector<vec3> facetNormals;       // per polygon: its normal, or for a sliver its neighbours' 
     std::vector<vec3> vertexPseudoNormals;  // angle-weighted vertex normals without the slivers
     using Corners = std::array<vec3, 3>;
     std::vector<Corners> corners;  // per polygon: the corner positions of a triangle, for the widening

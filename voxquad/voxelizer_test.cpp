@@ -74,6 +74,32 @@ TEST_F(Voxelizer, TriangleOnAGridPlaneSamplesOnItAreMinusZero)
     EXPECT_EQ(distanceAt(6, 6, 15), unsampledDistance);
 }
 
+// An open sheet whose rim holds an inverted sliver (a point 1e-4 outside the rim and a triangle
+// facing down over the overlap of two facing up), as CAD exports leave: the sliver's normal would
+// cancel the rim's pseudo-normal and put points above the rim inside. Every sample above the
+// sheet is positive and every one below negative.
+TEST_F(Voxelizer, AnInvertedSliverDoesNotTipTheSignsAtItsRim)
+{
+    const int a = vertex(4, 4, 10.5f), b = vertex(16, 4, 10.5f), c = vertex(16, 16, 10.5f), d = vertex(4, 16, 10.5f);
+    const int m = vertex(10, 4 - 1e-4f, 10.5f);
+    addPolygon({a, b, m});
+    addPolygon({m, b, c});
+    addPolygon({a, m, c});
+    addPolygon({a, c, d});
+    prepareMesh();
+    voxelizer.voxelize();
+    int sampled = 0;
+    for (int x = 0; x < 22; ++x)
+        for (int y = 0; y < 22; ++y)
+            for (int z = 6; z <= 15; ++z) {
+                const float distance = distanceAt(x, y, z);
+                if (distance == unsampledDistance) continue;
+                ++sampled;
+                ASSERT_EQ(distance > 0, z > 10) << x << " " << y << " " << z;
+            }
+    EXPECT_GT(sampled, 2000);
+}
+
 TEST_F(Voxelizer, CreaseIsSignedByTheSummedNormalsOfItsTwoTriangles)
 {
     const int r0 = vertex(10, 5, 12), r1 = vertex(12, 15, 14);
