@@ -53,11 +53,10 @@ void MarchingCubes33::init()
     vertices.reserve(initialVertexCapacity);
 }
 
-MarchingCubes33::Corner MarchingCubes33::corner(int x, int y, int z) const
+float MarchingCubes33::cornerValue(float raw, int x, int y, int z) const
 {
-    const float raw = voxels->distance(x, y, z);
-    if (raw != unsampledDistance || !farField) return {mc33::clampCornerValue(raw), raw != unsampledDistance};
-    return {farField->insideAt(x, y, z) ? -voxelizerBandWidth : voxelizerBandWidth, false};
+    if (raw != unsampledDistance || !farField) return mc33::clampCornerValue(raw);
+    return farField->insideAt(x, y, z) ? -voxelizerBandWidth : voxelizerBandWidth;
 }
 
 template <typename Visit>
@@ -98,9 +97,9 @@ void MarchingCubes33::edgeCrossings(int x, int y, int z, Found found) const
             (nz == z || voxels->distance(x, y, nz) == unsampledDistance))
             return;
     }
-    const float c0 = corner(x, y, z).value;
-    const float c1[3] = {nx == x ? c0 : corner(nx, y, z).value, ny == y ? c0 : corner(x, ny, z).value,
-                         nz == z ? c0 : corner(x, y, nz).value};
+    const float c0 = cornerValue(raw, x, y, z);
+    const float c1[3] = {nx == x ? c0 : corner(nx, y, z), ny == y ? c0 : corner(x, ny, z),
+                         nz == z ? c0 : corner(x, y, nz)};
     for (int axis = 0; axis < 3; ++axis)
         if ((c0 > 0) != (c1[axis] > 0)) found(axis, c0, c1[axis]);
 }
@@ -156,15 +155,15 @@ std::int32_t MarchingCubes33::edgeVertex(int axis, int x, int y, int z) const
 
 bool MarchingCubes33::readCube()
 {
+    float raw[8];
     bool sampled = false;
     for (int p = 0; p < 8; ++p) {
-        const int x = i + cornerX(p), y = j + cornerY(p), z = k + cornerZ(p);
-        const float raw = voxels->distance(x, y, z);
-        if (raw == unsampledDistance && !farField) return false;
-        sampled |= raw != unsampledDistance;
+        raw[p] = voxels->distance(i + cornerX(p), j + cornerY(p), k + cornerZ(p));
+        if (raw[p] == unsampledDistance && !farField) return false;
+        sampled |= raw[p] != unsampledDistance;
     }
     if (!sampled) return false;  // wholly in the far field: no surface
-    for (int p = 0; p < 8; ++p) cube[p] = corner(i + cornerX(p), j + cornerY(p), k + cornerZ(p)).value;
+    for (int p = 0; p < 8; ++p) cube[p] = cornerValue(raw[p], i + cornerX(p), j + cornerY(p), k + cornerZ(p));
     return true;
 }
 

@@ -45,13 +45,10 @@ public:
     const std::int32_t* getSubcaseCounts() const { return subcaseCount; }
 
 private:
-    // Value and sign of a grid point as the cubes see it: unsampled points take the far field's
-    // sign, at the band's width from the surface.
-    struct Corner {
-        float value;
-        bool sampled;
-    };
-    Corner corner(int x, int y, int z) const;
+    // Value of grid point (x, y, z), whose sample is raw, as the cubes see it: unsampled points take
+    // the far field's sign, at the band's width from the surface.
+    float cornerValue(float raw, int x, int y, int z) const;
+    float corner(int x, int y, int z) const { return cornerValue(voxels->distance(x, y, z), x, y, z); }
     // Visits the x of row (y, z) whose edges or cubes can reach a sample (every x of a dense volume).
     template <typename Visit>
     void forEachXNearSamples(int y, int z, Visit visit) const;
