@@ -8,6 +8,8 @@
 #include "vertex.h"
 #include "vertex_id_set.h"
 
+namespace voxquad {
+
 class StatusOutput;
 
 // Corners of one polygon in cyclic order (vertex ids). A growable array: polygons are short and
@@ -38,6 +40,11 @@ struct EdgeEntryData {
 };
 
 using EdgeEntryMap = std::map<EdgeEntryKey, EdgeEntryData, compareEdgeEntryKey>;
+
+// True when a polygon (of at least one corner) has no area: its vector area is at most 1e-4 of its
+// longest side squared (the rounding of float positions a few hundred cells from the origin), as
+// when its corners lie at one position or on one line.
+bool polygonWithoutArea(const VertexIDList& polygon, const std::vector<Vertex>& vertices);
 
 // General polygons over a shared vertex list, with the polygons of each vertex (VIndex), the
 // polygons of each edge (EdgeIndex), a midpoint record per polygon, angle-weighted vertex normals,
@@ -122,6 +129,10 @@ public:
 
 private:
     void message(const char* text) const;
+    // Whether cutting the triangle of corners 0, 1, 2 off an odd polygon leaves a part without area.
+    bool cutLeavesNoArea(const VertexIDList& corners) const;
     // Appends a polygon with a placeholder midpoint record, not yet registered; returns its id.
     int appendPolygon(VertexIDList corners);
 };
+
+}  // namespace voxquad

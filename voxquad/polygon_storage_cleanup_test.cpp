@@ -7,6 +7,8 @@
 #include "polygon_storage.h"
 #include "recording_status_output.h"
 
+namespace voxquad {
+
 namespace {
 
 // Storage with its indexes, midpoints and normals built, as the stages find it.
@@ -199,3 +201,5 @@ TEST(RemoveRhombusPolygons, CollapsesOnlyThreeHighThreeHighQuads)
         EXPECT_EQ(recorder.stages, std::vector<std::string>{"Removing rhombus polygons"});
     }
 }
+
+}  // namespace voxquad
