@@ -139,7 +139,7 @@ Timings runOurs(PolygonStorage& input, int nx, int ny, int nz)
     volume.clear();
     t.stages[1] = millisecondsSince(stage);
     stage = std::chrono::steady_clock::now();
-    dual.constructDual(marching);
+    dual.constructDualReleasingEdges(marching);
     t.stages[2] = millisecondsSince(stage);
     t.total = millisecondsSince(start);
     t.polygons = static_cast<long long>(dual.Polygons.size());

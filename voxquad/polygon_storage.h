@@ -96,6 +96,9 @@ public:
     // Replaces this storage with the dual of source (indexes, midpoints and normals computed):
     // one vertex per source polygon, one face per source vertex with three or more polygons.
     void constructDual(const PolygonStorage& source);
+    // The same, dropping source's EdgeIndex as soon as the walks around its vertices have taken it
+    // over, which lowers the peak memory of a run; source keeps everything else.
+    void constructDualReleasingEdges(PolygonStorage& source);
 
     // Polygon-by-polygon editing; each keeps VIndex and Midpoints current (EdgeIndex is rebuilt by
     // the stages that edit). Defined in polygon_storage_edit.cpp.
@@ -129,6 +132,8 @@ public:
 
 private:
     void message(const char* text) const;
+    // constructDual, clearing *sourceEdges (source's EdgeIndex) once it is no longer read.
+    void buildDual(const PolygonStorage& source, EdgeEntryMap* sourceEdges);
     // Whether cutting the triangle of corners 0, 1, 2 off an odd polygon leaves a part without area.
     bool cutLeavesNoArea(const VertexIDList& corners) const;
     // Appends a polygon with a placeholder midpoint record, not yet registered; returns its id.

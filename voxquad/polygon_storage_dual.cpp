@@ -276,18 +276,10 @@ void releaseFlatFeatureCorners(const std::vector<VertexIDList>& polygons, std::v
         }
 }
 
-}  // namespace
-
-void PolygonStorage::constructDual(const PolygonStorage& source)
+// One face per source vertex with three or more polygons, walked around it; a fan open at a
+// border of the source starts and ends at the midpoints of its border edges.
+void appendDualFaces(PolygonStorage& dual, const PolygonStorage& source, const EdgeTable& edges)
 {
-    if (status)
-        status->beginStage("Constructing Dual Surface");
-    clear();
-    scale = source.scale;
-    offset = source.offset;
-    Vertices = source.Midpoints;  // dual vertex i stands for source polygon i
-    const EdgeTable edges(source.EdgeIndex);
-
     for (std::size_t v = 0; v < source.VIndex.size(); ++v) {
         // Polygons emptied since the index was built (fewer than three corners) do not count.
         std::size_t polygonCount = 0;
@@ -303,19 +295,39 @@ void PolygonStorage::constructDual(const PolygonStorage& source)
         const int vertex = static_cast<int>(v);
         Fan fan = walkFan(source, edges, vertex, start, polygonCount);
         if (!fan.open) {
-            Polygons.push_back(std::move(fan.polygons));
+            dual.Polygons.push_back(std::move(fan.polygons));
             continue;
         }
-        // An open fan starts and ends at the midpoints of its border edges.
-        int last = addVertex(borderMidpoint(source, vertex, fan.afterLast));
-        int first = addVertex(borderMidpoint(source, vertex, fan.beforeFirst));
-        VertexIDList& face = Polygons.emplace_back();
+        int last = dual.addVertex(borderMidpoint(source, vertex, fan.afterLast));
+        int first = dual.addVertex(borderMidpoint(source, vertex, fan.beforeFirst));
+        VertexIDList& face = dual.Polygons.emplace_back();
         face.reserve(fan.polygons.size() + 2);
         face.push_back(first);
         face.insert(face.end(), fan.polygons.begin(), fan.polygons.end());
         face.push_back(last);
     }
+}
 
+}  // namespace
+
+void PolygonStorage::constructDual(const PolygonStorage& source) { buildDual(source, nullptr); }
+
+void PolygonStorage::constructDualReleasingEdges(PolygonStorage& source) { buildDual(source, &source.EdgeIndex); }
+
+void PolygonStorage::buildDual(const PolygonStorage& source, EdgeEntryMap* sourceEdges)
+{
+    if (status)
+        status->beginStage("Constructing Dual Surface");
+    clear();
+    scale = source.scale;
+    offset = source.offset;
+    Vertices = source.Midpoints;  // dual vertex i stands for source polygon i
+    {
+        const EdgeTable edges(source.EdgeIndex);
+        if (sourceEdges)
+            EdgeEntryMap().swap(*sourceEdges);
+        appendDualFaces(*this, source, edges);
+    }
     mergeCoincidentCorners(Polygons, Vertices);
     releaseFlatFeatureCorners(Polygons, Vertices, source);
     buildVIndex();

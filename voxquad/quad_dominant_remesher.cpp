@@ -94,7 +94,7 @@ void QuadDominantRemesher::extractSurface()
     voxelizer.releaseFarField();
     TransferFeaturePointsToMidpoints(marchingMesh, volume);
     volume.clear();  // nor the samples past the feature points
-    dualMesh.constructDual(marchingMesh);
+    dualMesh.constructDualReleasingEdges(marchingMesh);
     dualMesh.reducePolygonDegree();
     dualMesh.removeRhombusPolygons();
 }

@@ -203,14 +203,17 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
     const int sizes[3] = {volume->getXSize(), volume->getYSize(), volume->getZSize()};
     for (int a = 0; a < 3; ++a) boxAlongAxis(p0[a], p1[a], p2[a], sizes[a], lo[a], hi[a]);
 
-    // Pseudo-normals in the order of the regions of closestFeature.
-    const vec3 normals[7] = {facetNormals[index],
-                             edgeNormal(index, polygon[0], polygon[1]),
-                             edgeNormal(index, polygon[0], polygon[2]),
-                             edgeNormal(index, polygon[1], polygon[2]),
-                             vertexPseudoNormals[polygon[0]],
-                             vertexPseudoNormals[polygon[1]],
-                             vertexPseudoNormals[polygon[2]]};
+    // Pseudo-normals in the order of the regions of closestFeature; near a closed shell the winding
+    // numbers sign the samples afterwards.
+    const bool closed = shells.isClosed(index);
+    vec3 normals[7];
+    if (!closed) {
+        normals[0] = facetNormals[index];
+        normals[1] = edgeNormal(index, polygon[0], polygon[1]);
+        normals[2] = edgeNormal(index, polygon[0], polygon[2]);
+        normals[3] = edgeNormal(index, polygon[1], polygon[2]);
+        for (int k = 0; k < 3; ++k) normals[4 + k] = vertexPseudoNormals[polygon[k]];
+    }
 
     const VoxelAccessor voxels(*volume);
     const vec3 corners[3] = {p0, p1, p2};
@@ -222,8 +225,7 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
                 const float u = dot(M.row[0], r), v = dot(M.row[1], r), w = dot(M.row[2], r);
                 const ClosestFeature closest = closestFeature(q, corners, u, v, w, n);
                 const float len = closest.offset.length();
-                const vec3 dir = len > 0 ? closest.offset / len : closest.offset;
-                const bool positive = dot(normals[closest.region], dir) > 0;
+                const bool positive = closed || dot(normals[closest.region], closest.offset) > 0;
                 if (len < voxelizerBandWidth && len < std::fabs(voxels.distance(x, y, z))) {
                     voxels.setDistance(x, y, z, positive ? len : -len);
                     nearest->set(x, y, z, index, 1);
