@@ -44,7 +44,7 @@ SampleGrid GridFor(const FieldMeshing& settings, double step, double shift = 0) 
 // all lie farther from the surface than the block could reach (with room for
 // the approximate distances of ellipsoids and blends) cannot hold the
 // surface, and its points only take the corners' sign.
-void SampleNarrowBand(const DistanceField& field, const SampleGrid& g, VoxelData* voxels) {
+void SampleNarrowBand(const DistanceField& field, const SampleGrid& g, voxquad::VoxelData* voxels) {
   constexpr int kBlock = 4;
   constexpr double kDistanceSlack = 2.0;
   const double reach = kDistanceSlack * (kBlock * std::sqrt(3.0) / 2 + 1);  // grid units
@@ -86,7 +86,7 @@ void SampleNarrowBand(const DistanceField& field, const SampleGrid& g, VoxelData
 }
 
 // True when a point on the grid's faces lies inside the shape.
-bool TouchesGridFaces(const SampleGrid& g, const VoxelData* voxels) {
+bool TouchesGridFaces(const SampleGrid& g, const voxquad::VoxelData* voxels) {
   auto inside = [&](int x, int y, int z) { return voxels[g.index(x, y, z)].distance <= 0; };
   for (int a = 0; a < g.nx; ++a) {
     for (int b = 0; b < g.ny; ++b) {
@@ -113,16 +113,16 @@ struct Polygons {
 // The quad-dominant dual surface of the field's zero level on grid g.
 Polygons Polygonise(const DistanceField& field, const SampleGrid& g) {
   Polygons result;
-  VolumeStorageDF volume;
+  voxquad::VolumeStorageDF volume;
   volume.setSize(g.nx, g.ny, g.nz);
   SampleNarrowBand(field, g, volume.records());
   if (TouchesGridFaces(g, volume.records())) {
     result.error = "the shape reaches the faces of its box";
     return result;
   }
-  PolygonStorage marching, dual;
+  voxquad::PolygonStorage marching, dual;
   {
-    MarchingCubes33 cubes;
+    voxquad::MarchingCubes33 cubes;
     cubes.setVolume(&volume);
     cubes.setOutput(&marching);
     cubes.init();
@@ -134,13 +134,13 @@ Polygons Polygonise(const DistanceField& field, const SampleGrid& g) {
 
   // Keep the corners that polygons use, numbered in order of first use.
   std::vector<int64_t> renumbered(dual.Vertices.size(), -1);
-  for (const VertexIDList& corners : dual.Polygons) {
+  for (const voxquad::VertexIDList& corners : dual.Polygons) {
     if (corners.size() < 3) continue;
     Polygon& polygon = result.polygons.emplace_back();
     for (int32_t v : corners) {
       if (renumbered[size_t(v)] < 0) {
         renumbered[size_t(v)] = int64_t(result.points.size());
-        const vec3& p = dual.Vertices[size_t(v)].position;
+        const voxquad::vec3& p = dual.Vertices[size_t(v)].position;
         result.points.push_back(g.origin + Vec3d{p.x, p.y, p.z} * g.step);
       }
       polygon.push_back(uint32_t(renumbered[size_t(v)]));

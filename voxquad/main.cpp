@@ -30,8 +30,10 @@ bool parseTargetVoxelCount(const char* text, std::int32_t& count)
 
 int main(int argc, char** argv)
 {
-    if (argc < 3)
-        return 0;
+    if (argc < 3) {
+        std::fputs("usage: voxquad <input.ply> <output.ply|.obj|.pc> [<targetVoxelCount>]\n", stderr);
+        return 1;
+    }
     std::int32_t count = voxquad::defaultTargetVoxelCount;
     if (argc == 4 && !parseTargetVoxelCount(argv[3], count))
         return 1;

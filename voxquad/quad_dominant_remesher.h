@@ -20,9 +20,13 @@ struct GridSize {
     int nx = 0, ny = 0, nz = 0;
 };
 
+// Fewest cells along an axis of a usable grid: the normalisation keeps 4 cells of margin.
+constexpr int minimumCells = 5;
+
 // Cubic cells along the box's proportions so that the grid has about targetVoxelCount voxels:
 // f = cbrt(target / (x * y * z)), n = trunc(size * f). Returns false with a message in error when
-// the target is not positive or an axis gets fewer than 5 cells (a flat or degenerate box).
+// the target is not positive or an axis gets fewer than 5 cells: the message names the budget
+// that would do when there is one, else calls the mesh too flat.
 bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid, std::string& error);
 
 // Owns every stage of the remesher and runs them in a fixed order: grid sizing and normalisation,
@@ -55,7 +59,7 @@ private:
     PolygonStorage inputMesh;     // normalised into grid coordinates by buildVolume()
     PolygonStorage dualMesh;      // the result that is exported
     PolygonStorage marchingMesh;  // output of marching cubes
-    VolumeStorageDF volume;       // the distance volume
+    VolumeStorageBandDF volume;   // the distance volume, kept near the surface only
     PolygonStorageVoxelizerDual voxelizer;
     SharpFeatures sharpFeatures;  // bound to inputMesh
     MarchingCubes33 marchingCubes;  // from volume into marchingMesh

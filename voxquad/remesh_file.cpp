@@ -1,12 +1,12 @@
 #include "remesh_file.h"
 
-#include <cstdio>
 #include <new>
 
 #include "file_type.h"
 #include "polygon_storage_export.h"
 #include "polygon_storage_import_ply.h"
 #include "quad_dominant_remesher.h"
+#include "status_output.h"
 
 namespace voxquad {
 
@@ -34,6 +34,8 @@ bool RemeshFile(const char* inputFile, const char* outputFile, std::int32_t targ
 {
     fileTypeOf(inputFile);  // the input is read as PLY whatever its name; only the message matters
     const FileType outputType = fileTypeOf(outputFile);
+    if (outputType == FileTypeUnknown)
+        return false;  // nothing could be written: refused before any work
 
     QuadDominantRemesher remesher;
     PolygonStorageImportPLY importer;
@@ -49,7 +51,7 @@ bool RemeshFile(const char* inputFile, const char* outputFile, std::int32_t targ
             return false;
         remesher.extractSurface();
     } catch (const std::bad_alloc&) {
-        std::fputs("Not enough memory for the voxel grid; try a smaller target voxel count.\n", stderr);
+        status.printError("Not enough memory for the voxel grid; try a smaller target voxel count.");
         return false;
     }
     remesher.getDualMesh().printStatistics();

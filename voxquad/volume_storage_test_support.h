@@ -14,8 +14,10 @@ public:
     void setProgress(int percent) override { progress.push_back(percent); }
     void beginStage(const char* title) override { stages.emplace_back(title); }
     void endStage() override { ++endedStages; }
+    void printError(const char* text) override { errors.emplace_back(text); }
 
     std::vector<std::string> messages;
+    std::vector<std::string> errors;
     std::vector<int> progress;
     std::vector<std::string> stages;
     int endedStages = 0;
