@@ -8,6 +8,7 @@ int RunInfo(const Arguments& arguments);
 int RunConvert(const Arguments& arguments);
 int RunSubdivide(const Arguments& arguments);
 int RunUnsubdivide(const Arguments& arguments);
+int RunReduce(const Arguments& arguments);
 
 namespace {
 
@@ -33,6 +34,12 @@ constexpr TCliCommand kCommands[] = {
      "                     not given) and write the scene to OUT; the element must\n"
      "                     carry its subdivision level (a .met file does)\n",
      RunUnsubdivide},
+    {"reduce", 3, 3,
+     "  reduce IN OUT PERCENT\n"
+     "                     reduce the principal element to PERCENT % (0 to 100) of\n"
+     "                     its triangles by quadric edge collapses, as Mesh\n"
+     "                     Reduction does, and write the scene to OUT\n",
+     RunReduce},
 };
 
 }  // namespace
