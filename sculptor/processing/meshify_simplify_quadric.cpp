@@ -16,7 +16,9 @@ struct Vec3 {
 Vec3 ToVec(const TPoint3f& p) { return {p.x, p.y, p.z}; }
 Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 Cross(const Vec3& a, const Vec3& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec3 Cross(const Vec3& a, const Vec3& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 Vec3 Scale(const Vec3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
 
 double Det3(double a11, double a12, double a13, double a21, double a22, double a23, double a31, double a32,
@@ -161,8 +163,7 @@ class Reducer {
     const size_t count = s_.refs.size() - start;
     if (count <= static_cast<size_t>(v0.tcount)) {
       // The new references fit where the old ones were.
-      std::copy(s_.refs.begin() + static_cast<std::ptrdiff_t>(start), s_.refs.end(),
-                s_.refs.begin() + v0.tstart);
+      std::copy(s_.refs.begin() + static_cast<std::ptrdiff_t>(start), s_.refs.end(), s_.refs.begin() + v0.tstart);
       s_.refs.resize(start);
     } else {
       v0.tstart = static_cast<int32_t>(start);
