@@ -13,6 +13,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -180,6 +181,9 @@ void TFormMain::BuildMenus() {
   };
   QMenu* edit = menuBar()->addMenu("Edit");
   Undo1 = edit->addAction("Undo", this, &TFormMain::Undo1Click);
+  Redo1 = edit->addAction("Redo", this, &TFormMain::Redo1Click);
+  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  Redo1->setShortcutContext(Qt::ApplicationShortcut);  // also from the floating panels
   Subdivide1 = edit->addAction("Subdivide", this, &TFormMain::SpeedSubdivideClick);
   UnSubdivide1 = edit->addAction("UnSubdivide", this, &TFormMain::SpeedUnsubdivideClick);
   Detail1 = edit->addAction("Detail", this, &TFormMain::SpeedDetailClick);

@@ -174,9 +174,10 @@ class TFormMain : public QMainWindow {
   const TElementEditing& elementEditing() const { return elementEditing_; }
   UndoSnapshots& undo() { return undo_; }
 
-  // Undo and the configuration panel (preferences, undo depth, remesh depth,
-  // digitizer, light).
+  // Undo, Redo and the configuration panel (preferences, undo depth, remesh
+  // depth, digitizer, light).
   QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
   QAction* Preferences1 = nullptr;
   FloatingPanel* PanelConfig = nullptr;
   QSpinBox* SpinMaxUndo = nullptr;
@@ -198,6 +199,7 @@ class TFormMain : public QMainWindow {
   QSlider* TrackBarz = nullptr;
   QSlider* TrackBarSpec = nullptr;
   void Undo1Click();
+  void Redo1Click();
   void Preferences1Click();
   void ButtMaxUndoOkClick();
   void ListBoxPreferenceClick(int brush);
@@ -282,6 +284,9 @@ class TFormMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Undo or Redo of the current element's geometry snapshots.
+  void StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoChannel));
+
   class WindowSceneHost : public SceneHost {
    public:
     explicit WindowSceneHost(TFormMain& form) : form_(form) {}
