@@ -108,6 +108,16 @@ void TFormMain::FormCreate() {
   ComboPosition->setCurrentIndex(0);
   PanelStart->show();
   PanelStart->raise();
+
+  // From here on every change reaches the crash-recovery record.
+  recovery_.emplace(
+      scene_, undo_.folder(), [this] { return undo_.PrepareFolder(); },
+      [this] { return drag_.buttonState != kNoButton; });
+  undo_.SetChangeListener([this] { SceneChanged(); });
+}
+
+void TFormMain::SceneChanged() {
+  if (recovery_) recovery_->MarkChanged();
 }
 
 bool TFormMain::LoadDefaultModel() {
@@ -260,6 +270,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 void TFormMain::FormDestroy() {
   // The tablet context joins with its tool.
   centro_->ReleaseGpuObjects();
+  recovery_.reset();  // its last write ends before the folder goes
   undo_.DeleteSnapshotFiles();
   destroyed_ = true;
 }
