@@ -19,8 +19,9 @@ constexpr TCliCommand kCommands[] = {
      RunInfo},
     {"convert", 2, 2,
      "  convert IN OUT     read a model file and write it in the format that OUT's\n"
-     "                     extension names (.met, .obj, .ply; a PLY file holds the\n"
-     "                     current element only, the first of the file read)\n",
+     "                     extension names (.met, .obj, .ply, .stl, .off); a PLY,\n"
+     "                     STL or OFF file holds one mesh: the elements of the file\n"
+     "                     read are merged into it\n",
      RunConvert},
     {"subdivide", 2, 3,
      "  subdivide FILE OUT [LEVELS]\n"

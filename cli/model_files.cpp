@@ -60,9 +60,10 @@ const TModelFormat* OutputFormat(const std::string& fileName) {
 }
 
 bool WriteScene(TScene& scene, const std::string& fileName, const TModelFormat& format) {
-  if (!format.wholeScene && scene.elementCount() > 1) {
-    Complain(std::string("a ") + format.name + " file holds one element: writing element " +
-             std::to_string(scene.currentElement) + " of " + std::to_string(scene.elementCount()));
-  }
-  return WriteModel(scene, fileName, format.kind);
+  if (format.wholeScene || scene.elementCount() < 2) return WriteModel(scene, fileName, format.kind);
+  Complain(std::string(format.name) + " files hold one mesh: the " + std::to_string(scene.elementCount()) +
+           " elements are written merged into one");
+  TScene merged;
+  merged.elements.resize(1);
+  return MergeElements(scene, merged.elements[0]) && WriteModel(merged, fileName, format.kind);
 }

@@ -65,8 +65,8 @@ TEST_F(Cli, FailuresSayWhyOnStandardError) {
       {"info '" + dir.File("absent.met") + "'", "cannot open " + dir.File("absent.met") + ": No such file or directory"},
       {"info " + Model("bad.met", "v 0 0 0\nv x 0 0\n"), "File format not recognized."},
       {"info " + Model("empty.met", ""), "Failed to load model."},
-      {"info " + Model("m.stl", kTwoGroups), "unknown model file type"},
-      {"convert " + Model("m.met", kTwoGroups) + " '" + dir.File("out.stl") + "'", "cannot write this kind of file"},
+      {"info " + Model("m.xyz", kTwoGroups), "unknown model file type"},
+      {"convert " + Model("m.met", kTwoGroups) + " '" + dir.File("out.xyz") + "'", "cannot write this kind of file"},
       {"convert " + Model("m.met", kTwoGroups) + " '" + dir.File("no/such/dir.met") + "'", "Cannot save"},
   };
   for (const auto& c : cases) {
@@ -74,7 +74,7 @@ TEST_F(Cli, FailuresSayWhyOnStandardError) {
     EXPECT_EQ(r.status, 1) << c.arguments;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << "\n" << r.err;
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.File("out.stl")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.xyz")));
 }
 
 TEST_F(Cli, ConvertChoosesTheFormatByTheOutputExtension) {
@@ -87,7 +87,7 @@ TEST_F(Cli, ConvertChoosesTheFormatByTheOutputExtension) {
 }
 
 TEST_F(Cli, ConvertBetweenMetObjAndPly) {
-  // met -> obj -> ply -> met; the PLY step keeps the current (first) element only.
+  // met -> obj -> ply -> met; the PLY step merges the two elements into one mesh.
   const std::string met = Model("m.met", kTwoGroups), obj = "'" + dir.File("m.obj") + "'",
                     ply = "'" + dir.File("m.ply") + "'", back = "'" + dir.File("back.met") + "'";
   CliRun r = Invoke("convert " + met + " " + obj);
@@ -95,11 +95,25 @@ TEST_F(Cli, ConvertBetweenMetObjAndPly) {
   EXPECT_NE(Invoke("info " + obj).out.find("element 1 \"second\": 4 vertices, 2 triangles"), std::string::npos);
   r = Invoke("convert " + obj + " " + ply);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("a PLY file holds one element: writing element 0 of 2"), std::string::npos);
+  EXPECT_NE(r.err.find("PLY files hold one mesh: the 2 elements are written merged into one"), std::string::npos);
   r = Invoke("convert " + ply + " " + back);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(Invoke("info " + back).out.find(": 3 vertices, 1 triangles, level 0, box (-1, 0, 0) - (1, 4, 0.5)"),
+  EXPECT_NE(Invoke("info " + back).out.find(": 7 vertices, 3 triangles, level 0, box (-1, 0, -9) - (2, 4, 0.5)"),
             std::string::npos);
+}
+
+TEST_F(Cli, StlAndOffHoldEveryElementMerged) {
+  const std::string met = Model("m.met", kTwoGroups);
+  for (const char* extension : {".stl", ".off"}) {
+    SCOPED_TRACE(extension);
+    const std::string out = "'" + dir.File(std::string("m") + extension) + "'";
+    const CliRun r = Invoke("convert " + met + " " + out);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("files hold one mesh: the 2 elements are written merged into one"), std::string::npos);
+    EXPECT_NE(Invoke("info " + out).out.find(": 1 element\nelement 0 \"\": 7 vertices, 3 triangles, level 0, "
+                                             "box (-1, 0, -9) - (2, 4, 0.5)"),
+              std::string::npos);
+  }
 }
 
 namespace {
@@ -139,7 +153,7 @@ TEST_F(Cli, SubdivisionArgumentsAndRefusals) {
       {"subdivide " + ball + out + " 0", 2, "LEVELS must be a whole number from 1 on, not \"0\""},
       {"subdivide " + ball + out + " two", 2, "not \"two\""},
       {"subdivide " + ball + out + " 16", 1, "more triangles than an element can hold"},
-      {"subdivide " + ball + " '" + dir.File("out.stl") + "'", 1, "cannot write this kind of file"},
+      {"subdivide " + ball + " '" + dir.File("out.xyz") + "'", 1, "cannot write this kind of file"},
       {"unsubdivide " + ball + out, 1, "the principal element is at level 0: it cannot go down 1 level"},
       // Level 2 in the file, but one triangle: no group-of-four order to merge.
       {"unsubdivide " + Model("m.met", kTwoGroups) + out, 1, "Level can not be less than the load mesh!!"},
@@ -184,7 +198,7 @@ TEST_F(Cli, ReductionArgumentsAndRefusals) {
       {"reduce " + ball + out + " 101", 2, "PERCENT must be a whole number from 0 to 100, not \"101\""},
       {"reduce " + ball + out + " -5", 2, "not \"-5\""},
       {"reduce " + ball + out + " 50%", 2, "not \"50%\""},
-      {"reduce " + ball + " '" + dir.File("out.stl") + "' 50", 1, "cannot write this kind of file"},
+      {"reduce " + ball + " '" + dir.File("out.xyz") + "' 50", 1, "cannot write this kind of file"},
   };
   for (const auto& c : cases) {
     const CliRun r = Invoke(c.arguments);

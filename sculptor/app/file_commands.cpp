@@ -3,11 +3,14 @@
 
 #include <QCheckBox>
 #include <algorithm>
+#include <filesystem>
 
+#include "app/crash_recovery.h"
 #include "app/form_main.h"
 #include "io/model_conversion.h"
 #include "io/model_writer.h"
 #include "model/messages.h"
+#include "model/topology.h"
 
 namespace {
 
@@ -59,7 +62,30 @@ void TFormMain::RefreshAfterSceneChange() {
   RebuildCurrentAdjacency();
   scene_.host->RebuildScreenGrids(scene_);
   malloc_trim(0);
+  SceneChanged();
   Redraw();
+}
+
+bool TFormMain::OfferCrashRecovery() {
+  // The undo folder "<temp>/plasmora-<pid>/" lies in the temporary folder the runs share.
+  const std::string temp = std::filesystem::path(undo_.folder()).parent_path().parent_path().string();
+  return ::OfferCrashRecovery(temp, [this](RecoveredScene&& recovered) { InstallRecoveredScene(std::move(recovered)); });
+}
+
+void TFormMain::InstallRecoveredScene(RecoveredScene&& recovered) {
+  ResetScene(scene_);
+  scene_.elements = std::move(recovered.elements);
+  for (TGeosphera& e : scene_.elements) {
+    e.uid = scene_.nextUid++;
+    const int width = ComputeValence(e);
+    if (width > 0) BuildAdjacency(e, width);
+  }
+  scene_.currentElement = recovered.currentElement;
+  scene_.host->ModelFileWasRead(scene_);
+  scene_.host->ClearFootprints();
+  scene_.host->RefreshElementList(scene_);
+  elementEditing_.detachCounter = 0;
+  RefreshAfterSceneChange();
 }
 
 void TFormMain::Abrir1Click() {

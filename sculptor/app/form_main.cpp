@@ -13,6 +13,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -107,6 +108,16 @@ void TFormMain::FormCreate() {
   ComboPosition->setCurrentIndex(0);
   PanelStart->show();
   PanelStart->raise();
+
+  // From here on every change reaches the crash-recovery record.
+  recovery_.emplace(
+      scene_, undo_.folder(), [this] { return undo_.PrepareFolder(); },
+      [this] { return drag_.buttonState != kNoButton; });
+  undo_.SetChangeListener([this] { SceneChanged(); });
+}
+
+void TFormMain::SceneChanged() {
+  if (recovery_) recovery_->MarkChanged();
 }
 
 bool TFormMain::LoadDefaultModel() {
@@ -180,6 +191,9 @@ void TFormMain::BuildMenus() {
   };
   QMenu* edit = menuBar()->addMenu("Edit");
   Undo1 = edit->addAction("Undo", this, &TFormMain::Undo1Click);
+  Redo1 = edit->addAction("Redo", this, &TFormMain::Redo1Click);
+  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  Redo1->setShortcutContext(Qt::ApplicationShortcut);  // also from the floating panels
   Subdivide1 = edit->addAction("Subdivide", this, &TFormMain::SpeedSubdivideClick);
   UnSubdivide1 = edit->addAction("UnSubdivide", this, &TFormMain::SpeedUnsubdivideClick);
   Detail1 = edit->addAction("Detail", this, &TFormMain::SpeedDetailClick);
@@ -256,6 +270,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 void TFormMain::FormDestroy() {
   // The tablet context joins with its tool.
   centro_->ReleaseGpuObjects();
+  recovery_.reset();  // its last write ends before the folder goes
   undo_.DeleteSnapshotFiles();
   destroyed_ = true;
 }

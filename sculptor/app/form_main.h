@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "app/key_names.h"
+#include "app/recovery_keeper.h"
 #include "app/stroke_pipeline.h"
 #include "io/preferences.h"
 #include "io/undo_scene_host.h"
@@ -20,6 +21,8 @@
 #include "model/scene.h"
 #include "sculpt/stroke.h"
 #include "sculpt/subdivision.h"
+
+struct RecoveredScene;
 
 class FloatingPanel;
 class PanelCentro;
@@ -173,10 +176,16 @@ class TFormMain : public QMainWindow {
   const TToolModes& editingModes() const;
   const TElementEditing& elementEditing() const { return elementEditing_; }
   UndoSnapshots& undo() { return undo_; }
+  // The crash-recovery record of this run (absent once the window is destroyed).
+  TRecoveryKeeper* recovery() { return recovery_ ? &*recovery_ : nullptr; }
+  // The start-up offer of the scenes of earlier runs that died (the program
+  // entry calls it once the window shows); true when one was loaded.
+  bool OfferCrashRecovery();
 
-  // Undo and the configuration panel (preferences, undo depth, remesh depth,
-  // digitizer, light).
+  // Undo, Redo and the configuration panel (preferences, undo depth, remesh
+  // depth, digitizer, light).
   QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
   QAction* Preferences1 = nullptr;
   FloatingPanel* PanelConfig = nullptr;
   QSpinBox* SpinMaxUndo = nullptr;
@@ -198,6 +207,7 @@ class TFormMain : public QMainWindow {
   QSlider* TrackBarz = nullptr;
   QSlider* TrackBarSpec = nullptr;
   void Undo1Click();
+  void Redo1Click();
   void Preferences1Click();
   void ButtMaxUndoOkClick();
   void ListBoxPreferenceClick(int brush);
@@ -282,6 +292,9 @@ class TFormMain : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Undo or Redo of the current element's geometry snapshots.
+  void StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoChannel));
+
   class WindowSceneHost : public SceneHost {
    public:
     explicit WindowSceneHost(TFormMain& form) : form_(form) {}
@@ -430,4 +443,8 @@ class TFormMain : public QMainWindow {
   WindowStrokeSink strokeSink_{*this};
   std::optional<TStroke> stroke_;  // made with the viewport
   TViewportDrag drag_;
+  // Kept from the end of the start-up on; before the undo folder is removed.
+  std::optional<TRecoveryKeeper> recovery_;
+  void SceneChanged();
+  void InstallRecoveredScene(RecoveredScene&& recovered);
 };

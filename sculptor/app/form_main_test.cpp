@@ -145,7 +145,7 @@ TEST_F(FormMainTest, OpenThatFailsKeepsTheScene) {
   const std::pair<QString, const char*> cases[] = {
       {noFaces, "Failed to load model."},
       {QDir(files.path()).filePath("absent.met"), "Failed to load model."},
-      {QDir(files.path()).filePath("model.stl"), "File format not recognized."},
+      {QDir(files.path()).filePath("model.fbx"), "File format not recognized."},
   };
   for (const auto& [file, message] : cases) {
     SCOPED_TRACE(file.toStdString());
@@ -191,7 +191,7 @@ TEST_F(FormMainTest, ImportReadsObjAndExportAppendsOnlyAMissingExtension) {
   EXPECT_EQ(form_->scene().elements[0].vertexCount, 4);
   EXPECT_EQ(form_->scene().elements[0].placeState, kPlaced);
 
-  Choose(dir.filePath("ball.stl"));
+  Choose(dir.filePath("ball.fbx"));
   form_->Import1Click();
   EXPECT_EQ(form_->scene().elements[0].vertexCount, 4);
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"File format not recognized."});

@@ -1,7 +1,9 @@
 // FormKeyDown and FormMouseWheel: shortcut commands, brush shortcuts, zoom and
 // brush size keys, Delete.
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QAbstractSpinBox>
 #include <QSlider>
@@ -70,6 +72,11 @@ void TFormMain::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
     if (modifiers.testFlag(flag)) keys_.Press(key);
     else if (key != qtKey) keys_.Release(key);
   }
+
+  // Redo's keys, when they reach the window as keys rather than as the menu
+  // item's shortcut, come before the shortcut commands: Ctrl+Shift+Z holds
+  // Ctrl+Z, the keys of "Undo".
+  if (Redo1->shortcuts().contains(QKeySequence(QKeyCombination(modifiers, Qt::Key(qtKey))))) return Redo1Click();
 
   bool commandFired = false;
   for (int command = 0; command < kShortcutCommandCount && !commandFired; ++command) {

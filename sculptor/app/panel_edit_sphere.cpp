@@ -62,6 +62,7 @@ void TFormMain::FillElementList() {
 
 void TFormMain::WindowSceneHost::RefreshElementList(TScene&) {
   if (!form_.elementListFrozen_) form_.FillElementList();
+  form_.SceneChanged();  // elements were added or removed
 }
 
 void TFormMain::WindowSceneHost::ShowElementName(const std::string& name) {

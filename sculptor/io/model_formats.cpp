@@ -8,8 +8,12 @@
 #include "io/met_writer.h"
 #include "io/obj_reader.h"
 #include "io/obj_writer.h"
+#include "io/off_reader.h"
+#include "io/off_writer.h"
 #include "io/ply_reader.h"
 #include "io/ply_writer.h"
+#include "io/stl_reader.h"
+#include "io/stl_writer.h"
 
 namespace {
 
@@ -23,6 +27,14 @@ constexpr TModelFormat kFormats[] = {
     {kModelPly, "PLY", ".ply", false, false, "Polygon File Format", "Polygon File Format",
      "Stanford Triangle Format", ReadPly,
      [](TScene& scene, const std::string& fileName) { return WritePlyFull(scene, scene.currentElement, fileName); }},
+    {kModelStl, "STL", ".stl", false, false, "Stereolithography Format", "Stereolithography Format",
+     "STL Binary File", ReadStl,
+     [](TScene& scene, const std::string& fileName) { return WriteStlBinary(scene, scene.currentElement, fileName); }},
+    // Export only: files of either STL form are read by the row above.
+    {kModelStlAscii, "STL", ".stl", false, false, nullptr, nullptr, "STL ASCII File", nullptr,
+     [](TScene& scene, const std::string& fileName) { return WriteStlAscii(scene, scene.currentElement, fileName); }},
+    {kModelOff, "OFF", ".off", false, false, "Object File Format", "Object File Format", "Object File Format",
+     ReadOff, [](TScene& scene, const std::string& fileName) { return WriteOff(scene, scene.currentElement, fileName); }},
 };
 
 constexpr size_t NativeIndex() {
