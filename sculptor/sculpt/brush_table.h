@@ -67,7 +67,6 @@ struct TBrushInfo {
   const char* defaultKey = nullptr;
   TBrushPress press = TBrushPress::None;
   float secondBrushStrength = 0;   // as the second brush of a Shift-stroke (0: its own)
-  bool available = true;           // false: listed disabled until its tools exist
 };
 
 inline constexpr TBrushInfo kBrushTable[] = {
@@ -98,7 +97,7 @@ inline constexpr TBrushInfo kBrushTable[] = {
     {.name = "Unpinch", .sculptMode = kSculptUnpinch, .apply = Shape<ApplyUnpinch>, .selectionDivisor = 5000,
      .intensityDivisor = 5000, .defaultKey = "U"},
     {.name = "Stamp", .sculptMode = kSculptStamp, .apply = ApplyStamp, .selectionDivisor = 10000000,
-     .intensityDivisor = 0, .available = false},
+     .intensityDivisor = 0},
 };
 
 inline constexpr int kBrushCount = static_cast<int>(sizeof kBrushTable / sizeof kBrushTable[0]);

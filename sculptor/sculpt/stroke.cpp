@@ -76,7 +76,7 @@ void TStroke::Drag(int x, int y) {
   const bool onSurface = ReadCursorPoint(x, y) || ReadCursorPoint(x, y);
   if (onSurface && !GrabBrushActive()) ApplyBrushAt(false);
   if (GrabDragActive()) DragGrab(x, y);
-  if (s.pickedVertex >= 0 && !modes_.paint) UpdateStrokeNormals();
+  if (s.pickedVertex >= 0 && !modes_.paint && !modes_.stencil) UpdateStrokeNormals();
   if (s.moveCounter > 2) {
     sink_.Redraw();
     s.moveCounter = 0;
@@ -213,8 +213,16 @@ int32_t TStroke::ApplyBrushAt(bool hoverOnly) {
     GatherBrushFrame(e, s.directCandidates, s.mirrorCandidates, s.cursorPoint, f);
     s.pickedVertex = f.direct.pickedVertex;
     s.mirrorPickedVertex = f.mirror.pickedVertex;
-    if (!f.direct.entries.empty() && !modes_.rotate) {
-      ApplyBrush(e, f, CurrentTool());
+    if (f.direct.entries.empty() || modes_.rotate || modes_.overlayScaling) return s.pickedVertex;
+    if (modes_.stencil) {
+      if (stencilPicture_ != nullptr) ApplyStencilPainting(e, f, view_, *stencilPicture_);
+      sink_.FootprintsChanged(f, true);
+    } else {
+      TBrushTool tool = CurrentTool();
+      if (tool.target == TBrushTarget::Shape && tool.sculptMode == kSculptStamp && stampSource_ != nullptr) {
+        tool.stamp = stampSource_->SamplerForApplication(e);
+      }
+      ApplyBrush(e, f, tool);
       sink_.FootprintsChanged(f, modes_.paint);
     }
     return s.pickedVertex;

@@ -17,6 +17,8 @@
 #include "model/scene.h"
 #include "sculpt/brush_dispatch.h"
 #include "sculpt/screen_grid.h"
+#include "sculpt/stamp.h"
+#include "sculpt/stencil_painting.h"
 #include "sculpt/stroke_projection.h"
 #include "sculpt/tool_state.h"
 
@@ -94,6 +96,12 @@ class TStroke {
   // The tool a left drag applies now: the brush, mask or vertex painting.
   TBrushTool CurrentTool() const;
 
+  // Where the Stamp brush takes its picture at each application (none: it
+  // moves nothing).
+  void SetStampSource(StampSource* source) { stampSource_ = source; }
+  // The offscreen picture stencil painting reads (none: it paints nothing).
+  void SetStencilPicture(StencilPicture* picture) { stencilPicture_ = picture; }
+
  private:
   bool ReadCursorPoint(int x, int y);
   int32_t ApplyBrushAt(bool hoverOnly);
@@ -111,5 +119,7 @@ class TStroke {
   const TToolModes& modes_;
   StrokeProjection& view_;
   StrokeSink& sink_;
+  StampSource* stampSource_ = nullptr;
+  StencilPicture* stencilPicture_ = nullptr;
   TStrokeState state_;
 };

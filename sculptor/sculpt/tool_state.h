@@ -23,4 +23,6 @@ struct TToolModes {
   bool position = false;      // the current element follows the pointer until placed
   bool rotate = false;        // drags on the rotation handle turn the element
   bool dimension = false;     // vertical drags and the wheel scale the element
+  bool stencil = false;         // projection stencil: strokes copy the stencil picture's colours
+  bool overlayScaling = false;  // a stencil or reference image is being scaled: strokes do nothing
 };
