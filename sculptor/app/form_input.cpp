@@ -34,19 +34,38 @@ TFormInput::TFormInput(TDocument& doc, TPanelMenu& tools, TPanelModeling& brushe
 
 bool TFormInput::ShortcutDown(int item) const { return keys_.IsDown(QtKeyOfKeyListItem(item)); }
 
-// "Radius and Zoom", "Subdivide", "Unsubdivide" and "Undo" act here; the
-// others belong to tools that are not in the window yet, and the stencil keys
-// act through the mouse handlers while they are held.
-bool TFormInput::RunShortcutCommand(int command) {
+bool TFormInput::CommandKeysDown(int command) const {
+  if (command < 0 || command >= kShortcutCommandCount) return false;
   const auto [first, second] = doc_.preferences().commandKeys[static_cast<size_t>(command)];
-  const bool fires = (first == 0 && second != 0 && ShortcutDown(second)) ||
-                     (second == 0 && first != 0 && ShortcutDown(first)) ||
-                     (first != 0 && second != 0 && ShortcutDown(first) && ShortcutDown(second));
-  if (!fires) return false;
+  return (first == 0 && second != 0 && ShortcutDown(second)) || (second == 0 && first != 0 && ShortcutDown(first)) ||
+         (first != 0 && second != 0 && ShortcutDown(first) && ShortcutDown(second));
+}
+
+void TFormInput::SetOverlayCommands(std::function<void()> hideStencil, std::function<void()> hideImageReference) {
+  hideStencil_ = std::move(hideStencil);
+  hideImageReference_ = std::move(hideImageReference);
+}
+
+void TFormInput::KeyUp(int qtKey) {
+  keys_.Release(qtKey);
+  FollowOverlayKeys();
+}
+
+void TFormInput::FollowOverlayKeys() {
+  doc_.viewport().inputs().overlayKeyHeld =
+      CommandKeysDown(kMoveStencil) || CommandKeysDown(kRotateStencil) || CommandKeysDown(kScaleStencil);
+}
+
+// The picture keys ("Move Stencil", "Rotate Stencil", "Scale Stencil") act
+// through the mouse handlers while they are held.
+bool TFormInput::RunShortcutCommand(int command) {
+  if (!CommandKeysDown(command)) return false;
   if (command == kRadiusAndZoom) radiusKeyMode_ = !radiusKeyMode_;
   if (command == kSubdivide) tools_.SpeedSubdivideClick();
   if (command == kUnsubdivide) tools_.SpeedUnsubdivideClick();
   if (command == kUndo) menu_.Undo1Click();
+  if (command == kHideStencil && hideStencil_) hideStencil_();
+  if (command == kHideImageReference && hideImageReference_) hideImageReference_();
   return true;
 }
 
@@ -67,6 +86,7 @@ void TFormInput::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
     return menu_.Redo1Click();
   }
 
+  FollowOverlayKeys();
   bool commandFired = false;
   for (int command = 0; command < kShortcutCommandCount && !commandFired; ++command) {
     commandFired = RunShortcutCommand(command);

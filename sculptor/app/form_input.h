@@ -4,6 +4,7 @@
 #pragma once
 
 #include <Qt>
+#include <functional>
 
 #include "app/key_names.h"
 
@@ -21,7 +22,12 @@ class TFormInput {
   void FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
   void FormMouseWheel(int notches);
   // A key went up.
-  void KeyUp(int qtKey) { keys_.Release(qtKey); }
+  void KeyUp(int qtKey);
+
+  // Whether shortcut command `command`'s keys are down now.
+  bool CommandKeysDown(int command) const;
+  // What "Hide Stencil" and "Hide Image Reference" do.
+  void SetOverlayCommands(std::function<void()> hideStencil, std::function<void()> hideImageReference);
 
   // Set by the shortcut command "Radius and Zoom": Up, Down and the wheel
   // change the brush radius instead of the zoom.
@@ -29,6 +35,8 @@ class TFormInput {
 
  private:
   bool ShortcutDown(int item) const;
+  // The viewport draws the stencil during a stroke while a picture key is held.
+  void FollowOverlayKeys();
   // True when the command's keys are down (it then ran).
   bool RunShortcutCommand(int command);
 
@@ -39,4 +47,5 @@ class TFormInput {
   TMainMenu& menu_;
   KeyStates keys_;
   bool radiusKeyMode_ = false;
+  std::function<void()> hideStencil_, hideImageReference_;
 };

@@ -26,7 +26,11 @@
 #include "app/panel_menu.h"
 #include "app/panel_modeling.h"
 #include "app/panel_paint_color.h"
+#include "app/panel_ref_image.h"
+#include "app/panel_stamp.h"
+#include "app/panel_stencil.h"
 #include "app/panel_start.h"
+#include "app/tablet_input.h"
 #include "app/viewport_input.h"
 #include "io/model_conversion.h"
 #include "model/messages.h"
@@ -40,8 +44,7 @@ constexpr int kStatusWidths[6] = {150, 150, 250, 200, 150, 150};
 // The panels of the later tools, created hidden with their caption; each tool
 // that comes takes its own panel's place here.
 constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
-    {"PanelSkech", "Skech Control"},        {"PanelStamp", "Stamp"},
-    {"PanelStencil", "Projection Tools"},   {"PanelRefImage", "Reference Image Tools"},
+    {"PanelSkech", "Skech Control"},
     {"PanelReference", "Reference Images"},
 };
 constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
@@ -89,6 +92,7 @@ void TFormMain::FormCreate() {
   BuildPanels();
   MainMenu = new TMainMenu(document_, *this, *PanelLoadAdd, *PanelMenu);
   viewportInput_ = new TViewportInput(document_, statusPanels);
+  tabletInput_ = new TTabletInput(document_, *viewportInput_, *PanelConfig, *PanelMenu);
   formInput_.emplace(document_, *PanelMenu, *PanelModeling, *PanelEditSphere, *MainMenu);
   Compose();
 
@@ -147,6 +151,9 @@ void TFormMain::BuildPanels() {
   };
   PanelEditSphere = new TPanelEditSphere(document_, centro_);
   placeholders(kPanelsBeforePaint);
+  PanelStamp = new TPanelStamp(document_, centro_);
+  PanelStencil = new TPanelStencil(document_, centro_);
+  PanelRefImage = new TPanelRefImage(document_, centro_);
   PanelPaintColor = new TPanelPaintColor(document_, centro_);
   placeholders(kPanelsAfterPaint);
   PanelConfig = new TPanelConfig(document_, centro_);
@@ -173,7 +180,8 @@ void TFormMain::Compose() {
   connect(PanelMenu, &TPanelMenu::intensityChanged, PanelModeling, &TPanelModeling::IntensityChanged);
   connect(PanelModeling, &TPanelModeling::intensityShown, PanelMenu, &TPanelMenu::ShowIntensity);
   connect(PanelModeling, &TPanelModeling::brushChecked, PanelMenu, &TPanelMenu::LeaveMaskPainting);
-  connect(PanelModeling, &TPanelModeling::brushSelected, this, [this] { toolPanels_.at("PanelStamp")->hide(); });
+  connect(PanelModeling, &TPanelModeling::brushSelected, PanelStamp, &TPanelStamp::BrushSelected);
+  document_.stroke().SetStampSource(PanelStamp);
   connect(PanelEditSphere, &TPanelEditSphere::maskModesChanged, PanelMenu, &TPanelMenu::SyncMaskButtons);
   connect(PanelPaintColor, &TPanelPaintColor::closed, PanelModeling, [this] { PanelModeling->RadioModelClick(0); });
 
@@ -181,6 +189,7 @@ void TFormMain::Compose() {
   connect(viewportInput_, &TViewportInput::leftDragging, PanelModeling, &TPanelModeling::ArmTemporaryBrushes);
   connect(viewportInput_, &TViewportInput::strokeEnding, PanelModeling, &TPanelModeling::RestoreTemporaryBrushes);
   connect(viewportInput_, &TViewportInput::colorCapturePressed, PanelPaintColor, &TPanelPaintColor::CaptureColor);
+  connect(viewportInput_, &TViewportInput::penSecondBrushArming, PanelModeling, &TPanelModeling::ArmPenSecondBrush);
 
   // The start-mesh chooser.
   connect(PanelStart, &TPanelStart::meshChosen, PanelLoadAdd,
@@ -217,6 +226,41 @@ void TFormMain::Compose() {
   connect(menu.PrincipalMenu1, &QAction::triggered, this, &TFormMain::PrincipalMenu1Click);
   connect(menu.PanelModeling1, &QAction::triggered, this, &TFormMain::PanelModeling1Click);
   connect(menu.PaintTool1, &QAction::triggered, PanelPaintColor, &TPanelPaintColor::PaintTool1Click);
+  ComposePictureTools();
+}
+
+// The projection stencil and the reference image: their commands, the
+// exclusive modes, the tablet while they run, the picture keys and drags.
+void TFormMain::ComposePictureTools() {
+  for (QToolButton* button : {PanelMenu->SpeedStencil, PanelMenu->SpeedImageBase}) button->setEnabled(true);
+  for (QAction* item : {MainMenu->ProjectionTexture1, MainMenu->ProjectionEdit1}) {
+    item->setEnabled(true);
+    connect(item, &QAction::triggered, PanelStencil, &TPanelStencil::SpeedStencilClick);
+  }
+  connect(PanelMenu->SpeedStencil, &QToolButton::clicked, PanelStencil, &TPanelStencil::SpeedStencilClick);
+  connect(PanelMenu->SpeedImageBase, &QToolButton::clicked, PanelRefImage, &TPanelRefImage::SpeedImageBaseClick);
+  connect(PanelStencil, &TPanelStencil::opened, this, [this] {
+    PanelStart->hide();
+    PanelRefImage->hide();
+    tabletInput_->SetTabletActive(false);
+  });
+  connect(PanelRefImage, &TPanelRefImage::opened, this, [this] {
+    PanelStart->hide();
+    PanelStencil->hide();
+  });
+  connect(PanelRefImage, &TPanelRefImage::fixedPanelShown, PanelStencil, &QWidget::hide);
+  connect(PanelStencil, &TPanelStencil::closed, tabletInput_, &TTabletInput::RestoreTabletActive);
+  connect(PanelRefImage, &TPanelRefImage::closed, tabletInput_, &TTabletInput::RestoreTabletActive);
+  formInput_->SetOverlayCommands(
+      [this] {
+        if (PanelStencil->isVisible()) return PanelStencil->SpeedCloseStencilClick();
+        if (PanelRefImage->isVisible()) return PanelRefImage->SpeedCloseRefImageClick();
+        PanelStencil->SpeedStencilClick();
+      },
+      [this] { PanelRefImage->ToggleReferenceImage(); });
+  overlayDrags_.emplace(document_, [this](int command) { return formInput_->CommandKeysDown(command); });
+  viewportInput_->SetOverlayDrags(&*overlayDrags_);
+  document_.stroke().SetStencilPicture(centro_);
 }
 
 bool TFormMain::LoadDefaultModel() {
@@ -317,7 +361,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 }
 
 void TFormMain::FormDestroy() {
-  // The tablet context joins with its tool.
+  tabletInput_->Tablet1->Close();
   centro_->ReleaseGpuObjects();
   document_.StopRecoveryRecord();
   document_.undo().DeleteSnapshotFiles();

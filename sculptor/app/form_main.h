@@ -14,6 +14,7 @@
 
 #include "app/document.h"
 #include "app/form_input.h"
+#include "app/overlay_drags.h"
 
 class FloatingPanel;
 class PanelCentro;
@@ -25,7 +26,11 @@ class TPanelLoadAdd;
 class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
+class TPanelStamp;
 class TPanelStart;
+class TPanelStencil;
+class TPanelRefImage;
+class TTabletInput;
 class TViewportInput;
 
 class TFormMain : public QMainWindow {
@@ -56,8 +61,12 @@ class TFormMain : public QMainWindow {
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
   TPanelConfig* PanelConfig = nullptr;
+  TPanelStamp* PanelStamp = nullptr;
+  TPanelStencil* PanelStencil = nullptr;
+  TPanelRefImage* PanelRefImage = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }
+  TTabletInput& tabletInput() { return *tabletInput_; }
   TFormInput& formInput() { return *formInput_; }
 
   // Handlers of the form and of the View menu.
@@ -80,6 +89,7 @@ class TFormMain : public QMainWindow {
   void BuildPanels();
   // What one part asks of another.
   void Compose();
+  void ComposePictureTools();
   bool LoadDefaultModel();
   bool ReadPreferences();
   void ApplyPreferences();
@@ -91,7 +101,9 @@ class TFormMain : public QMainWindow {
   PanelCentro* centro_ = nullptr;
   std::map<QString, FloatingPanel*> toolPanels_;  // the placeholders of the later tools' panels, by name
   TViewportInput* viewportInput_ = nullptr;
+  TTabletInput* tabletInput_ = nullptr;
   std::optional<TFormInput> formInput_;
+  std::optional<TOverlayDrags> overlayDrags_;
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;

@@ -53,7 +53,7 @@ TEST_F(FormMainTest, StartUpShowsTheDefaultBallAndThePanels) {
   EXPECT_TRUE(form_->PanelStart->startMeshButtons[1]->isEnabled());    // CubeSphere
   EXPECT_FALSE(form_->PanelStart->startMeshButtons[2]->isEnabled());   // Woman Head
   EXPECT_TRUE(form_->PanelStart->startMeshButtons[17]->isEnabled());   // Load Mesh
-  EXPECT_FALSE(form_->PanelModeling->RadioModel[13]->isEnabled());        // Stamp
+  EXPECT_TRUE(form_->PanelModeling->RadioModel[13]->isEnabled());         // Stamp
   EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
 }
 

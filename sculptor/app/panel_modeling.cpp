@@ -23,7 +23,6 @@ TPanelModeling::TPanelModeling(TDocument& doc, QWidget* parent)
     RadioModel[i] = new QRadioButton(kBrushTable[i].name, this);
     RadioModel[i]->setObjectName(QString("RadioModel%1").arg(i));
     RadioModel[i]->setFocusPolicy(Qt::NoFocus);
-    RadioModel[i]->setEnabled(kBrushTable[i].available);
     group->addButton(RadioModel[i], i);
     grid->addWidget(RadioModel[i], i / kRadioColumns, i % kRadioColumns);
   }
@@ -40,7 +39,7 @@ TPanelModeling::TPanelModeling(TDocument& doc, QWidget* parent)
 
 void TPanelModeling::RadioModelClick(int item) {
   const TBrushInfo* brush = FindBrush(item);
-  if (brush == nullptr || !RadioModel[item]->isEnabled()) return;
+  if (brush == nullptr) return;
   selectedBrush_ = item;
   RadioModel[item]->setChecked(true);
   TStrokeState& stroke = doc_.stroke().state();
@@ -82,14 +81,7 @@ void TPanelModeling::DeselectBrushList() {
 // inverse of the current brush (Add -> Subtract, Pinch -> Unpinch ...).
 void TPanelModeling::ArmTemporaryBrushes(Qt::KeyboardModifiers modifiers) {
   TStrokeState& s = doc_.stroke().state();
-  const int second = doc_.preferences().secondBrush;
-  if (modifiers.testFlag(Qt::ShiftModifier) && !secondBrushItem_) {
-    secondBrushItem_ = selectedBrush_;
-    s.brushSign = +1;
-    const float strength = FindBrush(second)->secondBrushStrength;
-    if (strength != 0) doc_.brush().strength = strength;
-    if (second != selectedBrush_) RadioModelClick(second);
-  }
+  if (modifiers.testFlag(Qt::ShiftModifier)) ArmSecondBrush(FindBrush(doc_.preferences().secondBrush)->secondBrushStrength);
   if (modifiers.testFlag(Qt::AltModifier) && !inverseBrushItem_) {
     inverseBrushItem_ = selectedBrush_;
     const TInverseBrush inverse = InverseBrush(selectedBrush_, s.brushSign);
@@ -97,6 +89,22 @@ void TPanelModeling::ArmTemporaryBrushes(Qt::KeyboardModifiers modifiers) {
     s.brushSign = inverse.sign;
     RadioModel[static_cast<size_t>(inverse.item)]->setChecked(true);
   }
+}
+
+void TPanelModeling::ArmPenSecondBrush() {
+  constexpr float kPenSmoothStrength = 0.48f;
+  const bool smooth = FindBrush(doc_.preferences().secondBrush)->secondBrushStrength != 0;
+  ArmSecondBrush(smooth ? kPenSmoothStrength : 0);
+}
+
+// `smoothStrength` (0: the brush's own) replaces the strength for the stroke.
+void TPanelModeling::ArmSecondBrush(float smoothStrength) {
+  if (secondBrushItem_) return;
+  const int second = doc_.preferences().secondBrush;
+  secondBrushItem_ = selectedBrush_;
+  doc_.stroke().state().brushSign = +1;
+  if (smoothStrength != 0) doc_.brush().strength = smoothStrength;
+  if (second != selectedBrush_) RadioModelClick(second);
 }
 
 // The brush of before the stroke comes back: its list item is selected

@@ -39,6 +39,8 @@ class TPanelModeling : public FloatingPanel {
   // A left drag with Shift or Alt held arms the temporary brushes; the
   // release gives the brush of before back.
   void ArmTemporaryBrushes(Qt::KeyboardModifiers modifiers);
+  // The pen's side button armed the second brush: as Shift, with Smooth at 0.48.
+  void ArmPenSecondBrush();
   void RestoreTemporaryBrushes();
 
  signals:
@@ -50,6 +52,8 @@ class TPanelModeling : public FloatingPanel {
   void brushChecked();
 
  private:
+  void ArmSecondBrush(float smoothStrength);
+
   TDocument& doc_;
   std::array<int, kBrushCount> brushIntensity_{};
   int selectedBrush_ = 0;

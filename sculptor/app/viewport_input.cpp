@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPointingDevice>
 #include <cmath>
 #include <fstream>
 
 #include "app/document.h"
+#include "app/overlay_drags.h"
 #include "render/panel_centro.h"
 
 namespace {
@@ -53,6 +55,12 @@ bool TViewportInput::eventFilter(QObject* watched, QEvent* event) {
   }
   if (doc_.scene().elements.empty()) return QObject::eventFilter(watched, event);
   const auto* mouse = static_cast<QMouseEvent*>(event);
+  // The pen's input comes as tablet events (tablet_input.h); a mouse event
+  // made from it would be a second stroke.
+  const QPointingDevice* device = mouse->pointingDevice();
+  if (device != nullptr && device->type() == QInputDevice::DeviceType::Stylus) {
+    return QObject::eventFilter(watched, event);
+  }
   const QPointF at = doc_.viewport().ToFramebuffer(mouse->position());
   const int x = ToPixel(at.x()), y = ToPixel(at.y());
   if (type == QEvent::MouseMove) {
@@ -110,6 +118,16 @@ void TViewportInput::RightDrag(int x, int y) {
   // An element being placed, turned or scaled keeps the camera still: the
   // element tools take the move.
   if (doc_.elementTools().ElementToolMove(x, y, false)) return;
+  if (tabletActive_) {
+    penSecondBrushArmed_ = true;
+    return;
+  }
+  // A picture turning keeps the press point as its reference.
+  if (overlayDrags_ != nullptr && overlayDrags_->Rotate(lastY_, y)) return;
+  TurnCamera(x, y);
+}
+
+void TViewportInput::TurnCamera(int x, int y) {
   PanelCentro& view = doc_.viewport();
   // Positions are framebuffer pixels; the camera turns by the pointer's
   // travel in screen points, so a high-density screen turns it no faster.
@@ -128,6 +146,11 @@ void TViewportInput::RightDrag(int x, int y) {
 }
 
 void TViewportInput::MiddleDrag(int x, int y) {
+  if (overlayDrags_ != nullptr && overlayDrags_->Move(lastX_, lastY_, x, y)) {
+    lastX_ = x;
+    lastY_ = y;
+    return;
+  }
   PanelCentro& view = doc_.viewport();
   const float step = 40 * static_cast<float>(view.devicePixelRatioF());  // as for rotation
   const float dx = static_cast<float>(lastX_ - x) / step, dy = static_cast<float>(lastY_ - y) / step;
@@ -154,8 +177,19 @@ void TViewportInput::Hover(int x, int y) {
 }
 
 void TViewportInput::LeftDrag(Qt::KeyboardModifiers shift, int x, int y) {
+  const TToolModes& modes = doc_.modes();
+  if (tabletActive_ && !penSecondBrushArmed_ && !doc_.stroke().state().strokeOnSurface && !modes.position &&
+      !modes.rotate && !modes.dimension) {
+    dragTurnsView_ = true;
+  }
+  if (dragTurnsView_) {
+    if (overlayDrags_ == nullptr || !overlayDrags_->Rotate(lastY_, y)) TurnCamera(x, y);
+    return;
+  }
+  if (penSecondBrushArmed_) emit penSecondBrushArming();
   emit leftDragging(shift);
   if (doc_.elementTools().ElementToolMove(x, y, true)) return;
+  if (overlayDrags_ != nullptr) overlayDrags_->Scale(lastY_, y);
   lastX_ = x;
   lastY_ = y;
   doc_.stroke().Drag(x, y);
@@ -174,11 +208,16 @@ void TViewportInput::PanelCentroMouseUp(int, int) {
   const int button = buttonState_;
   TViewportInputs& in = doc_.viewport().inputs();
   in.strokeActive = in.viewDragActive = false;
+  if (overlayDrags_ != nullptr) overlayDrags_->EndDrags();
   if (doc_.elementTools().ElementToolRelease()) {
     buttonState_ = kNoButton;
     return;
   }
   const bool painting = doc_.modes().paint;
+  if (button == kLeftButton) {
+    dragTurnsView_ = false;
+    if (!painting) penSecondBrushArmed_ = false;
+  }
   if (!painting) emit strokeEnding();
   doc_.stroke().Release(button == kLeftButton || button == kRightButton);
   if (!painting) {

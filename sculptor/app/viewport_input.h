@@ -9,6 +9,7 @@
 
 class QLabel;
 class TDocument;
+class TOverlayDrags;
 
 enum TButtonState { kNoButton = 0, kLeftButton = 1, kMiddleButton = 2, kRightButton = 3 };
 
@@ -26,6 +27,14 @@ class TViewportInput : public QObject {
 
   int buttonState() const { return buttonState_; }
 
+  // TabletActive: the right (pen side) button arms the second brush for the
+  // next stroke instead of turning the view, and a left drag that starts off
+  // the surface turns the view instead of sculpting.
+  void SetTabletActive(bool on) { tabletActive_ = on; }
+  bool tabletActive() const { return tabletActive_; }
+  // The drags of the stencil and the reference image, when the window has them.
+  void SetOverlayDrags(TOverlayDrags* drags) { overlayDrags_ = drags; }
+
  signals:
   // A left drag with these modifiers is about to apply the brush (Shift and
   // Alt arm the temporary brushes).
@@ -34,6 +43,8 @@ class TViewportInput : public QObject {
   void strokeEnding();
   // A left press with colour capture armed picked a vertex.
   void colorCapturePressed();
+  // A left drag is about to apply the brush with the pen's second brush armed.
+  void penSecondBrushArming();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +52,7 @@ class TViewportInput : public QObject {
  private:
   void LeftPress(int x, int y);
   void RightDrag(int x, int y);
+  void TurnCamera(int x, int y);
   void MiddleDrag(int x, int y);
   void Hover(int x, int y);
   void LeftDrag(Qt::KeyboardModifiers shift, int x, int y);
@@ -51,4 +63,8 @@ class TViewportInput : public QObject {
   std::array<QLabel*, 6> statusPanels_;
   int buttonState_ = kNoButton;
   int lastX_ = 0, lastY_ = 0;  // framebuffer pixels from the top
+  TOverlayDrags* overlayDrags_ = nullptr;
+  bool tabletActive_ = false;
+  bool penSecondBrushArmed_ = false;  // by the pen's side button, for the next stroke
+  bool dragTurnsView_ = false;        // a pen drag that started off the surface
 };

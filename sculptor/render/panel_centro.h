@@ -28,6 +28,7 @@
 #include "render/element_buffers.h"
 #include "render/render_state.h"
 #include "render/view_math.h"
+#include "sculpt/stencil_painting.h"
 #include "sculpt/stroke_projection.h"
 
 // Default surface format of every GL widget: OpenGL 2.1 compatibility, double
@@ -49,7 +50,7 @@ struct TUnprojected {
   bool ok = false;
 };
 
-class PanelCentro : public QOpenGLWidget, public StrokeProjection {
+class PanelCentro : public QOpenGLWidget, public StrokeProjection, public StencilPicture {
   Q_OBJECT
 
  public:
@@ -147,6 +148,16 @@ class PanelCentro : public QOpenGLWidget, public StrokeProjection {
   uint32_t depthViewTexture() const { return depthViewTexture_; }
   // RGB of the overlay framebuffer at (x, y from the bottom).
   std::array<uint8_t, 3> ReadOverlayPixel(int x, int y);
+  // StencilPicture: the overlay framebuffer, as the last frame drew the stencil.
+  int StencilHeight() const override { return framebufferHeight(); }
+  std::optional<TRGBA> StencilPixel(int column, int row) override;
+  // The picture in `fileName` as an overlay texture with linear filters, into
+  // `texture` (a new name when 0); false, after the decoder's message, with
+  // `texture` unchanged when the file does not decode.
+  bool LoadOverlayTexture(const QString& fileName, uint32_t& texture);
+  // Deletes an overlay texture and sets the name to 0.
+  void DeleteOverlayTexture(uint32_t& texture);
+
   // Set when the environment images failed to load at GL start-up.
   const std::optional<QString>& startupError() const { return startupError_; }
 

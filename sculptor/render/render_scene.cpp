@@ -380,7 +380,13 @@ void PanelCentro::DrawImageOverlay(const TImageOverlay& overlay, int width, int 
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor4f(1, 1, 1, overlay.alpha);
+  // Over the model, leaving its depth alone: picking under the picture must
+  // still find the surface.
+  glDisable(GL_DEPTH_TEST);
+  glDepthMask(GL_FALSE);
   placeQuad();
+  glDepthMask(GL_TRUE);
+  glEnable(GL_DEPTH_TEST);
   glDisable(GL_BLEND);
   // The stroke code samples the picture from the overlay framebuffer.
   if (overlayFbo_ != 0) {
@@ -398,11 +404,13 @@ void PanelCentro::DrawImageOverlay(const TImageOverlay& overlay, int width, int 
 
 void PanelCentro::DrawStencilOverlays(int width, int height) {
   const TImageOverlay& stencil = inputs_.stencil;
-  if (stencil.shown && !inputs_.referenceImage.shown &&
+  // A picture is drawn once one was loaded.
+  if (stencil.shown && stencil.texture != 0 && !inputs_.referenceImage.shown &&
       (!inputs_.strokeActive || inputs_.overlayKeyHeld)) {
     DrawImageOverlay(stencil, width, height);
   }
-  if (inputs_.referenceImage.shown) DrawImageOverlay(inputs_.referenceImage, width, height);
+  const TImageOverlay& reference = inputs_.referenceImage;
+  if (reference.shown && reference.texture != 0) DrawImageOverlay(reference, width, height);
 }
 
 void PanelCentro::ShadowDepthPass(int width, int height) {
