@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <algorithm>
@@ -58,6 +59,10 @@ QColor TDocument::ChooseColor(const QColor& initial, const QString& title) {
   return colorChooser_ ? colorChooser_(initial) : QColorDialog::getColor(initial, parent, title);
 }
 
+bool TDocument::OpenUrl(const QUrl& url) {
+  return urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
+}
+
 void TDocument::LoadCustomCursors() {
   for (const char* name : {"ROTATE", "SCALE", "MOVE", "DROPPER"}) cursors_.emplace(name, MakeCustomCursor(name));
 }
@@ -83,6 +88,7 @@ bool TDocument::ReplaceSceneWith(const QString& fileName, int kind, float scale)
   TOBJModel model;
   ReadModelFile(model, fileName.toStdString(), kind);
   if (!ReplaceSceneWithModel(scene_, model, fileName.toStdString(), kind, scale)) return false;
+  MarkSaved({});
   emit sceneReplaced();
   return true;
 }
@@ -99,6 +105,18 @@ void TDocument::RefreshAfterSceneChange() {
   Redraw();
 }
 
+void TDocument::MarkModified() {
+  if (modified_) return;
+  modified_ = true;
+  emit savedStateChanged();
+}
+
+void TDocument::MarkSaved(const QString& file) {
+  modified_ = false;
+  sceneFile_ = file;
+  emit savedStateChanged();
+}
+
 // --- SceneHost ----------------------------------------------------------------
 
 // Before the viewport is attached nothing is drawn, picked or dragged yet.
@@ -110,6 +128,7 @@ void TDocument::Redraw() {
 // the next lookup, when the viewport's size and matrices are settled.
 void TDocument::RebuildScreenGrids(TScene&) {
   if (stroke_) stroke_->state().gridsStale = true;
+  emit meshOrViewChanged();
 }
 
 void TDocument::ClearFootprints() {
@@ -125,7 +144,11 @@ void TDocument::ClearTransformDrag() {
 
 void TDocument::ShowSubdivisionLevel(int level) { emit subdivisionLevelShown(level); }
 
-void TDocument::RefreshElementList(TScene&) { emit elementListChanged(); }
+// Elements were added or removed.
+void TDocument::RefreshElementList(TScene&) {
+  MarkModified();
+  emit elementListChanged();
+}
 
 void TDocument::ShowElementName(const std::string& name) { emit elementNameShown(QString::fromStdString(name)); }
 
@@ -134,6 +157,7 @@ void TDocument::ShowElementName(const std::string& name) { emit elementNameShown
 // The snapshot comes before anything the press itself changes, so undo
 // gives back the mesh as it was before the stroke.
 void TDocument::WindowStrokeSink::SnapshotAtPress(int32_t pickedVertex) {
+  doc_.MarkModified();
   doc_.undo_.MarkPendingChange(pickedVertex);
   doc_.undo_.TakeSnapshot(doc_.scene_.current(), UndoChannel::Geometry, 1);
 }

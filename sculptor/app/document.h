@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <functional>
 #include <map>
 #include <optional>
@@ -37,6 +38,8 @@ struct TFileChoice {
 using FileChooser = std::function<TFileChoice(const TFileRequest&)>;
 // The colour dialog; an invalid colour means cancelled. Tests replace it.
 using ColorChooser = std::function<QColor(const QColor& initial)>;
+// Opens a web or file address in the desktop's program for it; tests replace it.
+using UrlOpener = std::function<bool(const QUrl&)>;
 
 class TDocument : public QObject, public SceneHost {
   Q_OBJECT
@@ -68,10 +71,13 @@ class TDocument : public QObject, public SceneHost {
 
   void SetFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
   void SetColorChooser(ColorChooser chooser) { colorChooser_ = std::move(chooser); }
+  void SetUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
   // The file dialog (or the tests' chooser).
   TFileChoice ChooseFile(const TFileRequest& request);
   // The colour dialog (or the tests' chooser); an invalid colour when cancelled.
   QColor ChooseColor(const QColor& initial, const QString& title = {});
+  // The desktop's program for `url` (or the tests' opener); false when none opened it.
+  bool OpenUrl(const QUrl& url);
   // The pointer shapes "ROTATE", "SCALE", "MOVE" and "DROPPER"; nullptr before
   // they are made or for another name.
   void LoadCustomCursors();
@@ -89,6 +95,15 @@ class TDocument : public QObject, public SceneHost {
   // current element's adjacency and grids, a redraw.
   void RefreshAfterSceneChange();
 
+  // Whether the scene changed since it was opened or saved, and the Met file
+  // it was opened from or last saved to (empty: none of the user's).
+  bool modified() const { return modified_; }
+  const QString& sceneFile() const { return sceneFile_; }
+  // The user changed the scene.
+  void MarkModified();
+  // The scene now is what `file` holds (empty: a scene of no file of the user's).
+  void MarkSaved(const QString& file);
+
   // SceneHost: the user-interface side of the scene operations.
   void Redraw() override;
   void RebuildScreenGrids(TScene& scene) override;
@@ -104,6 +119,10 @@ class TDocument : public QObject, public SceneHost {
   void elementNameShown(const QString& name);
   // ReplaceSceneWith made a new scene.
   void sceneReplaced();
+  // The mesh or the view changed (the screen grids went stale).
+  void meshOrViewChanged();
+  // modified() or sceneFile() changed.
+  void savedStateChanged();
 
  private:
   // The stroke's buffer writes, snapshots and redraws.
@@ -129,7 +148,10 @@ class TDocument : public QObject, public SceneHost {
   TPreferences prefs_;
   FileChooser fileChooser_;
   ColorChooser colorChooser_;
+  UrlOpener urlOpener_;
   std::map<QString, QCursor> cursors_;
+  bool modified_ = false;
+  QString sceneFile_;
   PanelCentro* viewport_ = nullptr;
   WindowStrokeSink strokeSink_{*this};
   std::optional<TStroke> stroke_;

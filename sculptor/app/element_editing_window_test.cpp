@@ -66,6 +66,41 @@ TEST_F(ElementEditingWindowTest, PanelListsRenamesAndHidesElements) {
   EXPECT_TRUE(messages_.entries.empty());
 }
 
+TEST_F(ElementEditingWindowTest, ClosingThePanelEndsTheElementToolsSoALeftDragSculptsAgain) {
+  form_->PanelStart->CloseStartClick();
+  const TToolModes& modes = form_->document().modes();
+  for (const char* tool : {"SpeedRotate", "SpeedDimension"}) {
+    MenuButton("SpeedEditObject")->click();
+    EditButton(tool)->click();
+    ASSERT_TRUE(modes.rotate || modes.dimension) << tool;
+    EditButton("SpeedFechar")->click();
+    EXPECT_FALSE(modes.rotate || modes.dimension) << tool;
+    EXPECT_FALSE(EditButton(tool)->isChecked()) << tool;
+  }
+  const Tvertices before = scene().current().vertices;
+  QWidget& view = form_->viewport();
+  LeftDrag(view, {view.width() / 2 + 20, view.height() / 2 - 20}, {3, 0});
+  EXPECT_NE(scene().current().vertices, before);
+}
+
+// A mode's button is plainly highlighted while the mode is on, and only then.
+TEST_F(ElementEditingWindowTest, ToggleButtonsShowTheirPressedState) {
+  const auto background = [](QToolButton* button) {
+    return button->grab().toImage().pixelColor(3, button->height() / 2);
+  };
+  MenuButton("SpeedEditObject")->click();
+  for (QToolButton* toggle : {MenuButton("SpeedFreeze"), MenuButton("SpeedSelection"), EditButton("SpeedRotate"),
+                              EditButton("SpeedDimension")}) {
+    const QColor pressed = toggle->palette().color(QPalette::Highlight);
+    EXPECT_NE(background(toggle), pressed) << toggle->text().toStdString();
+    toggle->click();
+    EXPECT_TRUE(toggle->isChecked()) << toggle->text().toStdString();
+    EXPECT_EQ(background(toggle), pressed) << toggle->text().toStdString();
+    toggle->click();
+    EXPECT_FALSE(toggle->isChecked()) << toggle->text().toStdString();
+  }
+}
+
 TEST_F(ElementEditingWindowTest, FreezeTogglesMaskPaintingAndClearsTheMaskWhenReleased) {
   MenuButton("SpeedFreeze")->click();
   EXPECT_TRUE(form_->document().modes().freeze);

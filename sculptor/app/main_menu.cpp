@@ -2,7 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDesktopServices>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,8 +21,7 @@ namespace {
 
 constexpr const char* kUnknownFormat = "File format not recognized.";
 constexpr const char* kSavePrompt = "You want to save your model?";
-constexpr const char* kTutorialsUrl = "https://plasmora.example.org/tutorials";
-constexpr const char* kDonateUrl = "https://plasmora.example.org/download";
+constexpr const char* kUserGuide = "user-guide.html";
 
 // `name` with `extension` appended unless it already ends with it (in any case).
 QString WithExtension(const QString& name, const QString& extension) {
@@ -58,6 +57,8 @@ TMainMenu::TMainMenu(TDocument& doc, QMainWindow& window, TPanelLoadAdd& loadAdd
   Abrir1 = file->addAction("Open", this, &TMainMenu::Abrir1Click);
   Import1 = file->addAction("Import", this, &TMainMenu::Import1Click);
   Export1 = file->addAction("Export", this, &TMainMenu::Export1Click);
+  Save1 = file->addAction("Save", this, &TMainMenu::Save1Click);
+  Save1->setShortcut(QKeySequence::Save);
   A1 = file->addAction("Save As...", this, &TMainMenu::A1Click);
   StartMesh1 = file->addAction("Start Mesh");
   file->addSeparator();
@@ -98,7 +99,6 @@ TMainMenu::TMainMenu(TDocument& doc, QMainWindow& window, TPanelLoadAdd& loadAdd
 
   QMenu* help = bar->addMenu("Help");
   help->addAction("Tutorials", this, &TMainMenu::TutorialsClick);
-  help->addAction("Donate", this, &TMainMenu::DonateClick);
   help->addAction("About", this, &TMainMenu::AboutClick);
 }
 
@@ -116,6 +116,7 @@ void TMainMenu::Abrir1Click() {
     tools_.CheckSym->setChecked(true);
     scene.current().textureId = 7;
     doc_.RefreshAfterSceneChange();
+    if (format->kind == NativeModelFormat().kind) doc_.MarkSaved(name);
   } else if (loadAdd_.CheckAddMesh->isChecked()) {
     const QString name = doc_.ChooseFile(request).fileName;
     if (name.isEmpty()) return;
@@ -127,6 +128,7 @@ void TMainMenu::Abrir1Click() {
 }
 
 void TMainMenu::Import1Click() {
+  if (!AskToSaveChanges()) return;
   TScene& scene = doc_.scene();
   const QString name = doc_.ChooseFile(ModelFileRequest(TModelDialog::Import, "Import")).fileName;
   if (name.isEmpty()) return;
@@ -155,17 +157,29 @@ void TMainMenu::Export1Click() {
 
 bool TMainMenu::SaveAsDialog() {
   const QString name = doc_.ChooseFile(ModelFileRequest(TModelDialog::SaveAs, "Save As")).fileName;
-  if (name.isEmpty()) return false;
-  return SaveSceneAs(doc_.scene(), name.toStdString());
+  if (name.isEmpty() || !SaveSceneAs(doc_.scene(), name.toStdString())) return false;
+  doc_.MarkSaved(WithExtension(name, QString(NativeModelFormat().extension)));
+  return true;
 }
+
+bool TMainMenu::Save() {
+  const QString file = doc_.sceneFile();
+  if (file.isEmpty()) return SaveAsDialog();
+  if (!WriteModel(doc_.scene(), file.toStdString(), NativeModelFormat().kind)) return false;
+  doc_.MarkSaved(file);
+  return true;
+}
+
+void TMainMenu::Save1Click() { Save(); }
 
 void TMainMenu::A1Click() { SaveAsDialog(); }
 
 void TMainMenu::Sair1Click() { window_.close(); }
 
-bool TMainMenu::PromptSaveBeforeClose() {
+bool TMainMenu::AskToSaveChanges() {
+  if (!doc_.modified()) return true;
   switch (AskConfirmation(kSavePrompt, MessageButtons::YesNoCancel)) {
-    case MessageAnswer::Yes: return SaveAsDialog();  // no name or a failed save keeps the window
+    case MessageAnswer::Yes: return Save();  // no name or a failed save keeps the scene
     case MessageAnswer::No: return true;
     default: return false;
   }
@@ -181,12 +195,20 @@ void TMainMenu::Undo1Click() {
   if (!scene.elements.empty() && scene.current().placeState != kPlaced) doc_.elementTools().PutDownPlacedElement();
   // The restore rebuilds the adjacency, uploads the buffers and shows the
   // level; the picking grids follow the restored positions.
-  if (doc_.undo().RestoreSnapshot(scene, UndoChannel::Geometry)) scene.host->RebuildScreenGrids(scene);
+  if (doc_.undo().RestoreSnapshot(scene, UndoChannel::Geometry)) {
+    scene.host->RebuildScreenGrids(scene);
+    doc_.MarkModified();
+  }
   doc_.Redraw();
 }
 
 void TMainMenu::AboutClick() { ShowAboutWindow(&window_); }
 
-void TMainMenu::TutorialsClick() { QDesktopServices::openUrl(QUrl(kTutorialsUrl)); }
-
-void TMainMenu::DonateClick() { QDesktopServices::openUrl(QUrl(kDonateUrl)); }
+// The user guide installed beside the program.
+void TMainMenu::TutorialsClick() {
+  const QString guide = doc_.ProgramFile(kUserGuide);
+  if (!QFileInfo::exists(guide)) return ShowError("The user guide " + guide.toStdString() + " is not installed.");
+  if (!doc_.OpenUrl(QUrl::fromLocalFile(guide))) {
+    ShowError("No program could open the user guide " + guide.toStdString() + ".");
+  }
+}

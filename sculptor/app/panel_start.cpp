@@ -39,6 +39,7 @@ TPanelStart::TPanelStart(TDocument& doc, QWidget* parent)
   SpeedCloseStart = new QToolButton(this);
   SpeedCloseStart->setObjectName("SpeedCloseStart");
   SpeedCloseStart->setText("Close");
+  SetCloseButton(SpeedCloseStart);
   connect(SpeedCloseStart, &QToolButton::clicked, this, &TPanelStart::CloseStartClick);
   body()->addWidget(SpeedCloseStart, 0, Qt::AlignRight);
   hide();

@@ -24,14 +24,6 @@ double Distance(const TGLCoord& a, const TGLCoord& b) {
 
 TGLCoord Minus(const TGLCoord& a, const TGLCoord& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
-// A move without a button, delivered at once (QTest moves the real pointer
-// then, whose event may come late or not at all).
-void HoverMove(QWidget& view, QPoint at) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(at), view.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
-  QApplication::sendEvent(&view, &move);
-}
-
 // The camera rule follows the pointer in screen points, whatever the pixel density.
 void ExpectRotateAndPanRule(TFormMain& form) {
   QWidget& panel = form.viewport();
