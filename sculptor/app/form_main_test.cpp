@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -118,6 +119,10 @@ TEST_F(FormMainTest, SaveQuestionOnClose) {
     messages_.entries.clear();
     if (c.closes) OpenWindow();
   }
+  messages_.answers = {MessageAnswer::No};
+  ASSERT_TRUE(TryClose());
+  OpenWindow();
+  messages_.entries.clear();
   EXPECT_TRUE(TryClose());  // nothing changed: nothing to ask
   EXPECT_TRUE(messages_.entries.empty());
 }
@@ -429,7 +434,8 @@ TEST_F(FormMainTest, ButtonsShowTheirWholeCaptions) {
                                                                     form_->PanelEditSphere, form_->PanelConfig}) {
     for (const QToolButton* button : panel->findChildren<QToolButton*>()) {
       if (!button->isVisible()) continue;
-      EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+      EXPECT_GE(button->width(), button->sizeHint().width())
+          << panel->objectName().toStdString() << ": " << button->text().toStdString();
     }
   }
 }
@@ -438,7 +444,7 @@ TEST_F(FormMainTest, ButtonsShowTheirWholeCaptions) {
 TEST_F(FormMainTest, DisabledButtonsArePlainlyGreyInTheDarkStyle) {
   const QPalette lightPalette = QApplication::palette();
   ApplyDarkStyle(App());
-  const auto brightest = [](const QToolButton& button) {
+  const auto brightest = [](QToolButton& button) {
     const QImage image = button.grab().toImage();
     int most = 0;
     for (int y = 0; y < image.height(); ++y) {

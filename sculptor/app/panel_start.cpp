@@ -20,6 +20,7 @@ TPanelStart::TPanelStart(TDocument& doc, QWidget* parent)
     button->setObjectName(QString("SpeedStart%1").arg(c.choice));
     button->setText(c.caption);
     button->setMinimumWidth(110);
+    button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);  // never narrower than its caption
     // Choices whose base model is not installed cannot be started.
     button->setEnabled(c.model == nullptr || QFileInfo::exists(doc_.ProgramFile(c.model)));
     button->installEventFilter(this);
