@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <algorithm>
+#include <filesystem>
 
+#include "app/crash_recovery.h"
 #include "app/cursors.h"
 #include "io/model_conversion.h"
 #include "model/messages.h"
@@ -20,7 +22,10 @@ constexpr const char* kTextureModeRefusal = "Disable texture mode to return scul
 
 }  // namespace
 
-TDocument::TDocument(const QString& programDir) : programDir_(programDir) { scene_.host = &undoHost_; }
+TDocument::TDocument(const QString& programDir) : programDir_(programDir) {
+  scene_.host = &undoHost_;
+  undo_.SetChangeListener([this] { SceneChanged(); });
+}
 
 TDocument::~TDocument() {
   scene_.host = nullptr;
@@ -102,10 +107,17 @@ void TDocument::RefreshAfterSceneChange() {
   RebuildCurrentAdjacency();
   scene_.host->RebuildScreenGrids(scene_);
   malloc_trim(0);
+  SceneChanged();
   Redraw();
 }
 
-void TDocument::MarkModified() {
+void TDocument::StartRecoveryRecord(std::function<bool()> strokeRunning) {
+  recovery_.emplace(
+      scene_, undo_.folder(), [this] { return undo_.PrepareFolder(); }, std::move(strokeRunning));
+}
+
+void TDocument::SceneChanged() {
+  if (recovery_) recovery_->MarkChanged();
   if (modified_) return;
   modified_ = true;
   emit savedStateChanged();
@@ -115,6 +127,28 @@ void TDocument::MarkSaved(const QString& file) {
   modified_ = false;
   sceneFile_ = file;
   emit savedStateChanged();
+}
+
+bool TDocument::OfferCrashRecovery() {
+  // The undo folder "<temp>/plasmora-<pid>/" lies in the temporary folder the runs share.
+  const std::string temp = std::filesystem::path(undo_.folder()).parent_path().parent_path().string();
+  return ::OfferCrashRecovery(temp, [this](RecoveredScene&& recovered) { InstallRecoveredScene(std::move(recovered)); });
+}
+
+void TDocument::InstallRecoveredScene(RecoveredScene&& recovered) {
+  ResetScene(scene_);
+  scene_.elements = std::move(recovered.elements);
+  for (TGeosphera& e : scene_.elements) {
+    e.uid = scene_.nextUid++;
+    const int width = ComputeValence(e);
+    if (width > 0) BuildAdjacency(e, width);
+  }
+  scene_.currentElement = recovered.currentElement;
+  scene_.host->ModelFileWasRead(scene_);
+  scene_.host->ClearFootprints();
+  scene_.host->RefreshElementList(scene_);
+  emit sceneReplaced();
+  RefreshAfterSceneChange();
 }
 
 // --- SceneHost ----------------------------------------------------------------
@@ -144,10 +178,9 @@ void TDocument::ClearTransformDrag() {
 
 void TDocument::ShowSubdivisionLevel(int level) { emit subdivisionLevelShown(level); }
 
-// Elements were added or removed.
 void TDocument::RefreshElementList(TScene&) {
-  MarkModified();
   emit elementListChanged();
+  SceneChanged();  // elements were added or removed
 }
 
 void TDocument::ShowElementName(const std::string& name) { emit elementNameShown(QString::fromStdString(name)); }
@@ -157,7 +190,7 @@ void TDocument::ShowElementName(const std::string& name) { emit elementNameShown
 // The snapshot comes before anything the press itself changes, so undo
 // gives back the mesh as it was before the stroke.
 void TDocument::WindowStrokeSink::SnapshotAtPress(int32_t pickedVertex) {
-  doc_.MarkModified();
+  doc_.SceneChanged();  // also when the mesh is too big for a snapshot
   doc_.undo_.MarkPendingChange(pickedVertex);
   doc_.undo_.TakeSnapshot(doc_.scene_.current(), UndoChannel::Geometry, 1);
 }

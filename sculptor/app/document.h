@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "app/element_tools.h"
+#include "app/recovery_keeper.h"
 #include "io/preferences.h"
 #include "io/undo_scene_host.h"
 #include "io/undo_snapshots.h"
@@ -24,6 +25,7 @@
 #include "sculpt/stroke.h"
 
 class PanelCentro;
+struct RecoveredScene;
 
 // A file dialog request and its answer; tests replace the dialogs by a chooser.
 struct TFileRequest {
@@ -99,10 +101,22 @@ class TDocument : public QObject, public SceneHost {
   // it was opened from or last saved to (empty: none of the user's).
   bool modified() const { return modified_; }
   const QString& sceneFile() const { return sceneFile_; }
-  // The user changed the scene.
-  void MarkModified();
+  // The one notice of a change to the scene (snapshots taken or restored,
+  // elements added, removed or edited, a new scene): it marks the scene
+  // modified and the crash-recovery record stale.
+  void SceneChanged();
   // The scene now is what `file` holds (empty: a scene of no file of the user's).
   void MarkSaved(const QString& file);
+
+
+  // The crash-recovery record of this run, kept from the end of the start-up
+  // (`strokeRunning` holds the writes back) until before the undo folder goes.
+  void StartRecoveryRecord(std::function<bool()> strokeRunning);
+  void StopRecoveryRecord() { recovery_.reset(); }  // its last write ends first
+  TRecoveryKeeper* recovery() { return recovery_ ? &*recovery_ : nullptr; }
+  // The start-up offer of the scenes of earlier runs that died (the program
+  // entry calls it once the window shows); true when one was loaded.
+  bool OfferCrashRecovery();
 
   // SceneHost: the user-interface side of the scene operations.
   void Redraw() override;
@@ -140,6 +154,8 @@ class TDocument : public QObject, public SceneHost {
     TDocument& doc_;
   };
 
+  void InstallRecoveredScene(RecoveredScene&& recovered);
+
   QString programDir_;
   // Declared before the scene and its hosts, so it outlives them.
   UndoSnapshots undo_;
@@ -156,4 +172,5 @@ class TDocument : public QObject, public SceneHost {
   WindowStrokeSink strokeSink_{*this};
   std::optional<TStroke> stroke_;
   std::optional<TElementTools> elementTools_;
+  std::optional<TRecoveryKeeper> recovery_;
 };

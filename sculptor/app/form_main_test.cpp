@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolButton>
+#include <functional>
 
 #include "app/app_style.h"
 #include "app/window_test_support.h"
@@ -124,6 +125,31 @@ TEST_F(FormMainTest, SaveQuestionOnClose) {
   OpenWindow();
   messages_.entries.clear();
   EXPECT_TRUE(TryClose());  // nothing changed: nothing to ask
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+// Every kind of change reaches the one notice: the scene is marked changed
+// (the title's mark) and the crash-recovery record goes stale.
+TEST_F(FormMainTest, EveryKindOfChangeMarksTheScene) {
+  form_->PanelStart->CloseStartClick();
+  TPanelEditSphere& elements = *form_->PanelEditSphere;
+  QWidget& view = form_->viewport();
+  const std::pair<const char*, std::function<void()>> kChanges[] = {
+      {"a stroke", [&] { LeftDrag(view, {view.width() / 2 + 20, view.height() / 2 - 20}, {6, 0}); }},
+      {"Subdivide", [&] { form_->MainMenu->Subdivide1->trigger(); }},
+      {"Undo", [&] { form_->MainMenu->Undo1->trigger(); }},
+      {"Visible", [&] { elements.SpeedVisibleClick(); }},
+      {"Delete", [&] { elements.SpeedDeletarClick(); }},
+  };
+  for (const auto& [name, change] : kChanges) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form_->document().recovery()->upToDate(); }, 30000));
+    form_->document().MarkSaved({});
+    change();
+    EXPECT_TRUE(form_->document().modified());
+    EXPECT_TRUE(form_->windowTitle().startsWith("*"));
+    EXPECT_FALSE(form_->document().recovery()->upToDate());
+  }
   EXPECT_TRUE(messages_.entries.empty());
 }
 

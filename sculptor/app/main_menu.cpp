@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -66,6 +67,9 @@ TMainMenu::TMainMenu(TDocument& doc, QMainWindow& window, TPanelLoadAdd& loadAdd
 
   QMenu* edit = bar->addMenu("Edit");
   Undo1 = edit->addAction("Undo", this, &TMainMenu::Undo1Click);
+  Redo1 = edit->addAction("Redo", this, &TMainMenu::Redo1Click);
+  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  Redo1->setShortcutContext(Qt::ApplicationShortcut);  // also from the floating panels
   Subdivide1 = edit->addAction("Subdivide");
   UnSubdivide1 = edit->addAction("UnSubdivide");
   Detail1 = edit->addAction("Detail");
@@ -116,7 +120,7 @@ void TMainMenu::Abrir1Click() {
     tools_.CheckSym->setChecked(true);
     scene.current().textureId = 7;
     doc_.RefreshAfterSceneChange();
-    if (format->kind == NativeModelFormat().kind) doc_.MarkSaved(name);
+    doc_.MarkSaved(format->kind == NativeModelFormat().kind ? name : QString());
   } else if (loadAdd_.CheckAddMesh->isChecked()) {
     const QString name = doc_.ChooseFile(request).fileName;
     if (name.isEmpty()) return;
@@ -142,6 +146,7 @@ void TMainMenu::Import1Click() {
   }
   doc_.RefreshAfterSceneChange();
   doc_.ShowSubdivisionLevel(0);
+  doc_.MarkSaved({});
 }
 
 // The chosen filter's format: its extension is appended unless the name has
@@ -187,18 +192,19 @@ bool TMainMenu::AskToSaveChanges() {
 
 // --- Edit and Help -------------------------------------------------------------------
 
-// The newest geometry snapshot of the current element comes back.
-void TMainMenu::Undo1Click() {
+// The current element steps back or forth through its geometry snapshots.
+void TMainMenu::Undo1Click() { StepThroughSnapshots(&UndoSnapshots::Undo); }
+
+void TMainMenu::Redo1Click() { StepThroughSnapshots(&UndoSnapshots::Redo); }
+
+void TMainMenu::StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoChannel)) {
   TScene& scene = doc_.scene();
   // Snapshots hold placed positions: an element still following the pointer
   // (its vertices held about its centre) is put down first.
   if (!scene.elements.empty() && scene.current().placeState != kPlaced) doc_.elementTools().PutDownPlacedElement();
   // The restore rebuilds the adjacency, uploads the buffers and shows the
   // level; the picking grids follow the restored positions.
-  if (doc_.undo().RestoreSnapshot(scene, UndoChannel::Geometry)) {
-    scene.host->RebuildScreenGrids(scene);
-    doc_.MarkModified();
-  }
+  if ((doc_.undo().*step)(scene, UndoChannel::Geometry)) scene.host->RebuildScreenGrids(scene);
   doc_.Redraw();
 }
 

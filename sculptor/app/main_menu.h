@@ -1,9 +1,11 @@
 // The window's menu bar (File, Edit, View, Render, Help) and the commands of
-// its own: the file commands with the save question on close, Undo, and the
+// its own: the file commands with the save question on close, Undo, Redo, and the
 // help items. The items of the panels' commands are wired by the window.
 #pragma once
 
 #include <QObject>
+
+#include "io/undo_snapshots.h"
 
 class QAction;
 class QMainWindow;
@@ -30,6 +32,7 @@ class TMainMenu : public QObject {
   QAction* Sair1 = nullptr;  // Exit
   // Edit.
   QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
   QAction* Subdivide1 = nullptr;
   QAction* UnSubdivide1 = nullptr;
   QAction* Detail1 = nullptr;
@@ -63,6 +66,7 @@ class TMainMenu : public QObject {
   void A1Click();
   void Sair1Click();
   void Undo1Click();
+  void Redo1Click();
   void AboutClick();
   void TutorialsClick();
 
@@ -71,6 +75,8 @@ class TMainMenu : public QObject {
   bool AskToSaveChanges();
 
  private:
+  // Undo or Redo of the current element's geometry snapshots.
+  void StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoChannel));
   // The .met save dialog and the save; false when nothing was written.
   bool SaveAsDialog();
   // Save: to the scene's file, or through the dialog when it has none.

@@ -110,12 +110,12 @@ void TPanelEditSphere::SpeedButton6Click() {
   if (row < 0 || row >= scene.elementCount()) return;
   scene.elements[static_cast<size_t>(row)].name = EditNameEsfera->text().toStdString();
   ListElementos->item(row)->setText(EditNameEsfera->text());
-  doc_.MarkModified();
+  doc_.SceneChanged();
 }
 
 void TPanelEditSphere::SpeedVisibleClick() {
   ToggleVisible(doc_.scene());
-  doc_.MarkModified();
+  doc_.SceneChanged();
 }
 
 void TPanelEditSphere::SpeedColorClick() {
@@ -127,7 +127,7 @@ void TPanelEditSphere::SpeedColorClick() {
   if (AskConfirmation(kColorQuestion, MessageButtons::OkCancel) != MessageAnswer::Ok) return;
   PaintElementColor(doc_.scene(), static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
                     static_cast<uint8_t>(color.blue()));
-  doc_.MarkModified();
+  doc_.SceneChanged();
   doc_.Redraw();
 }
 

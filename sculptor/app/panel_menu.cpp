@@ -277,10 +277,10 @@ bool TPanelMenu::ResolutionCommandAllowed() {
 
 namespace {
 
-// The snapshot before the change also marks the scene changed.
+// The change is noted also when the mesh is too big for a snapshot.
 TResolutionUndo ResolutionUndo(TDocument& doc) {
   return {[&doc](TScene& scene) {
-            doc.MarkModified();
+            doc.SceneChanged();
             doc.undo().TakeSnapshot(scene.current(), UndoChannel::Geometry, 2);
           },
           [&doc](TScene& scene) { doc.undo().RestoreSnapshot(scene, UndoChannel::Geometry); }};
