@@ -20,6 +20,14 @@ namespace {
 
 constexpr const char* kTextureModeRefusal = "Disable texture mode to return sculpting.";
 
+// The index of the element with `uid`, -1 when there is none.
+int IndexOfElement(const TScene& scene, uint32_t uid) {
+  for (int i = 0; i < scene.elementCount(); ++i) {
+    if (scene.elements[static_cast<size_t>(i)].uid == uid) return i;
+  }
+  return -1;
+}
+
 }  // namespace
 
 TDocument::TDocument(const QString& programDir) : programDir_(programDir) {
@@ -127,6 +135,26 @@ void TDocument::MarkSaved(const QString& file) {
   modified_ = false;
   sceneFile_ = file;
   emit savedStateChanged();
+}
+
+void TDocument::ElementAdded(uint32_t uid, uint32_t sourceUid) {
+  addedElements_[uid] = sourceUid;
+  SceneChanged();
+}
+
+bool TDocument::UndoElementAddition() {
+  const auto added = addedElements_.find(scene_.current().uid);
+  if (added == addedElements_.end() || undo_.Counter(added->first, UndoChannel::Geometry) > UndoSnapshots::kFirstNumber) {
+    return false;
+  }
+  const uint32_t sourceUid = added->second;
+  addedElements_.erase(added);
+  if (IndexOfElement(scene_, sourceUid) < 0) return false;  // deleted since: the addition stays
+  if (elementTools_) elementTools_->EndElementTransforms();
+  DeleteElement(scene_);  // the current element, and its snapshots with it
+  SelectElement(scene_, IndexOfElement(scene_, sourceUid));
+  RefreshElementList(scene_);  // the list follows the source being current again
+  return true;
 }
 
 bool TDocument::OfferCrashRecovery() {

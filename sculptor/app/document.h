@@ -108,6 +108,13 @@ class TDocument : public QObject, public SceneHost {
   // The scene now is what `file` holds (empty: a scene of no file of the user's).
   void MarkSaved(const QString& file);
 
+  // Element `uid` was added from element `sourceUid` (Detach, Mirror): a change,
+  // and one Undo takes back once the new element has no snapshot to step back to.
+  void ElementAdded(uint32_t uid, uint32_t sourceUid);
+  // Undo's first step: when the current element is such an addition with no
+  // snapshot left and its source still exists, removes it and selects the
+  // source again; true when it did.
+  bool UndoElementAddition();
 
   // The crash-recovery record of this run, kept from the end of the start-up
   // (`strokeRunning` holds the writes back) until before the undo folder goes.
@@ -173,4 +180,5 @@ class TDocument : public QObject, public SceneHost {
   std::optional<TStroke> stroke_;
   std::optional<TElementTools> elementTools_;
   std::optional<TRecoveryKeeper> recovery_;
+  std::map<uint32_t, uint32_t> addedElements_;  // added element's uid -> its source's
 };

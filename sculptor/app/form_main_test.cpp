@@ -138,6 +138,7 @@ TEST_F(FormMainTest, EveryKindOfChangeMarksTheScene) {
       {"a stroke", [&] { LeftDrag(view, {view.width() / 2 + 20, view.height() / 2 - 20}, {6, 0}); }},
       {"Subdivide", [&] { form_->MainMenu->Subdivide1->trigger(); }},
       {"Undo", [&] { form_->MainMenu->Undo1->trigger(); }},
+      {"Mirror", [&] { elements.SpeedMirrorClick(); }},
       {"Visible", [&] { elements.SpeedVisibleClick(); }},
       {"Delete", [&] { elements.SpeedDeletarClick(); }},
   };

@@ -192,8 +192,11 @@ bool TMainMenu::AskToSaveChanges() {
 
 // --- Edit and Help -------------------------------------------------------------------
 
-// The current element steps back or forth through its geometry snapshots.
-void TMainMenu::Undo1Click() { StepThroughSnapshots(&UndoSnapshots::Undo); }
+// The current element steps back or forth through its geometry snapshots;
+// once back before its first, Undo removes an element Detach or Mirror added.
+void TMainMenu::Undo1Click() {
+  if (!doc_.UndoElementAddition()) StepThroughSnapshots(&UndoSnapshots::Undo);
+}
 
 void TMainMenu::Redo1Click() { StepThroughSnapshots(&UndoSnapshots::Redo); }
 

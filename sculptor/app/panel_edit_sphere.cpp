@@ -176,7 +176,9 @@ void TPanelEditSphere::SpeedDetachClick() {
 void TPanelEditSphere::RunDetach() {
   TScene& scene = doc_.scene();
   if (scene.current().placeState != kPlaced) doc_.elementTools().PutDownPlacedElement();
+  const uint32_t source = scene.current().uid;
   DetachSelection(scene, detachCounter_, mirrorDetach_);
+  doc_.ElementAdded(scene.current().uid, source);
   detachCounter_ += 2;
   doc_.modes().selection = false;
   emit maskModesChanged();
