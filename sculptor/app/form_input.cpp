@@ -12,22 +12,6 @@
 #include "app/panel_modeling.h"
 #include "render/panel_centro.h"
 
-namespace {
-
-enum ShortcutCommand {
-  kRadiusAndZoom = 0,
-  kSubdivide,
-  kUnsubdivide,
-  kUndo,
-  kHideStencil,
-  kMoveStencil,
-  kRotateStencil,
-  kScaleStencil,
-  kHideImageReference,
-};
-
-}  // namespace
-
 TFormInput::TFormInput(TDocument& doc, TPanelMenu& tools, TPanelModeling& brushes, TPanelEditSphere& elements,
                        TMainMenu& menu)
     : doc_(doc), tools_(tools), brushes_(brushes), elements_(elements), menu_(menu) {}
@@ -52,20 +36,21 @@ void TFormInput::KeyUp(int qtKey) {
 }
 
 void TFormInput::FollowOverlayKeys() {
-  doc_.viewport().inputs().overlayKeyHeld =
-      CommandKeysDown(kMoveStencil) || CommandKeysDown(kRotateStencil) || CommandKeysDown(kScaleStencil);
+  doc_.viewport().inputs().overlayKeyHeld = CommandKeysDown(kShortcutMoveStencil) ||
+                                            CommandKeysDown(kShortcutRotateStencil) ||
+                                            CommandKeysDown(kShortcutScaleStencil);
 }
 
 // The picture keys ("Move Stencil", "Rotate Stencil", "Scale Stencil") act
 // through the mouse handlers while they are held.
 bool TFormInput::RunShortcutCommand(int command) {
   if (!CommandKeysDown(command)) return false;
-  if (command == kRadiusAndZoom) radiusKeyMode_ = !radiusKeyMode_;
-  if (command == kSubdivide) tools_.SpeedSubdivideClick();
-  if (command == kUnsubdivide) tools_.SpeedUnsubdivideClick();
-  if (command == kUndo) menu_.Undo1Click();
-  if (command == kHideStencil && hideStencil_) hideStencil_();
-  if (command == kHideImageReference && hideImageReference_) hideImageReference_();
+  if (command == kShortcutRadiusAndZoom) radiusKeyMode_ = !radiusKeyMode_;
+  if (command == kShortcutSubdivide) tools_.SpeedSubdivideClick();
+  if (command == kShortcutUnsubdivide) tools_.SpeedUnsubdivideClick();
+  if (command == kShortcutUndo) menu_.Undo1Click();
+  if (command == kShortcutHideStencil && hideStencil_) hideStencil_();
+  if (command == kShortcutHideImageReference && hideImageReference_) hideImageReference_();
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "app/overlay_drags.h"
 
 #include "app/document.h"
+#include "app/form_input.h"
 #include "render/panel_centro.h"
 
 namespace {
@@ -23,7 +24,7 @@ TImageOverlay* TOverlayDrags::ActiveOverlay() {
 bool TOverlayDrags::Held(int command) { return ActiveOverlay() != nullptr && keysDown_ && keysDown_(command); }
 
 bool TOverlayDrags::Move(int lastX, int lastY, int x, int y) {
-  if (!Held(kMoveOverlay)) return false;
+  if (!Held(kShortcutMoveStencil)) return false;
   TImageOverlay& overlay = *ActiveOverlay();
   overlay.x -= static_cast<float>(lastX - x);
   overlay.y += static_cast<float>(lastY - y);
@@ -32,14 +33,14 @@ bool TOverlayDrags::Move(int lastX, int lastY, int x, int y) {
 }
 
 bool TOverlayDrags::Rotate(int pressY, int y) {
-  if (!Held(kRotateOverlay)) return false;
+  if (!Held(kShortcutRotateStencil)) return false;
   ActiveOverlay()->angle += y < pressY ? kAngleStep : -kAngleStep;
   doc_.Redraw();
   return true;
 }
 
 bool TOverlayDrags::Scale(int lastY, int y) {
-  doc_.modes().overlayScaling = Held(kScaleOverlay);
+  doc_.modes().overlayScaling = Held(kShortcutScaleStencil);
   if (!doc_.modes().overlayScaling) return false;
   TImageOverlay& overlay = *ActiveOverlay();
   const float step = y < lastY ? kScaleStep : -kScaleStep;

@@ -11,12 +11,9 @@
 class TDocument;
 struct TImageOverlay;
 
-// The shortcut commands whose keys are held during a drag.
-enum TOverlayCommand { kMoveOverlay = 5, kRotateOverlay = 6, kScaleOverlay = 7 };
-
 class TOverlayDrags {
  public:
-  // `keysDown(command)`: whether the command's shortcut keys are held now.
+  // `keysDown(command)`: whether the shortcut command's keys (TShortcutCommand) are held now.
   TOverlayDrags(TDocument& doc, std::function<bool(int command)> keysDown);
 
   // The picture the drags act on now, or nullptr outside both modes.
