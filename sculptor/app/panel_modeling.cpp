@@ -81,7 +81,9 @@ void TPanelModeling::DeselectBrushList() {
 // inverse of the current brush (Add -> Subtract, Pinch -> Unpinch ...).
 void TPanelModeling::ArmTemporaryBrushes(Qt::KeyboardModifiers modifiers) {
   TStrokeState& s = doc_.stroke().state();
-  if (modifiers.testFlag(Qt::ShiftModifier)) ArmSecondBrush(FindBrush(doc_.preferences().secondBrush)->secondBrushStrength);
+  if (modifiers.testFlag(Qt::ShiftModifier)) {
+    ArmSecondBrush(FindBrush(doc_.preferences().secondBrush)->secondBrushStrength);
+  }
   if (modifiers.testFlag(Qt::AltModifier) && !inverseBrushItem_) {
     inverseBrushItem_ = selectedBrush_;
     const TInverseBrush inverse = InverseBrush(selectedBrush_, s.brushSign);

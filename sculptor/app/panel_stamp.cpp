@@ -14,10 +14,10 @@
 
 namespace {
 
-constexpr const char* kStampFiles[12] = {
-    "images/defaultx.bmp", "images/softx.bmp",  "images/disformx.bmp", "images/diffuse.bmp",
-    "images/lines1x.bmp",  "images/stonesx.bmp", "images/star.bmp",     "images/disc1x.bmp",
-    "images/xadrezx.bmp",  "images/smallballsx.bmp", "images/lines2x.bmp", "images/lineslittlex.bmp"};
+constexpr const char* kStampFiles[12] = {"images/defaultx.bmp",    "images/softx.bmp",   "images/disformx.bmp",
+                                         "images/diffuse.bmp",     "images/lines1x.bmp", "images/stonesx.bmp",
+                                         "images/star.bmp",        "images/disc1x.bmp",  "images/xadrezx.bmp",
+                                         "images/smallballsx.bmp", "images/lines2x.bmp", "images/lineslittlex.bmp"};
 constexpr const char* kDefaultStamp = "images/xadrez.bmp";  // the brush's own, not BitStamp9's
 constexpr int kDefaultRepeat = 10;
 

@@ -6,7 +6,8 @@
 #include "io/image_loader.h"
 
 TFileRequest PictureRequest(const QString& caption) {
-  return {false, caption,
+  return {false,
+          caption,
           {"All pictures (*.bmp *.jpg *.jpeg *.png *.gif *.tga *.tif *.tiff)", "Bitmaps (*.bmp)",
            "JPEG images (*.jpg *.jpeg)", "PNG images (*.png)", "GIF images (*.gif)", "TGA images (*.tga)",
            "TIFF images (*.tif *.tiff)"}};

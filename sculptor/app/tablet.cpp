@@ -66,8 +66,8 @@ void TCustomTablet::SetPacketBufferSize(uint8_t size) { packetBuffer_.assign(sta
 
 bool TCustomTablet::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  const bool fromSource = watched == source_ && (type == QEvent::TabletPress || type == QEvent::TabletMove ||
-                                                 type == QEvent::TabletRelease);
+  const bool fromSource = watched == source_ &&
+                          (type == QEvent::TabletPress || type == QEvent::TabletMove || type == QEvent::TabletRelease);
   if (fromSource || type == QEvent::TabletEnterProximity || type == QEvent::TabletLeaveProximity) {
     const auto& tablet = *static_cast<QTabletEvent*>(event);
     if (IsStylus(tablet.pointingDevice())) stylusSeen_ = true;

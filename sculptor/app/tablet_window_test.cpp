@@ -60,8 +60,13 @@ class TabletTest : public WindowTest {
     QApplication::processEvents();
   }
 
-  QPointingDevice pen_{"test pen", 4711, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
-                       QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3};
+  QPointingDevice pen_{"test pen",
+                       4711,
+                       QInputDevice::DeviceType::Stylus,
+                       QPointingDevice::PointerType::Pen,
+                       QInputDevice::Capability::Position | QInputDevice::Capability::Pressure,
+                       1,
+                       3};
 };
 
 TEST_F(TabletTest, PressureOverSensibilitySetsTheIntensity) {

@@ -1,8 +1,7 @@
 // PanelCentro: the pictures over the viewport (projection stencil, reference
 // image) as textures, and the stencil buffer the stroke reads.
-#include "render/panel_centro.h"
-
 #include "io/image_loader.h"
+#include "render/panel_centro.h"
 
 std::optional<TRGBA> PanelCentro::StencilPixel(int column, int row) {
   if (column < 0 || row < 0 || column >= framebufferWidth() || row >= framebufferHeight()) return std::nullopt;

@@ -32,9 +32,9 @@ TEST(StampCoordinate, SphericalProjectionOnceAndTenTimes) {
     TGLUV once, tenTimes;
   };
   const Case cases[] = {
-      {{1, 0, 0}, {0, 0.5f}, {0, 0}},          // longitude 0 on the equator
-      {{0, 0, 1}, {0.75f, 0.5f}, {0.5f, 0}},   // a quarter turn
-      {{-1, 0, 0}, {0.5f, 0.5f}, {0, 0}},      // half a turn
+      {{1, 0, 0}, {0, 0.5f}, {0, 0}},              // longitude 0 on the equator
+      {{0, 0, 1}, {0.75f, 0.5f}, {0.5f, 0}},       // a quarter turn
+      {{-1, 0, 0}, {0.5f, 0.5f}, {0, 0}},          // half a turn
       {{0, -1, 1}, {0.75f, 0.25f}, {0.5f, 0.5f}},  // latitude 45 degrees (b = -y)
       {{1, 0, -1}, {0.125f, 0.5f}, {0.25f, 0}},    // longitude -45 degrees
       {{2, 1, 0}, {0, 0.5f + static_cast<float>(std::atan(0.5) / M_PI)}, {0, 0.4758362f}},
@@ -87,7 +87,10 @@ TEST(StampGrid, WhiteLiftsByItsFullHeightAndBlackMovesNothing) {
     e.normals.assign(3, TGLCoord{0, 0, 1});
     TStampSampler stamp;
     stamp.width = stamp.height = 8;
-    stamp.heights = SampleStampGrid(Picture(16, 16, [level](int, int) { return TRGBA{level, level, level, 255}; }),
+    stamp.heights = SampleStampGrid(Picture(16, 16,
+                                            [level](int, int) {
+                                              return TRGBA{level, level, level, 255};
+                                            }),
                                     8, 8);
     CoverElement(stamp, e, {});
     TBrushFrame frame;
@@ -119,10 +122,10 @@ TEST(StampCoords, RecomputedOnlyWhenFewerThanTheVertices) {
 
 TEST(StampReader, ExtensionsComparedExactly) {
   const std::pair<const char*, StampReader> cases[] = {
-      {"a.bmp", StampReader::Bitmap}, {"a.BMP", StampReader::Bitmap}, {"a.jpg", StampReader::Jpeg},
-      {"a.jpeg", StampReader::Jpeg},  {"a.JPG", StampReader::None},   {"a.png", StampReader::Png},
-      {"a.PNG", StampReader::Png},    {"a.gif", StampReader::Gif},    {"a.tif", StampReader::Generic},
-      {"a.tiff", StampReader::Generic}, {"a.Bmp", StampReader::None}, {"dir.png/a", StampReader::None},
+      {"a.bmp", StampReader::Bitmap},   {"a.BMP", StampReader::Bitmap}, {"a.jpg", StampReader::Jpeg},
+      {"a.jpeg", StampReader::Jpeg},    {"a.JPG", StampReader::None},   {"a.png", StampReader::Png},
+      {"a.PNG", StampReader::Png},      {"a.gif", StampReader::Gif},    {"a.tif", StampReader::Generic},
+      {"a.tiff", StampReader::Generic}, {"a.Bmp", StampReader::None},   {"dir.png/a", StampReader::None},
       {"a.tga", StampReader::None},
   };
   for (const auto& [name, reader] : cases) EXPECT_EQ(StampReaderOfName(name), reader) << name;
