@@ -64,14 +64,15 @@ struct TContsel {
 };
 using ATContsel = std::vector<TContsel>;
 
-// Per-vertex disc of the ambient-occlusion pass.
+// Per-vertex disc of the ambient-occlusion pass (36 bytes, fields in this order).
 struct TDisco {
   float area = 0;
   float position[3] = {0, 0, 0};
   float normal[3] = {0, 0, 0};
-  float accessibility = 0;
-  float previous = 0;
+  float occlusion = 0;      // the value being accumulated, then the visibility
+  float accessibility = 0;  // emitter weight used by the next pass
 };
+static_assert(sizeof(TDisco) == 36);
 using TElements = std::vector<TDisco>;
 
 // Per-vertex editing state (the mask).
