@@ -26,6 +26,7 @@
 #include "app/panel_menu.h"
 #include "app/panel_modeling.h"
 #include "app/panel_paint_color.h"
+#include "app/panel_reduction.h"
 #include "app/panel_start.h"
 #include "app/viewport_input.h"
 #include "io/model_conversion.h"
@@ -46,7 +47,7 @@ constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
 };
 constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
     {"PanelTexture", "Texture"},        {"PanelCreateUVW", "Create UV"},      {"PanelImageTex", "Texture Image"},
-    {"PanelCreatingUV", "Creating UV"}, {"PanelReduction", "Mesh Reduction"}, {"PanelCreateAO", "Ambient Occlusion"},
+    {"PanelCreatingUV", "Creating UV"}, {"PanelCreateAO", "Ambient Occlusion"},
     {"PanelRemesh", "Remesh"},          {"PanelSaveScreen", "Image Render"},
 };
 
@@ -146,6 +147,7 @@ void TFormMain::BuildPanels() {
   placeholders(kPanelsBeforePaint);
   PanelPaintColor = new TPanelPaintColor(document_, centro_);
   placeholders(kPanelsAfterPaint);
+  PanelReduction = new TPanelReduction(document_, centro_);
   PanelConfig = new TPanelConfig(document_, centro_);
   // The texture tools draw on a second GL widget of their own, hidden until they run.
   auto* texturePanel = new PanelCentroTex(toolPanels_.at("PanelTexture"));
@@ -214,6 +216,12 @@ void TFormMain::Compose() {
   connect(menu.PrincipalMenu1, &QAction::triggered, this, &TFormMain::PrincipalMenu1Click);
   connect(menu.PanelModeling1, &QAction::triggered, this, &TFormMain::PanelModeling1Click);
   connect(menu.PaintTool1, &QAction::triggered, PanelPaintColor, &TPanelPaintColor::PaintTool1Click);
+
+  // Mesh Reduction.
+  menu.MeshReduction1->setEnabled(true);
+  PanelMenu->SpeedReduction->setEnabled(true);
+  connect(menu.MeshReduction1, &QAction::triggered, PanelReduction, &TPanelReduction::SpeedReductionClick);
+  connect(PanelMenu->SpeedReduction, &QToolButton::clicked, PanelReduction, &TPanelReduction::SpeedReductionClick);
 }
 
 bool TFormMain::LoadDefaultModel() {

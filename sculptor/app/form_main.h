@@ -25,6 +25,7 @@ class TPanelLoadAdd;
 class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
+class TPanelReduction;
 class TPanelStart;
 class TViewportInput;
 
@@ -56,6 +57,7 @@ class TFormMain : public QMainWindow {
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
   TPanelConfig* PanelConfig = nullptr;
+  TPanelReduction* PanelReduction = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }
   TFormInput& formInput() { return *formInput_; }
