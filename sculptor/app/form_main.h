@@ -25,6 +25,7 @@ class TPanelLoadAdd;
 class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
+class TPanelSkech;
 class TPanelStart;
 class TViewportInput;
 
@@ -55,6 +56,7 @@ class TFormMain : public QMainWindow {
   TPanelLoadAdd* PanelLoadAdd = nullptr;
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
+  TPanelSkech* PanelSkech = nullptr;
   TPanelConfig* PanelConfig = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }

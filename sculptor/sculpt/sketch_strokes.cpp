@@ -19,6 +19,12 @@ TSketchAxis SketchLockAxis(double pitch, double yaw, bool atPress) {
   return TSketchAxis::None;
 }
 
+double WrapSketchAngle(double degrees) {
+  if (degrees > 360) return 0;
+  if (degrees < 0) return 360;
+  return degrees;
+}
+
 float SketchAxisValue(const TGLCoord& point, TSketchAxis axis) {
   switch (axis) {
     case TSketchAxis::X: return point.x;

@@ -20,6 +20,10 @@ enum class TSketchAxis { None, X, Y, Z };
 // outside [0, 45) and (315, 360) gives y. Yaws on the borders give None.
 TSketchAxis SketchLockAxis(double pitch, double yaw, bool atPress);
 
+// In sketch mode the camera's angles stay in 0..360 for the rule above: an
+// angle above 360 becomes 0, one below 0 becomes 360.
+double WrapSketchAngle(double degrees);
+
 // `point`'s coordinate along `axis` (0 for None).
 float SketchAxisValue(const TGLCoord& point, TSketchAxis axis);
 // `point` with its coordinate along `axis` set to `value` (unchanged for None).

@@ -32,6 +32,13 @@ TEST(SketchStrokes, LockAxisByCameraAngles) {
   }
 }
 
+TEST(SketchStrokes, AnglesWrapToTheOtherEnd) {
+  EXPECT_EQ(WrapSketchAngle(361), 0);
+  EXPECT_EQ(WrapSketchAngle(-1), 360);
+  EXPECT_EQ(WrapSketchAngle(360), 360);
+  EXPECT_EQ(WrapSketchAngle(0), 0);
+}
+
 TEST(SketchStrokes, AxisValuesAndRange) {
   const TGLCoord p{1, 2, 3};
   EXPECT_EQ(SketchAxisValue(p, A::Y), 2);
