@@ -30,6 +30,7 @@
 #include "app/panel_modeling.h"
 #include "app/panel_paint_color.h"
 #include "app/panel_reduction.h"
+#include "app/panel_skech.h"
 #include "app/panel_start.h"
 #include "app/shortcut_hints.h"
 #include "app/viewport_input.h"
@@ -45,7 +46,7 @@ constexpr int kStatusWidths[6] = {150, 150, 250, 200, 150, 150};
 // The panels of the later tools, created hidden with their caption; each tool
 // that comes takes its own panel's place here.
 constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
-    {"PanelSkech", "Skech Control"},        {"PanelStamp", "Stamp"},
+    {"PanelStamp", "Stamp"},
     {"PanelStencil", "Projection Tools"},   {"PanelRefImage", "Reference Image Tools"},
     {"PanelReference", "Reference Images"},
 };
@@ -152,6 +153,7 @@ void TFormMain::BuildPanels() {
     }
   };
   PanelEditSphere = new TPanelEditSphere(document_, centro_);
+  PanelSkech = new TPanelSkech(document_, centro_);
   placeholders(kPanelsBeforePaint);
   PanelPaintColor = new TPanelPaintColor(document_, centro_);
   placeholders(kPanelsAfterPaint);
@@ -197,7 +199,9 @@ void TFormMain::Compose() {
   connect(PanelStart, &TPanelStart::meshChosen, PanelLoadAdd,
           [this](int choice) { PanelLoadAdd->AskFor(choice, PanelStart->pos()); });
   connect(PanelStart, &TPanelStart::loadMeshChosen, MainMenu, &TMainMenu::Abrir1Click);
-  connect(PanelLoadAdd, &TPanelLoadAdd::sketchStarted, this, [this] { toolPanels_.at("PanelSkech")->show(); });
+  connect(PanelLoadAdd, &TPanelLoadAdd::sketchStarted, PanelSkech, &TPanelSkech::StartSketch);
+  connect(PanelLoadAdd, &TPanelLoadAdd::sketchLoaded, PanelSkech, &TPanelSkech::SpeedSkechConvertClick);
+  connect(PanelMenu->SpeedSkech, &QToolButton::clicked, PanelSkech, &TPanelSkech::SpeedSkechClick);
   connect(PanelLoadAdd, &TPanelLoadAdd::finished, PanelStart, &QWidget::hide);
 
   // The configuration panel.

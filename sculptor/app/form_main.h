@@ -26,6 +26,7 @@ class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
 class TPanelReduction;
+class TPanelSkech;
 class TPanelStart;
 class TViewportInput;
 
@@ -56,6 +57,7 @@ class TFormMain : public QMainWindow {
   TPanelLoadAdd* PanelLoadAdd = nullptr;
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
+  TPanelSkech* PanelSkech = nullptr;
   TPanelConfig* PanelConfig = nullptr;
   TPanelReduction* PanelReduction = nullptr;
   std::array<QLabel*, 6> statusPanels{};

@@ -145,7 +145,7 @@ QWidget* TPanelMenu::BuildMeshEdit() {
               {"SpeedUnification", "Unification", &SpeedUnification, true},
               {"SpeedMirror", "Mirror", &SpeedMirror, true},
               {"SpeedReduction", "Mesh Reduction", &SpeedReduction, false},
-              {"SpeedSkech", "Skech Spheres", &SpeedSkech, false}});
+              {"SpeedSkech", "Skech Spheres", &SpeedSkech, true}});
   MakeToggle(SpeedFreeze);
   MakeToggle(SpeedSelMode);
   m->addWidget(new QLabel("Resolution:", mesh), 14, 0, 1, 2);
