@@ -8,6 +8,8 @@ int RunInfo(const Arguments& arguments);
 int RunConvert(const Arguments& arguments);
 int RunSubdivide(const Arguments& arguments);
 int RunUnsubdivide(const Arguments& arguments);
+int RunRemeshCompact(const Arguments& arguments);
+int RunRemesh(const Arguments& arguments);
 
 namespace {
 
@@ -33,6 +35,19 @@ constexpr TCliCommand kCommands[] = {
      "                     not given) and write the scene to OUT; the element must\n"
      "                     carry its subdivision level (a .met file does)\n",
      RunUnsubdivide},
+    {"remesh-compact", 2, 3,
+     "  remesh-compact IN OUT [VOXELS]\n"
+     "                     remesh the principal (first) element into quads (stored\n"
+     "                     as triangle pairs) through voxquad with a budget of\n"
+     "                     VOXELS (2000000 when not given), and write it alone to OUT\n",
+     RunRemeshCompact},
+    {"remesh", 2, 3,
+     "  remesh IN OUT [DEPTH]\n"
+     "                     rebuild the principal element as the closed surface\n"
+     "                     through its vertices (screened Poisson, through\n"
+     "                     poissonrecon) at octree DEPTH 6 to 12 (10 when not given),\n"
+     "                     keeping its paint, and write the scene to OUT\n",
+     RunRemesh},
 };
 
 }  // namespace
