@@ -4,6 +4,9 @@
 #   make test-asan   the same with address and undefined-behaviour sanitizers
 #   make release     optimised build in build-release/
 #   make bench       build the benchmarks and print their BENCH lines
+#   make fuzz        build the fuzz targets (clang, libFuzzer, sanitizers) in build-fuzz/
+#                    and run each for FUZZ_SECONDS (10)
+#   make fuzz-long   the same for FUZZ_SECONDS (600) each; FUZZ_TARGETS picks some
 
 JOBS     ?= $(shell nproc)
 # Paths inside the clone hash as relative ones, so every clone shares one ccache.
@@ -15,7 +18,7 @@ CMAKE    := cmake -G Ninja -DPLASMORA_WERROR=$(WERROR)
 XVFB     := xvfb-run -a -s "-screen 0 1600x1200x24 -noreset"
 CTEST    := ctest --output-on-failure -j $(JOBS)
 
-.PHONY: deps run test test-asan release bench clean
+.PHONY: deps run test test-asan release bench fuzz fuzz-build fuzz-long clean
 
 deps:
 	@scripts/install-deps.sh build
@@ -47,5 +50,20 @@ bench:
 	cmake --build build-bench
 	scripts/run-benchmarks.sh build-bench
 
+FUZZ_SECONDS ?= 10
+FUZZ_TARGETS ?=
+
+fuzz-build:
+	@scripts/install-deps.sh fuzz
+	CC=clang-14 CXX=clang++-14 $(CMAKE) -S . -B build-fuzz -DPLASMORA_FUZZ=ON -DPLASMORA_GUI=OFF -DPLASMORA_TESTS=OFF
+	cmake --build build-fuzz --target fuzzers
+
+fuzz: fuzz-build
+	scripts/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+fuzz-long: FUZZ_SECONDS = 600
+fuzz-long: fuzz-build
+	scripts/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf build build-asan build-release build-bench
+	rm -rf build build-asan build-release build-bench build-fuzz

@@ -15,6 +15,8 @@
 
 namespace {
 
+using namespace voxquad;
+
 // A torus of rings x segments quad cells around the z axis.
 vec3 torusPoint(int ring, int segment, int rings, int segments)
 {

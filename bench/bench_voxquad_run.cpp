@@ -12,14 +12,15 @@
 
 #include "bench_util.h"
 #include "polygon_storage_export.h"
-#include "polygon_storage_import_ply.h"
 #include "quad_dominant_remesher.h"
+#include "remesh_file.h"
 #include "status_output.h"
 #include "surface_distance.h"
 #include "test_meshes.h"
 
 namespace {
 
+using namespace voxquad;
 using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point start)
@@ -27,12 +28,14 @@ double msSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Silent status output that times every stage from beginStage to endStage.
+// Silent status output that times every stage from beginStage to endStage and keeps the polygon
+// count of the statistics.
 class StageTimer : public StatusOutput {
 public:
     std::vector<std::pair<std::string, double>> stages;
+    long long totalPolygons = 0;
 
-    void printMessage(const char*) override {}
+    void printMessage(const char* text) override { std::sscanf(text, "Total : %lld", &totalPolygons); }
     void setProgress(int) override {}
     void beginStage(const char* title) override
     {
@@ -46,11 +49,6 @@ private:
     Clock::time_point start;
 };
 
-class Remesher : public QuadDominantRemesher {
-public:
-    const SharpFeatures& features() const { return sharpFeatures; }
-};
-
 void benchWholeRun(const std::filesystem::path& folder)
 {
     const std::string input = (folder / "bracket.ply").string(), output = (folder / "result.ply").string();
@@ -60,37 +58,26 @@ void benchWholeRun(const std::filesystem::path& folder)
     part.clear();
 
     StageTimer timer;
-    Remesher remesher;
-    PolygonStorageImportPLY importer;
-    remesher.setStatusOutput(&timer);
-    importer.setStatusOutput(&timer);
-    remesher.setUseSharpFeatures(true);
     const auto start = Clock::now();
-    importer.import(input.c_str(), remesher.getInputMesh());
-    remesher.buildVolume();
-    remesher.extractSurface();
-    remesher.getDualMesh().printStatistics();
-    const auto writeStart = Clock::now();
-    PolygonStorageExportPLY().write(output.c_str(), remesher.getDualMesh());
-    const double writeMs = msSince(writeStart);
+    if (!RemeshFile(input.c_str(), output.c_str(), defaultTargetVoxelCount, timer))
+        std::fputs("voxquad run failed\n", stderr);
     const double totalMs = msSince(start);
 
-    double staged = writeMs;
+    double staged = 0;
     for (const auto& [title, ms] : timer.stages) {
         bench::Report("voxquad run stage " + title, ms, "ms");
         staged += ms;
     }
-    bench::Report("voxquad run stage Writing PLY", writeMs, "ms");
-    bench::Report("voxquad run outside the stages", totalMs - staged, "ms");
+    bench::Report("voxquad run outside the stages (statistics, writing PLY)", totalMs - staged, "ms");
     bench::Report("voxquad run total", totalMs, "ms");
-    bench::Report("voxquad run output polygons", double(remesher.getDualMesh().Polygons.size()), "polygons");
+    bench::Report("voxquad run output polygons", double(timer.totalPolygons), "polygons");
     bench::Report("voxquad run peak memory", bench::PeakMemoryMiB(), "MiB");
 }
 
 void reportQuality(const char* name, const PolygonStorage& mesh)
 {
     StageTimer silent;
-    Remesher remesher;
+    QuadDominantRemesher remesher;
     remesher.setStatusOutput(&silent);
     remesher.setUseSharpFeatures(true);
     remesher.getInputMesh() = mesh;
@@ -116,7 +103,7 @@ void reportQuality(const char* name, const PolygonStorage& mesh)
     // Feature edges of the input (the lines the remesher found) with an output vertex within a
     // tenth of a cell.
     std::size_t featureEdges = 0, kept = 0;
-    for (const VertexIDList& line : remesher.features().getFeatureLines())
+    for (const VertexIDList& line : remesher.getSharpFeatures().getFeatureLines())
         for (std::size_t k = 0; k + 1 < line.size(); ++k) {
             ++featureEdges;
             const vec3 a = input.Vertices[line[k]].position, b = input.Vertices[line[k + 1]].position;

@@ -1,7 +1,8 @@
 // Volume and surface stages of voxquad (voxelization, marching cubes 33, dual surface) against
 // OpenVDB's meshToLevelSet (band of 5 voxels, same voxel size) and volumeToMesh, on a closed
-// mesh of about 100000 triangles at the default 6000000 voxels. Each side runs in its own child
-// process so that its peak memory can be told apart.
+// mesh of about 100000 triangles at the default 6000000 voxels; then the peak memory of ours at a
+// budget of 50000000 voxels. Each side runs in its own child process so that its peak memory can
+// be told apart.
 #include <openvdb/openvdb.h>
 #include <openvdb/tools/MeshToVolume.h>
 #include <openvdb/tools/VolumeToMesh.h>
@@ -28,7 +29,10 @@
 
 namespace {
 
+using namespace voxquad;
+
 constexpr int targetVoxelCount = 6000000;
+constexpr int largeVoxelCount = 50000000;
 constexpr int cubeDivisions = 91;  // 6 * 91 * 91 * 2 = 99372 triangles
 constexpr int rounds = 3;
 
@@ -77,11 +81,11 @@ void buildTestMesh(PolygonStorage& mesh)
 }
 
 // Normalises the mesh into the grid the remesher would choose and prepares its indexes.
-void prepareInput(PolygonStorage& mesh, int& nx, int& ny, int& nz)
+void prepareInput(PolygonStorage& mesh, int voxels, int& nx, int& ny, int& nz)
 {
     mesh.computeBoundingBox();
     const vec3 size = mesh.bboxMax - mesh.bboxMin;
-    const double f = std::pow(targetVoxelCount / (static_cast<double>(size.x) * size.y * size.z), 1.0 / 3.0);
+    const double f = std::pow(voxels / (static_cast<double>(size.x) * size.y * size.z), 1.0 / 3.0);
     nx = static_cast<int>(size.x * f);
     ny = static_cast<int>(size.y * f);
     nz = static_cast<int>(size.z * f);
@@ -102,10 +106,12 @@ struct Timings {
     long long polygons = 0;
 };
 
+// The stages as the remesher runs them: the band-only volume, marching cubes with the far field's
+// sign, the samples released before the dual surface.
 Timings runOurs(PolygonStorage& input, int nx, int ny, int nz)
 {
     SilentStatus silent;
-    VolumeStorageDF volume;
+    VolumeStorageBandDF volume;
     PolygonStorageVoxelizerDual voxelizer;
     voxelizer.setVolume(&volume);
     voxelizer.setStorage(&input);
@@ -125,12 +131,15 @@ Timings runOurs(PolygonStorage& input, int nx, int ny, int nz)
     t.stages[0] = millisecondsSince(start);
     auto stage = std::chrono::steady_clock::now();
     mc.reset();
+    mc.setFarField(voxelizer.farField());
     mc.init();
     mc.run();
-    mc.reset();  // as the remesher does: the edge arrays are not needed past marching cubes
+    mc.reset();
+    voxelizer.releaseFarField();
+    volume.clear();
     t.stages[1] = millisecondsSince(stage);
     stage = std::chrono::steady_clock::now();
-    dual.constructDual(marching);
+    dual.constructDualReleasingEdges(marching);
     t.stages[2] = millisecondsSince(stage);
     t.total = millisecondsSince(start);
     t.polygons = static_cast<long long>(dual.Polygons.size());
@@ -204,7 +213,7 @@ int main()
     PolygonStorage input;
     buildTestMesh(input);
     int nx, ny, nz;
-    prepareInput(input, nx, ny, nz);
+    prepareInput(input, targetVoxelCount, nx, ny, nz);
     std::printf("mesh: %zu vertices, %zu triangles; grid %d x %d x %d\n", input.Vertices.size(),
                 input.Polygons.size(), nx, ny, nz);
 
@@ -234,5 +243,19 @@ int main()
     bench::Report("voxquad_volume_peak_memory_peer", peerMB, "MB");
     bench::Report("voxquad_volume_output_polygons_ours", static_cast<double>(ours.polygons), "polygons");
     bench::Report("voxquad_volume_output_polygons_peer", static_cast<double>(peer.polygons), "quads");
+
+    input = PolygonStorage();  // the large run's baseline holds its own mesh only
+    PolygonStorage large;
+    buildTestMesh(large);
+    prepareInput(large, largeVoxelCount, nx, ny, nz);
+    Timings big;
+    double bigMB = 0, bigCpu = 0;
+    if (!inChild([&] { return runOurs(large, nx, ny, nz); }, big, bigMB, bigCpu)) {
+        std::fprintf(stderr, "benchmark child failed\n");
+        return 1;
+    }
+    std::printf("grid at %d voxels: %d x %d x %d\n", largeVoxelCount, nx, ny, nz);
+    bench::Report("voxquad_volume_50M_total", big.total, "ms");
+    bench::Report("voxquad_volume_50M_peak_memory_ours", bigMB, "MB");
     return 0;
 }

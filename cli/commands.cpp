@@ -8,6 +8,8 @@ int RunInfo(const Arguments& arguments);
 int RunConvert(const Arguments& arguments);
 int RunSubdivide(const Arguments& arguments);
 int RunUnsubdivide(const Arguments& arguments);
+int RunAo(const Arguments& arguments);
+int RunUv(const Arguments& arguments);
 int RunRemeshCompact(const Arguments& arguments);
 int RunRemesh(const Arguments& arguments);
 
@@ -20,8 +22,9 @@ constexpr TCliCommand kCommands[] = {
      RunInfo},
     {"convert", 2, 2,
      "  convert IN OUT     read a model file and write it in the format that OUT's\n"
-     "                     extension names (.met, .obj, .ply; a PLY file holds the\n"
-     "                     current element only, the first of the file read)\n",
+     "                     extension names (.met, .obj, .ply, .stl, .off); a PLY,\n"
+     "                     STL or OFF file holds one mesh: the elements of the file\n"
+     "                     read are merged into it\n",
      RunConvert},
     {"subdivide", 2, 3,
      "  subdivide FILE OUT [LEVELS]\n"
@@ -35,6 +38,19 @@ constexpr TCliCommand kCommands[] = {
      "                     not given) and write the scene to OUT; the element must\n"
      "                     carry its subdivision level (a .met file does)\n",
      RunUnsubdivide},
+    {"ao", 2, 3,
+     "  ao IN OUT [STRENGTH]\n"
+     "                     bake ambient occlusion into the vertex colours of every\n"
+     "                     element (STRENGTH 0 to 50, 4 when not given) and write\n"
+     "                     the scene to OUT\n",
+     RunAo},
+    {"uv", 2, 3,
+     "  uv IN OUT.obj [PARTITION]\n"
+     "                     give every element texture coordinates as Create UVs\n"
+     "                     does (charts of similar normals, laid out in rows, seam\n"
+     "                     vertices split; PARTITION 0.1 to 1.0, the higher the more\n"
+     "                     charts, 0.8 when not given) and write the model as OBJ\n",
+     RunUv},
     {"remesh-compact", 2, 3,
      "  remesh-compact IN OUT [VOXELS]\n"
      "                     remesh the principal (first) element into quads (stored\n"

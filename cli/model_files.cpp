@@ -45,7 +45,9 @@ bool LoadScene(const std::string& fileName, TScene& scene) {
       return false;
     }
     case TReadStatus::Malformed: Complain("cannot read " + fileName); return false;
-    case TReadStatus::Unsupported: Complain("reading this kind of file is not available yet: " + fileName); return false;
+    case TReadStatus::Unsupported:
+      Complain("reading this kind of file is not available yet: " + fileName);
+      return false;
   }
   ResetScene(scene);
   return ConvertIntoScene(scene, model, fileName, format->kind, 1.0f);
@@ -60,9 +62,10 @@ const TModelFormat* OutputFormat(const std::string& fileName) {
 }
 
 bool WriteScene(TScene& scene, const std::string& fileName, const TModelFormat& format) {
-  if (!format.wholeScene && scene.elementCount() > 1) {
-    Complain(std::string("a ") + format.name + " file holds one element: writing element " +
-             std::to_string(scene.currentElement) + " of " + std::to_string(scene.elementCount()));
-  }
-  return WriteModel(scene, fileName, format.kind);
+  if (format.wholeScene || scene.elementCount() < 2) return WriteModel(scene, fileName, format.kind);
+  Complain(std::string(format.name) + " files hold one mesh: the " + std::to_string(scene.elementCount()) +
+           " elements are written merged into one");
+  TScene merged;
+  merged.elements.resize(1);
+  return MergeElements(scene, merged.elements[0]) && WriteModel(merged, fileName, format.kind);
 }

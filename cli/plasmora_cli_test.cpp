@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "io/test_files.h"
 
@@ -65,8 +66,8 @@ TEST_F(Cli, FailuresSayWhyOnStandardError) {
       {"info '" + dir.File("absent.met") + "'", "cannot open " + dir.File("absent.met") + ": No such file or directory"},
       {"info " + Model("bad.met", "v 0 0 0\nv x 0 0\n"), "File format not recognized."},
       {"info " + Model("empty.met", ""), "Failed to load model."},
-      {"info " + Model("m.stl", kTwoGroups), "unknown model file type"},
-      {"convert " + Model("m.met", kTwoGroups) + " '" + dir.File("out.stl") + "'", "cannot write this kind of file"},
+      {"info " + Model("m.xyz", kTwoGroups), "unknown model file type"},
+      {"convert " + Model("m.met", kTwoGroups) + " '" + dir.File("out.xyz") + "'", "cannot write this kind of file"},
       {"convert " + Model("m.met", kTwoGroups) + " '" + dir.File("no/such/dir.met") + "'", "Cannot save"},
   };
   for (const auto& c : cases) {
@@ -74,7 +75,7 @@ TEST_F(Cli, FailuresSayWhyOnStandardError) {
     EXPECT_EQ(r.status, 1) << c.arguments;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << "\n" << r.err;
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.File("out.stl")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.xyz")));
 }
 
 TEST_F(Cli, ConvertChoosesTheFormatByTheOutputExtension) {
@@ -87,7 +88,7 @@ TEST_F(Cli, ConvertChoosesTheFormatByTheOutputExtension) {
 }
 
 TEST_F(Cli, ConvertBetweenMetObjAndPly) {
-  // met -> obj -> ply -> met; the PLY step keeps the current (first) element only.
+  // met -> obj -> ply -> met; the PLY step merges the two elements into one mesh.
   const std::string met = Model("m.met", kTwoGroups), obj = "'" + dir.File("m.obj") + "'",
                     ply = "'" + dir.File("m.ply") + "'", back = "'" + dir.File("back.met") + "'";
   CliRun r = Invoke("convert " + met + " " + obj);
@@ -95,11 +96,25 @@ TEST_F(Cli, ConvertBetweenMetObjAndPly) {
   EXPECT_NE(Invoke("info " + obj).out.find("element 1 \"second\": 4 vertices, 2 triangles"), std::string::npos);
   r = Invoke("convert " + obj + " " + ply);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("a PLY file holds one element: writing element 0 of 2"), std::string::npos);
+  EXPECT_NE(r.err.find("PLY files hold one mesh: the 2 elements are written merged into one"), std::string::npos);
   r = Invoke("convert " + ply + " " + back);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(Invoke("info " + back).out.find(": 3 vertices, 1 triangles, level 0, box (-1, 0, 0) - (1, 4, 0.5)"),
+  EXPECT_NE(Invoke("info " + back).out.find(": 7 vertices, 3 triangles, level 0, box (-1, 0, -9) - (2, 4, 0.5)"),
             std::string::npos);
+}
+
+TEST_F(Cli, StlAndOffHoldEveryElementMerged) {
+  const std::string met = Model("m.met", kTwoGroups);
+  for (const char* extension : {".stl", ".off"}) {
+    SCOPED_TRACE(extension);
+    const std::string out = "'" + dir.File(std::string("m") + extension) + "'";
+    const CliRun r = Invoke("convert " + met + " " + out);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("files hold one mesh: the 2 elements are written merged into one"), std::string::npos);
+    EXPECT_NE(Invoke("info " + out).out.find(": 1 element\nelement 0 \"\": 7 vertices, 3 triangles, level 0, "
+                                             "box (-1, 0, -9) - (2, 4, 0.5)"),
+              std::string::npos);
+  }
 }
 
 namespace {
@@ -139,7 +154,7 @@ TEST_F(Cli, SubdivisionArgumentsAndRefusals) {
       {"subdivide " + ball + out + " 0", 2, "LEVELS must be a whole number from 1 on, not \"0\""},
       {"subdivide " + ball + out + " two", 2, "not \"two\""},
       {"subdivide " + ball + out + " 16", 1, "more triangles than an element can hold"},
-      {"subdivide " + ball + " '" + dir.File("out.stl") + "'", 1, "cannot write this kind of file"},
+      {"subdivide " + ball + " '" + dir.File("out.xyz") + "'", 1, "cannot write this kind of file"},
       {"unsubdivide " + ball + out, 1, "the principal element is at level 0: it cannot go down 1 level"},
       // Level 2 in the file, but one triangle: no group-of-four order to merge.
       {"unsubdivide " + Model("m.met", kTwoGroups) + out, 1, "Level can not be less than the load mesh!!"},
@@ -150,6 +165,85 @@ TEST_F(Cli, SubdivisionArgumentsAndRefusals) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << "\n" << r.err;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.met")));
+}
+
+namespace {
+
+// An open book: two unit squares meeting at a right angle along the y axis,
+// facing each other (the spine is vertices 1 and 2).
+const char kOpenBook[] =
+    "g book\nv 0 0 0\nv 0 1 0\nv 1 0 0\nv 1 1 0\nv 0 0 1\nv 0 1 1\n"
+    "f 1 3 4\nf 1 4 2\nf 1 2 6\nf 1 6 5\n";
+
+// The "cor" lines of a Met file, in order.
+std::vector<std::string> ColourLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t at = text.find("cor "); at != std::string::npos; at = text.find("cor ", at + 1)) {
+    lines.push_back(text.substr(at, text.find('\r', at) - at));
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST_F(Cli, AoDarkensTheColoursOfEveryElement) {
+  // Strength 0 only multiplies by 0.9 (128 -> 115), in both elements.
+  CliRun r = Invoke("ao " + Model("m.met", kTwoGroups) + " '" + dir.File("flat.met") + "' 0");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ColourLines(ReadWholeFile(dir.File("flat.met"))), std::vector<std::string>(7, "cor 115 115 115"));
+  // At the default strength the pages shade each other; the spine lies in both pages' planes.
+  r = Invoke("ao " + Model("book.met", kOpenBook) + " '" + dir.File("book_ao.met") + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> colours = ColourLines(ReadWholeFile(dir.File("book_ao.met")));
+  ASSERT_EQ(colours.size(), 6u);
+  for (size_t v = 0; v < 6; ++v) {
+    if (v < 2) {
+      EXPECT_EQ(colours[v], "cor 115 115 115");
+    } else {
+      EXPECT_LT(std::stoi(colours[v].substr(4)), 115) << colours[v];
+    }
+  }
+}
+
+TEST_F(Cli, AoStrengthMustBeFromZeroToFifty) {
+  const std::string model = Model("m.met", kTwoGroups), out = " '" + dir.File("out.met") + "'";
+  for (const char* strength : {" 51", " -1", " x", " 4.5"}) {
+    const CliRun r = Invoke("ao " + model + out + strength);
+    EXPECT_EQ(r.status, 2) << strength;
+    EXPECT_NE(r.err.find("STRENGTH must be a whole number from 0 to 50"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.met")));
+}
+
+// Every element gets texture coordinates: the octahedron's eight triangles are
+// too few to share charts, so each corner ends with a vertex of its own.
+TEST_F(Cli, UvWritesTextureCoordinates) {
+  const std::string in = Model("m.met", std::string(kOctahedron) + "g second\nv 0 0 -9\nv 2 0 -9\nv 0 2 -9\nf 7 8 9\n");
+  const std::string out = dir.File("uv.obj");
+  const CliRun r = Invoke("uv " + in + " '" + out + "' 0.5");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string text = ReadWholeFile(out);
+  size_t textures = 0;
+  for (size_t at = text.find("\nvt "); at != std::string::npos; at = text.find("\nvt ", at + 1)) ++textures;
+  EXPECT_EQ(textures, 24u + 3u);
+  EXPECT_NE(text.find("f 1/1/1 "), std::string::npos);
+  const CliRun info = Invoke("info '" + out + "'");
+  EXPECT_NE(info.out.find("\"ball\": 24 vertices, 8 triangles"), std::string::npos) << info.out;
+
+  const struct {
+    std::string arguments;
+    int status;
+    std::string message;
+  } wrong[] = {
+      {"uv " + in + " '" + out + "' 1.5", 2, "PARTITION must be a number from 0.1 to 1.0, not \"1.5\""},
+      {"uv " + in + " '" + out + "' 0,5", 2, "PARTITION must be"},
+      {"uv " + in + " '" + dir.File("uv.met") + "'", 1, "texture coordinates are written to an OBJ file"},
+  };
+  for (const auto& w : wrong) {
+    const CliRun failed = Invoke(w.arguments);
+    EXPECT_EQ(failed.status, w.status) << w.arguments;
+    EXPECT_NE(failed.err.find(w.message), std::string::npos) << failed.err;
+  }
 }
 
 // Both remesh commands on the installed ball, their exchange files in a private
@@ -177,7 +271,7 @@ TEST_F(Cli, RemeshArgumentsAndFailures) {
   } cases[] = {
       {"remesh-compact " + flat + out + " 0", 2, "VOXELS must be a whole number from 1 to"},
       {"remesh " + flat + out + " 13", 2, "DEPTH must be a whole number from 6 to 12, not \"13\""},
-      {"remesh " + flat + " '" + dir.File("out.stl") + "'", 1, "cannot write this kind of file"},
+      {"remesh " + flat + " '" + dir.File("out.xyz") + "'", 1, "cannot write this kind of file"},
       {"remesh-compact " + flat + out, 1, "Failed to remeshing\n"},
   };
   for (const auto& c : cases) {

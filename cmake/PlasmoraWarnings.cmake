@@ -9,3 +9,12 @@ if(PLASMORA_SANITIZE)
   add_compile_options(${_san})
   add_link_options(${_san})
 endif()
+if(PLASMORA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "PLASMORA_FUZZ needs clang (libFuzzer): configure with -DCMAKE_CXX_COMPILER=clang++-14")
+  endif()
+  # Everything is instrumented for the fuzzer's coverage; the fuzz targets link libFuzzer itself.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -50,7 +50,7 @@ TEST_F(PointPlyTest, ReadsTheSculptorsFullPly) {
 // Other writers: sized type names, doubles, float colours, unused properties
 // and an element before the vertices (with a list) to skip.
 TEST_F(PointPlyTest, ReadsBinaryWithOtherTypesAndElements) {
-  Bytes body;
+  LittleEndianBytes body;
   body.Put<uint8_t>(2).Put<int32_t>(7).Put<int32_t>(8);  // the "camera" record
   for (int i = 0; i < 2; ++i) {
     body.Put<double>(i).Put<double>(2).Put<double>(3);

@@ -2,6 +2,7 @@
 # Installs the Debian packages that are missing for a purpose:
 #   install-deps.sh build   the compiler, Qt 6, OpenGL, GoogleTest, Xvfb and test peers
 #   install-deps.sh bench   the peer libraries the benchmarks compare against
+#   install-deps.sh fuzz    clang and its libFuzzer and sanitizer runtimes
 # Also generates the de_DE.UTF-8 locale, under which the model file tests check
 # that numbers keep the point. Uses sudo when not run as root. Does nothing when
 # everything is present.
@@ -21,11 +22,13 @@ bench_packages=(
   libmeshoptimizer-dev libcgal-dev
   libboost-iostreams-dev  # OpenVDB's headers and CMake module need Boost; its package does not pull it in
 )
+fuzz_packages=(clang-14 libclang-rt-14-dev)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
   bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
-  *) echo "usage: $0 [build|bench]" >&2; exit 2 ;;
+  fuzz) wanted=("${build_packages[@]}" "${fuzz_packages[@]}") ;;
+  *) echo "usage: $0 [build|bench|fuzz]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -158,17 +158,17 @@ def main():
             "// Marching Cubes 33 reference implementation (Lewiner et al. 2003, tables\n"
             "// version 0.2). Do not edit by hand.\n")
     header = [note, "#pragma once\n", "#include <cstdint>\n",
-              "namespace mc33 {\n",
+              "namespace voxquad::mc33 {\n",
               "// cases[lutEntry] = {case number, configuration}; tiling* rows hold triangles\n"
               "// (three edge codes each, 12 = interior vertex); test* hold face codes (+-1..6),\n"
               "// interior-test signs (+-7) and reference edges; polygon* rows hold the boundary\n"
               "// cycles of the matching tiling, -1 between two cycles.\n"]
-    source = [note, '#include "mc33_tables.h"\n', "namespace mc33 {\n"]
+    source = [note, '#include "mc33_tables.h"\n', "namespace voxquad::mc33 {\n"]
     for name, dims, values in entries:
         header.append(f"extern const std::int8_t {name}{c_dims(dims)};")
         source.append(f"const std::int8_t {name}{c_dims(dims)} = {c_initializer(dims, values)};\n")
-    header.append("\n}  // namespace mc33\n")
-    source.append("}  // namespace mc33\n")
+    header.append("\n}  // namespace voxquad::mc33\n")
+    source.append("}  // namespace voxquad::mc33\n")
     (out_dir / "mc33_tables.h").write_text("\n".join(header))
     (out_dir / "mc33_tables.cpp").write_text("\n".join(source))
 

@@ -5,6 +5,8 @@
 #include "polygon_storage.h"
 #include "volume_storage.h"
 
+namespace voxquad {
+
 void TransferFeaturePointsToMidpoints(PolygonStorage& marchingMesh, GenericVolumeStorage& volume)
 {
     const int size[3] = {volume.getXSize(), volume.getYSize(), volume.getZSize()};
@@ -45,3 +47,5 @@ void TransferFeaturePointsToMidpoints(PolygonStorage& marchingMesh, GenericVolum
         }
     }
 }
+
+}  // namespace voxquad

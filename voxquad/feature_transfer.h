@@ -1,5 +1,7 @@
 #pragma once
 
+namespace voxquad {
+
 class GenericVolumeStorage;
 class PolygonStorage;
 
@@ -7,3 +9,5 @@ class PolygonStorage;
 // the eight cells around it, when one lies within sqrt(3) / 2, and takes over that cell's feature
 // kind; the dual vertex the midpoint becomes then lies on the crease or corner.
 void TransferFeaturePointsToMidpoints(PolygonStorage& marchingMesh, GenericVolumeStorage& volume);
+
+}  // namespace voxquad

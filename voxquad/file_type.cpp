@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace voxquad {
+
 namespace {
 
 bool endsWith(const char* name, std::size_t length, const char* suffix)
@@ -28,3 +30,5 @@ FileType fileTypeOf(const char* name)
     std::fflush(stdout);
     return FileTypeUnknown;
 }
+
+}  // namespace voxquad

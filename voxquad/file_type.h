@@ -1,5 +1,7 @@
 #pragma once
 
+namespace voxquad {
+
 // File kinds recognised by their extension on the command line.
 enum FileType : int {
     FileTypeUnknown = 0,
@@ -13,3 +15,5 @@ enum FileType : int {
 // (only these two spellings of each). Prints "Unrecognized file format for <name>" to standard
 // output for any other name.
 FileType fileTypeOf(const char* name);
+
+}  // namespace voxquad

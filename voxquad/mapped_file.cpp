@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace voxquad {
+
 MappedFile::~MappedFile()
 {
     if (data_ && size_ > 0)
@@ -30,3 +32,5 @@ bool MappedFile::open(const char* fileName)
     ::close(fd);
     return ok;
 }
+
+}  // namespace voxquad

@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace voxquad {
+
 // A whole file mapped read-only into memory, so large inputs are read without copying.
 class MappedFile {
 public:
@@ -18,3 +20,5 @@ private:
     const char* data_ = nullptr;
     std::size_t size_ = 0;
 };
+
+}  // namespace voxquad

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
-#include <cstring>
-#include <new>
 #include <utility>
 
 #include "polygon_storage.h"
 #include "status_output.h"
 #include "volume_storage.h"
+
+namespace voxquad {
 
 namespace {
 
@@ -32,11 +32,10 @@ constexpr EdgeLocation edgeLocations[12] = {
 
 void MarchingCubes33::reset()
 {
-    edgeBlock = ZeroedBlock();
-    xVerts = yVerts = zVerts = nullptr;
-    vertexBlock = ZeroedBlock();
-    vertices = nullptr;
-    vertexCount = vertexCapacity = 0;
+    vertices = {};
+    sliceFirstVertex = {};
+    lowerSlice = {};
+    upperSlice = {};
     sizeX = sizeY = sizeZ = -1;
 }
 
@@ -45,61 +44,64 @@ void MarchingCubes33::init()
     sizeX = volume->getXSize();
     sizeY = volume->getYSize();
     sizeZ = volume->getZSize();
-    const std::size_t count =
-        static_cast<std::size_t>(sizeX) * static_cast<std::size_t>(sizeY) * static_cast<std::size_t>(sizeZ);
-    edgeBlock = ZeroedBlock(3 * count * sizeof(std::int32_t));
-    xVerts = static_cast<std::int32_t*>(edgeBlock.data());
-    yVerts = xVerts + count;
-    zVerts = yVerts + count;
-    std::fill_n(xVerts, 3 * count, -1);
+    const std::size_t slice = 3 * static_cast<std::size_t>(sizeX) * static_cast<std::size_t>(sizeY);
+    lowerSlice.assign(slice, -1);
+    upperSlice.assign(slice, -1);
+    sliceFirstVertex.assign(static_cast<std::size_t>(sizeZ) + 1, 0);
     for (std::int32_t& c : subcaseCount) c = 0;
-    vertexCount = 0;
-    vertexCapacity = initialVertexCapacity;
-    vertexBlock = ZeroedBlock(static_cast<std::size_t>(vertexCapacity) * sizeof(Vertex));
-    vertices = static_cast<Vertex*>(vertexBlock.data());
+    vertices.clear();
+    vertices.reserve(initialVertexCapacity);
 }
 
-std::size_t MarchingCubes33::gridIndex(int x, int y, int z) const
+float MarchingCubes33::cornerValue(float raw, int x, int y, int z) const
 {
-    return static_cast<std::size_t>(x) +
-           static_cast<std::size_t>(sizeX) * (static_cast<std::size_t>(y) + static_cast<std::size_t>(sizeY) * z);
+    if (raw != unsampledDistance || !farField) return mc33::clampCornerValue(raw);
+    return farField->insideAt(x, y, z) ? -voxelizerBandWidth : voxelizerBandWidth;
 }
 
-float MarchingCubes33::sample(int x, int y, int z) const
+template <typename Visit>
+void MarchingCubes33::forEachXNearSamples(int y, int z, Visit visit) const
 {
-    if (records_) return records_[gridIndex(x, y, z)].distance;
-    VoxelData v;
-    volume->getVoxel(x, y, z, v);
-    return v.distance;
-}
-
-vec3 MarchingCubes33::gradient(int x, int y, int z) const
-{
-    // Central differences inside, one-sided ones at the first and last index of an axis.
-    auto derivative = [](int at, int size, auto valueAt) -> float {
-        if (size < 2) return 0;
-        if (at == 0) return valueAt(1) - valueAt(0);
-        if (at == size - 1) return valueAt(at) - valueAt(at - 1);
-        return (valueAt(at + 1) - valueAt(at - 1)) * 0.5f;
-    };
-    return vec3(derivative(x, sizeX, [&](int a) { return sample(a, y, z); }),
-                derivative(y, sizeY, [&](int a) { return sample(x, a, z); }),
-                derivative(z, sizeZ, [&](int a) { return sample(x, y, a); }));
-}
-
-int MarchingCubes33::addVertex(const Vertex& v)
-{
-    assert(vertexCapacity > 0 && "init() before run()");
-    if (vertexCount == vertexCapacity) {
-        vertexCapacity *= 2;
-        ZeroedBlock grown(static_cast<std::size_t>(vertexCapacity) * sizeof(Vertex));
-        const std::size_t used = static_cast<std::size_t>(vertexCount) * sizeof(Vertex);
-        std::memcpy(grown.data(), static_cast<const void*>(vertices), used);
-        vertexBlock = std::move(grown);
-        vertices = static_cast<Vertex*>(vertexBlock.data());
+    if (!band) {
+        for (int x = 0; x < sizeX; ++x) visit(x);
+        return;
     }
-    ::new (static_cast<void*>(vertices + vertexCount)) Vertex(v);
-    return vertexCount++;
+    // Points whose edges or cubes reach into rows y .. y + 1, z .. z + 1 and columns x .. x + 1.
+    const BlockGrid& grid = band->grid();
+    const int by[2] = {y >> BlockGrid::blockBits, std::min(y + 1, sizeY - 1) >> BlockGrid::blockBits};
+    const int bz[2] = {z >> BlockGrid::blockBits, std::min(z + 1, sizeZ - 1) >> BlockGrid::blockBits};
+    int next = 0;
+    for (int bx = 0; bx < grid.blocksX; ++bx) {
+        bool near = false;
+        for (int a = 0; a < 2 && !near; ++a)
+            for (int b = 0; b < 2 && !near; ++b) near = band->blockMayHoldSamples(bx, by[a], bz[b]);
+        if (!near) continue;
+        const int last = std::min(sizeX - 1, ((bx + 1) << BlockGrid::blockBits) - 1);
+        for (int x = std::max(next, (bx << BlockGrid::blockBits) - 1); x <= last; ++x) visit(x);
+        next = last + 1;
+    }
+}
+
+template <typename Found>
+void MarchingCubes33::edgeCrossings(int x, int y, int z, Found found) const
+{
+    // A neighbour beyond the grid takes the point's own value: no crossing there.
+    const int nx = std::min(x + 1, sizeX - 1), ny = std::min(y + 1, sizeY - 1), nz = std::min(z + 1, sizeZ - 1);
+    const float raw = voxels->distance(x, y, z);
+    if (raw == unsampledDistance) {
+        // Without the far field an unsampled point starts no edge; with it, only one whose edges
+        // reach a sample can.
+        if (!farField) return;
+        if ((nx == x || voxels->distance(nx, y, z) == unsampledDistance) &&
+            (ny == y || voxels->distance(x, ny, z) == unsampledDistance) &&
+            (nz == z || voxels->distance(x, y, nz) == unsampledDistance))
+            return;
+    }
+    const float c0 = cornerValue(raw, x, y, z);
+    const float c1[3] = {nx == x ? c0 : corner(nx, y, z), ny == y ? c0 : corner(x, ny, z),
+                         nz == z ? c0 : corner(x, y, nz)};
+    for (int axis = 0; axis < 3; ++axis)
+        if ((c0 > 0) != (c1[axis] > 0)) found(axis, c0, c1[axis]);
 }
 
 void MarchingCubes33::createEdgeVertex(int axis, int x, int y, int z, float c0, float c1)
@@ -107,49 +109,78 @@ void MarchingCubes33::createEdgeVertex(int axis, int x, int y, int z, float c0, 
     const float u = c0 / (c0 - c1);
     vec3 position(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
     position[axis] += u;
-    const int nx = x + (axis == 0), ny = y + (axis == 1), nz = z + (axis == 2);
-    vec3 normal = gradient(x, y, z) * (1 - u) + gradient(nx, ny, nz) * u;
-    normal.normalize();
-    const int id = addVertex(Vertex(position, normal));
-    edgeArray(axis)[gridIndex(x, y, z)] = id;
+    // The normal is left zero: the vertex normals are computed from the polygons at the end.
+    vertices.emplace_back(position);
 }
 
 void MarchingCubes33::computeIntersections()
 {
     for (int z = 0; z < sizeZ; ++z) {
+        sliceFirstVertex[z] = static_cast<std::int32_t>(vertices.size());
         for (int y = 0; y < sizeY; ++y)
-            for (int x = 0; x < sizeX; ++x) {
-                const float raw = sample(x, y, z);
-                if (raw == unsampledDistance) continue;
-                const float c0 = mc33::clampCornerValue(raw);
-                // A neighbour beyond the grid takes the point's own value: no crossing there.
-                const float cx = mc33::clampCornerValue(x + 1 < sizeX ? sample(x + 1, y, z) : raw);
-                const float cy = mc33::clampCornerValue(y + 1 < sizeY ? sample(x, y + 1, z) : raw);
-                const float cz = mc33::clampCornerValue(z + 1 < sizeZ ? sample(x, y, z + 1) : raw);
-                if ((c0 > 0) != (cx > 0)) createEdgeVertex(0, x, y, z, c0, cx);
-                if ((c0 > 0) != (cy > 0)) createEdgeVertex(1, x, y, z, c0, cy);
-                if ((c0 > 0) != (cz > 0)) createEdgeVertex(2, x, y, z, c0, cz);
-            }
+            forEachXNearSamples(y, z, [&](int x) {
+                edgeCrossings(x, y, z, [&](int axis, float c0, float c1) { createEdgeVertex(axis, x, y, z, c0, c1); });
+            });
         progress(z * 10 / sizeZ);
     }
+    sliceFirstVertex[sizeZ] = static_cast<std::int32_t>(vertices.size());
+}
+
+void MarchingCubes33::numberSlice(int z, std::int32_t* ids) const
+{
+    std::int32_t next = sliceFirstVertex[z];
+    for (int y = 0; y < sizeY; ++y)
+        forEachXNearSamples(y, z, [&](int x) {
+            std::int32_t* point = ids + 3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x);
+            point[0] = point[1] = point[2] = -1;
+            edgeCrossings(x, y, z, [&](int axis, float, float) { point[axis] = next++; });
+        });
+    assert(next == sliceFirstVertex[z + 1]);
+}
+
+void MarchingCubes33::clearSlice(int z, std::int32_t* ids) const
+{
+    for (int y = 0; y < sizeY; ++y)
+        forEachXNearSamples(y, z, [&](int x) {
+            std::int32_t* point = ids + 3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x);
+            point[0] = point[1] = point[2] = -1;
+        });
+}
+
+std::int32_t MarchingCubes33::edgeVertex(int axis, int x, int y, int z) const
+{
+    const std::vector<std::int32_t>& ids = z == k ? lowerSlice : upperSlice;
+    return ids[3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x) + axis];
 }
 
 bool MarchingCubes33::readCube()
 {
+    float raw[8];
+    bool sampled = false;
     for (int p = 0; p < 8; ++p) {
-        const float value = sample(i + cornerX(p), j + cornerY(p), k + cornerZ(p));
-        if (value == unsampledDistance) return false;
-        cube[p] = mc33::clampCornerValue(value);
+        raw[p] = voxels->distance(i + cornerX(p), j + cornerY(p), k + cornerZ(p));
+        if (raw[p] == unsampledDistance && !farField) return false;
+        sampled |= raw[p] != unsampledDistance;
     }
+    if (!sampled) return false;  // wholly in the far field: no surface
+    for (int p = 0; p < 8; ++p) cube[p] = cornerValue(raw[p], i + cornerX(p), j + cornerY(p), k + cornerZ(p));
     return true;
 }
 
 void MarchingCubes33::processCubes()
 {
+    if (sizeZ > 0) numberSlice(0, lowerSlice.data());
     for (k = 0; k < sizeZ - 1; ++k) {
+        if (k > 0) {
+            std::swap(lowerSlice, upperSlice);
+            clearSlice(k - 1, upperSlice.data());
+        }
+        numberSlice(k + 1, upperSlice.data());
         for (j = 0; j < sizeY - 1; ++j)
-            for (i = 0; i < sizeX - 1; ++i)
-                if (readCube()) processCube();
+            forEachXNearSamples(j, k, [&](int x) {
+                i = x;
+                if (i < sizeX - 1 && readCube()) processCube();
+            });
         progress(k * 80 / sizeZ);
     }
 }
@@ -175,7 +206,7 @@ int MarchingCubes33::vertexId(int code, int interiorVertex)
     int id = interiorVertex;
     if (code != mc33::interiorVertexCode) {
         const EdgeLocation& e = edgeLocations[code];
-        id = edgeArray(e.axis)[gridIndex(i + e.dx, j + e.dy, k + e.dz)];
+        id = edgeVertex(e.axis, i + e.dx, j + e.dy, k + e.dz);
     }
     if (id < 0) {
         char text[1000];
@@ -187,22 +218,18 @@ int MarchingCubes33::vertexId(int code, int interiorVertex)
 
 int MarchingCubes33::createInteriorVertex()
 {
-    vec3 position, normal;
+    vec3 position;
     int found = 0;
     for (int code = 0; code < 12; ++code) {
         const EdgeLocation& e = edgeLocations[code];
-        const int id = edgeArray(e.axis)[gridIndex(i + e.dx, j + e.dy, k + e.dz)];
+        const int id = edgeVertex(e.axis, i + e.dx, j + e.dy, k + e.dz);
         if (id < 0) continue;
         position += vertices[id].position;
-        normal += vertices[id].normal;
         ++found;
     }
-    if (found > 0) {
-        position /= static_cast<float>(found);
-        normal /= static_cast<float>(found);
-    }
-    normal.normalize();
-    return addVertex(Vertex(position, normal));
+    if (found > 0) position /= static_cast<float>(found);
+    vertices.emplace_back(position);
+    return static_cast<int>(vertices.size()) - 1;
 }
 
 void MarchingCubes33::emitTriangles(const mc33::CubeTiling& tiling, int interiorVertex)
@@ -243,7 +270,8 @@ void MarchingCubes33::emitPolygons(const mc33::CubeTiling& tiling)
 
 void MarchingCubes33::finishOutput()
 {
-    output->Vertices.insert(output->Vertices.end(), vertices, vertices + vertexCount);
+    output->Vertices = std::move(vertices);
+    vertices = {};
     progress(91);
     output->buildVIndex();
     progress(93);
@@ -267,14 +295,15 @@ void MarchingCubes33::printCaseStatistics()
 void MarchingCubes33::run()
 {
     if (status) status->beginStage("Marching");
-    records_ = volume->records();
+    voxels.emplace(*volume);
+    band = volume->band();
     computeIntersections();
 
     output->clear();
     output->scale = volume->getScale();
     output->offset = volume->getOffset();
     // A closed surface has about as many polygons as edge vertices.
-    output->Polygons.reserve(static_cast<std::size_t>(vertexCount));
+    output->Polygons.reserve(vertices.size());
     processCubes();
 
     char text[1000];
@@ -285,7 +314,8 @@ void MarchingCubes33::run()
 
     finishOutput();
     printCaseStatistics();
-    records_ = nullptr;
+    voxels.reset();
+    band = nullptr;
     if (status) status->endStage();
 }
 
@@ -298,3 +328,5 @@ void MarchingCubes33::progress(int percent) const
 {
     if (status) status->setProgress(percent);
 }
+
+}  // namespace voxquad

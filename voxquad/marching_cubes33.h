@@ -1,35 +1,42 @@
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "marching_cubes33_cases.h"
 #include "vec_math.h"
 #include "vertex.h"
-#include "volume_storage_memory.h"
+#include "volume_storage.h"
 
-class GenericVolumeStorage;
-struct VoxelData;
+namespace voxquad {
+
 class PolygonStorage;
 class StatusOutput;
 
 // Extracts the zero level of a distance volume with Chernyaev's Marching Cubes 33 (Lewiner et al.,
 // "Efficient implementation of marching cubes' cases with topological guarantees", 2003), with
-// three changes: cubes touching an unsampled voxel are skipped, each simple surface patch of a cube
-// is emitted as one polygon instead of its triangles, and the output goes into a PolygonStorage.
-// Every grid edge's vertex is created once and shared through the three edge arrays.
+// three changes: cubes touching an unsampled voxel are skipped (or, given the sign of the far
+// field, take it for that corner), each simple surface patch of a cube is emitted as one polygon
+// instead of its triangles, and the output goes into a PolygonStorage.
+// Every grid edge's vertex is created once, in a first pass over the grid, and numbered in that
+// order; the cube pass finds the vertices of two slices at a time. Only the rows near blocks that
+// hold samples are visited when the volume keeps its samples in blocks.
 class MarchingCubes33 {
 public:
     MarchingCubes33() = default;
     MarchingCubes33(const MarchingCubes33&) = delete;
     MarchingCubes33& operator=(const MarchingCubes33&) = delete;
-    virtual ~MarchingCubes33() = default;
 
     void setVolume(GenericVolumeStorage* v) { volume = v; }
     void setOutput(PolygonStorage* o) { output = o; }
     void setStatusOutput(StatusOutput* s) { status = s; }
+    // The side of the surface that unsampled grid points lie on, or null (the default) to skip the
+    // cubes that touch them. With it, a wrong sample makes a small closed blister, not a hole.
+    void setFarField(const FarFieldSign* f) { farField = f; }
 
-    // Frees the edge and vertex arrays; sizes become -1.
+    // Frees the vertex and slice arrays; sizes become -1.
     void reset();
-    // Takes the sizes from the volume and allocates the arrays.
+    // Takes the sizes from the volume and prepares the arrays.
     void init();
     // The "Marching" stage: polygonises the volume into the output storage and builds its indexes,
     // midpoints and normals.
@@ -37,32 +44,23 @@ public:
 
     const std::int32_t* getSubcaseCounts() const { return subcaseCount; }
 
-protected:
-    GenericVolumeStorage* volume = nullptr;  // not owned
-    PolygonStorage* output = nullptr;        // not owned
-    StatusOutput* status = nullptr;          // not owned
-    std::int32_t subcaseCount[mc33::SubcaseCount] = {};
-    int sizeX = -1, sizeY = -1, sizeZ = -1;
-    // Vertex id on the edge from grid point (i, j, k) towards +x, +y, +z; -1 when none. The
-    // three arrays share one block.
-    ZeroedBlock edgeBlock;
-    std::int32_t* xVerts = nullptr;
-    std::int32_t* yVerts = nullptr;
-    std::int32_t* zVerts = nullptr;
-    int vertexCount = 0;
-    int vertexCapacity = 0;
-    ZeroedBlock vertexBlock;     // owns the vertex array
-    Vertex* vertices = nullptr;  // vertexCount records in vertexBlock
-    int i = 0, j = 0, k = 0;  // current cube
-    float cube[8] = {};       // its corner values
-    std::uint8_t lutEntry = 0, caseNumber = 0, config = 0, subconfig = 0;
-
 private:
-    std::size_t gridIndex(int x, int y, int z) const;
-    float sample(int x, int y, int z) const;
-    vec3 gradient(int x, int y, int z) const;
-    std::int32_t* edgeArray(int axis) const { return axis == 0 ? xVerts : axis == 1 ? yVerts : zVerts; }
-    int addVertex(const Vertex& v);
+    // Value of grid point (x, y, z), whose sample is raw, as the cubes see it: unsampled points take
+    // the far field's sign, at the band's width from the surface.
+    float cornerValue(float raw, int x, int y, int z) const;
+    float corner(int x, int y, int z) const { return cornerValue(voxels->distance(x, y, z), x, y, z); }
+    // Visits the x of row (y, z) whose edges or cubes can reach a sample (every x of a dense volume).
+    template <typename Visit>
+    void forEachXNearSamples(int y, int z, Visit visit) const;
+    // Finds the crossings on the three edges from (x, y, z) towards +x, +y, +z; calls
+    // found(axis, c0, c1) for each, in axis order.
+    template <typename Found>
+    void edgeCrossings(int x, int y, int z, Found found) const;
+    // The ids of the vertices on the edges that start in slice z, numbered as the first pass did,
+    // into a slice array that holds -1 everywhere else; clearSlice undoes it.
+    void numberSlice(int z, std::int32_t* ids) const;
+    void clearSlice(int z, std::int32_t* ids) const;
+    std::int32_t edgeVertex(int axis, int x, int y, int z) const;
     void createEdgeVertex(int axis, int x, int y, int z, float c0, float c1);
 
     void computeIntersections();
@@ -79,5 +77,22 @@ private:
     void message(const char* text) const;
     void progress(int percent) const;
 
-    const VoxelData* records_ = nullptr;  // the volume's record array during run(), when it has one
+    GenericVolumeStorage* volume = nullptr;  // not owned
+    PolygonStorage* output = nullptr;        // not owned
+    StatusOutput* status = nullptr;          // not owned
+    const FarFieldSign* farField = nullptr;  // not owned
+    std::int32_t subcaseCount[mc33::SubcaseCount] = {};
+    int sizeX = -1, sizeY = -1, sizeZ = -1;
+    std::vector<Vertex> vertices;               // created vertices, in creation order
+    std::vector<std::int32_t> sliceFirstVertex;  // id of the first vertex on the edges of each slice
+    // Vertex ids on the edges from (x, y) of slices k and k + 1 of the cube pass towards +x, +y,
+    // +z (three per point, x fastest); -1 when none.
+    std::vector<std::int32_t> lowerSlice, upperSlice;
+    int i = 0, j = 0, k = 0;  // current cube
+    float cube[8] = {};       // its corner values
+    std::uint8_t lutEntry = 0, caseNumber = 0, config = 0, subconfig = 0;
+    std::optional<VoxelAccessor> voxels;      // the volume during run()
+    const VolumeStorageBandDF* band = nullptr;  // the volume during run() when it keeps blocks
 };
+
+}  // namespace voxquad

@@ -7,7 +7,7 @@
 
 #include "mc33_tables.h"
 
-namespace mc33 {
+namespace voxquad::mc33 {
 
 const char* const subcaseNames[SubcaseCount] = {
     "0",      "1",      "2",    "3.1",    "3.2",    "4.1",    "4.2",    "5",
@@ -247,4 +247,4 @@ CubeTiling classifyCube(const float v[8]) {
     return t;
 }
 
-}  // namespace mc33
+}  // namespace voxquad::mc33

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace mc33 {
+namespace voxquad::mc33 {
 
 // Subcases in the order of the statistics report.
 enum Subcase : int {
@@ -56,4 +56,4 @@ bool testInterior(int s, int caseNumber, int referenceEdge, const float corners[
 // Chooses the subcase and row for a cube whose corner values are already clamped.
 CubeTiling classifyCube(const float corners[8]);
 
-}  // namespace mc33
+}  // namespace voxquad::mc33

@@ -8,6 +8,8 @@
 
 #include "mc33_tables.h"
 
+namespace voxquad {
+
 namespace {
 
 using Row = std::vector<int>;
@@ -134,3 +136,5 @@ TEST(Mc33Classify, InteriorTestOfCase4FollowsTheTunnel) {
 }
 
 }  // namespace
+
+}  // namespace voxquad

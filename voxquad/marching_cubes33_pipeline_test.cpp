@@ -14,6 +14,8 @@
 #include "status_output.h"
 #include "test_files.h"
 
+namespace voxquad {
+
 namespace {
 
 // A closed cube from (0, 0, 0) to (1, 1, 1), each side split into n x n quads of two triangles.
@@ -52,11 +54,6 @@ std::string cubePly(int n)
            vertices.str() + faces.str();
 }
 
-class Remesher : public QuadDominantRemesher {
-public:
-    const PolygonStorage& marching() const { return marchingMesh; }
-};
-
 TEST(RemesherPipeline, CubeOf4800TrianglesUpToMarchingCubesAndTheDualSurface)
 {
     TestFolder folder;
@@ -64,7 +61,7 @@ TEST(RemesherPipeline, CubeOf4800TrianglesUpToMarchingCubesAndTheDualSurface)
     std::FILE* console = std::tmpfile();
     ASSERT_NE(console, nullptr);
     consoleStatusOutput bar(console);
-    Remesher remesher;
+    QuadDominantRemesher remesher;
     PolygonStorageImportPLY importer;
     remesher.setStatusOutput(&bar);
     importer.setStatusOutput(&bar);
@@ -90,7 +87,7 @@ TEST(RemesherPipeline, CubeOf4800TrianglesUpToMarchingCubesAndTheDualSurface)
 
     // The marching surface of the closed cube is closed and consistently oriented ...
     std::map<std::pair<int, int>, int> directed;
-    for (const VertexIDList& polygon : remesher.marching().Polygons)
+    for (const VertexIDList& polygon : remesher.getMarchingMesh().Polygons)
         for (std::size_t c = 0; c < polygon.size(); ++c) ++directed[{polygon[c], polygon[(c + 1) % polygon.size()]}];
     for (const auto& [edge, count] : directed) {
         ASSERT_EQ(count, 1) << edge.first << "-" << edge.second;
@@ -98,10 +95,12 @@ TEST(RemesherPipeline, CubeOf4800TrianglesUpToMarchingCubesAndTheDualSurface)
     }
     // ... and so is its dual, with one vertex per marching polygon and those the degree reduction adds.
     const PolygonStorage& dual = remesher.getDualMesh();
-    EXPECT_GE(dual.Vertices.size(), remesher.marching().Polygons.size());
+    EXPECT_GE(dual.Vertices.size(), remesher.getMarchingMesh().Polygons.size());
     ASSERT_FALSE(dual.Polygons.empty());
     for (const auto& [edge, polygons] : dual.EdgeIndex)
         ASSERT_NE(polygons.second, -1) << edge.a << "-" << edge.b;
 }
 
 }  // namespace
+
+}  // namespace voxquad

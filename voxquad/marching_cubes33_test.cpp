@@ -17,6 +17,8 @@
 #include "volume_storage.h"
 #include "volume_storage_test_support.h"
 
+namespace voxquad {
+
 namespace {
 
 using Field = std::function<float(float, float, float)>;
@@ -213,3 +215,37 @@ TEST_F(MarchingCubes, BarOf181SlicesHas27Asterisks)
 }
 
 }  // namespace
+
+}  // namespace voxquad
+
+namespace voxquad {
+
+namespace {
+
+// Below the plane z = 2.5.
+class BelowPlane : public FarFieldSign {
+public:
+    bool insideAt(int, int, int z) const override { return z < 2.5f; }
+};
+
+}  // namespace
+
+// A plane through a 5 x 5 x 5 grid with one sample under it missing: without the far field the
+// four cubes around it are skipped and the surface has a hole; with it the corner takes the far
+// field's side and the surface stays whole.
+TEST_F(MarchingCubes, AnUnsampledCornerTakesTheFarFieldsSideInsteadOfOpeningAHole)
+{
+    fillVolume(volume, 5, 5, 5, [](float, float, float z) { return z - 2.5f; });
+    VoxelData missing;
+    missing.distance = unsampledDistance;
+    volume.setVoxel(2, 2, 2, missing);
+    polygonise();
+    EXPECT_EQ(mesh.Polygons.size(), 12u);
+    const BelowPlane below;
+    mc.setFarField(&below);
+    polygonise();
+    EXPECT_EQ(mesh.Polygons.size(), 16u);
+    mc.setFarField(nullptr);
+}
+
+}  // namespace voxquad

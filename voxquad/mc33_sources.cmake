@@ -3,8 +3,12 @@
 target_sources(voxquad_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/volume_storage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/volume_storage_memory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/volume_storage_band.cpp
   ${CMAKE_CURRENT_LIST_DIR}/volume_storage_io.cpp
   ${CMAKE_CURRENT_LIST_DIR}/voxelizer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/voxelizer_band.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mesh_shells.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/winding_columns.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mc33_tables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/marching_cubes33_cases.cpp
   ${CMAKE_CURRENT_LIST_DIR}/marching_cubes33.cpp
@@ -13,6 +17,7 @@ list(APPEND VOXQUAD_TEST_SOURCES
   volume_storage_test.cpp
   volume_storage_io_test.cpp
   voxelizer_test.cpp
+  winding_columns_test.cpp
   marching_cubes33_cases_test.cpp
   marching_cubes33_test.cpp
   marching_cubes33_pipeline_test.cpp

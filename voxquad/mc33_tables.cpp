@@ -4,7 +4,7 @@
 
 #include "mc33_tables.h"
 
-namespace mc33 {
+namespace voxquad::mc33 {
 
 const std::int8_t cases[256][2] = {
     {0, -1},
@@ -1548,4 +1548,4 @@ const std::int8_t polygon14[12][6] = {
     {8, 9, 5, 6, 2, 3}
 };
 
-}  // namespace mc33
+}  // namespace voxquad::mc33

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace mc33 {
+namespace voxquad::mc33 {
 
 // cases[lutEntry] = {case number, configuration}; tiling* rows hold triangles
 // (three edge codes each, 12 = interior vertex); test* hold face codes (+-1..6),
@@ -73,4 +73,4 @@ extern const std::int8_t polygon12_1_1[24][9];
 extern const std::int8_t polygon12_1_1_[24][9];
 extern const std::int8_t polygon14[12][6];
 
-}  // namespace mc33
+}  // namespace voxquad::mc33

@@ -6,6 +6,22 @@
 
 #include "status_output.h"
 
+namespace voxquad {
+
+bool polygonWithoutArea(const VertexIDList& polygon, const std::vector<Vertex>& vertices)
+{
+    const vec3& origin = vertices[polygon[0]].position;
+    vec3 area;
+    float longest = 0;
+    for (std::size_t k = 0; k < polygon.size(); ++k) {
+        const vec3& a = vertices[polygon[k]].position;
+        const vec3& b = vertices[polygon[(k + 1) % polygon.size()]].position;
+        longest = std::max(longest, (b - a).length2());
+        area += cross(a - origin, b - origin);
+    }
+    return area.length2() <= 1e-8f * longest * longest;
+}
+
 void PolygonStorage::message(const char* text) const
 {
     if (status)
@@ -238,3 +254,5 @@ int PolygonStorage::neighbour(int p, int v, bool forward) const
     std::size_t k = static_cast<std::size_t>(it - poly.begin());
     return poly[forward ? (k + 1) % n : (k + n - 1) % n];
 }
+
+}  // namespace voxquad

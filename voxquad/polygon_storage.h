@@ -8,6 +8,8 @@
 #include "vertex.h"
 #include "vertex_id_set.h"
 
+namespace voxquad {
+
 class StatusOutput;
 
 // Corners of one polygon in cyclic order (vertex ids). A growable array: polygons are short and
@@ -38,6 +40,11 @@ struct EdgeEntryData {
 };
 
 using EdgeEntryMap = std::map<EdgeEntryKey, EdgeEntryData, compareEdgeEntryKey>;
+
+// True when a polygon (of at least one corner) has no area: its vector area is at most 1e-4 of its
+// longest side squared (the rounding of float positions a few hundred cells from the origin), as
+// when its corners lie at one position or on one line.
+bool polygonWithoutArea(const VertexIDList& polygon, const std::vector<Vertex>& vertices);
 
 // General polygons over a shared vertex list, with the polygons of each vertex (VIndex), the
 // polygons of each edge (EdgeIndex), a midpoint record per polygon, angle-weighted vertex normals,
@@ -89,6 +96,9 @@ public:
     // Replaces this storage with the dual of source (indexes, midpoints and normals computed):
     // one vertex per source polygon, one face per source vertex with three or more polygons.
     void constructDual(const PolygonStorage& source);
+    // The same, dropping source's EdgeIndex as soon as the walks around its vertices have taken it
+    // over, which lowers the peak memory of a run; source keeps everything else.
+    void constructDualReleasingEdges(PolygonStorage& source);
 
     // Polygon-by-polygon editing; each keeps VIndex and Midpoints current (EdgeIndex is rebuilt by
     // the stages that edit). Defined in polygon_storage_edit.cpp.
@@ -122,6 +132,12 @@ public:
 
 private:
     void message(const char* text) const;
+    // constructDual, clearing *sourceEdges (source's EdgeIndex) once it is no longer read.
+    void buildDual(const PolygonStorage& source, EdgeEntryMap* sourceEdges);
+    // Whether cutting the triangle of corners 0, 1, 2 off an odd polygon leaves a part without area.
+    bool cutLeavesNoArea(const VertexIDList& corners) const;
     // Appends a polygon with a placeholder midpoint record, not yet registered; returns its id.
     int appendPolygon(VertexIDList corners);
 };
+
+}  // namespace voxquad

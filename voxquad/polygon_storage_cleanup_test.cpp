@@ -7,6 +7,8 @@
 #include "polygon_storage.h"
 #include "recording_status_output.h"
 
+namespace voxquad {
+
 namespace {
 
 // Storage with its indexes, midpoints and normals built, as the stages find it.
@@ -101,6 +103,24 @@ TEST(ReducePolygonDegree, SplitsIntoQuadsAndAtMostOneTriangle)
         EXPECT_EQ(recorder.stages, std::vector<std::string>{"Reducing polygon degree"});
         EXPECT_EQ(recorder.openStages, 0);
     }
+}
+
+// A pentagon whose first three corners lie on one line (dual corners on one crease): cutting the
+// triangle off there would leave it without area, so the cut starts at the next corner where
+// neither part is flat.
+TEST(ReducePolygonDegree, OddPolygonIsNotCutIntoAFlatTriangle)
+{
+    PolygonStorage s;
+    for (const vec3& p : {vec3(0, 0, 0), vec3(1, 0, 0), vec3(2, 0, 0), vec3(2, 1, 0), vec3(0, 1, 0)})
+        s.addVertex(Vertex(p));
+    s.Polygons.push_back({0, 1, 2, 3, 4});
+    prepare(s);
+    s.reducePolygonDegree();
+    ASSERT_EQ(s.Polygons.size(), 2u);
+    for (const VertexIDList& p : s.Polygons) EXPECT_FALSE(polygonWithoutArea(p, s.Vertices));
+    EXPECT_EQ(s.Polygons[1], (VertexIDList{1, 2, 3}));
+    EXPECT_EQ(s.Polygons[0], (VertexIDList{1, 3, 4, 0}));
+    expectIndexesCurrent(s);
 }
 
 TEST(ReducePolygonDegree, TwoKCornersGiveKQuads)
@@ -199,3 +219,5 @@ TEST(RemoveRhombusPolygons, CollapsesOnlyThreeHighThreeHighQuads)
         EXPECT_EQ(recorder.stages, std::vector<std::string>{"Removing rhombus polygons"});
     }
 }
+
+}  // namespace voxquad

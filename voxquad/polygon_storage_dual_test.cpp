@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 #include "polygon_storage.h"
 #include "recording_status_output.h"
+
+namespace voxquad {
 
 namespace {
 
@@ -128,6 +131,31 @@ TEST(ConstructDual, EmptiedPolygonsEndTheWalkSafely)
         }
 }
 
+// Two faces of the cube whose midpoints took one feature point (the middle of their shared edge):
+// the two dual vertices merge, the two dual faces left with two corners go, and the rest stays a
+// closed surface without a polygon that repeats a position.
+TEST(ConstructDual, CornersAtOnePositionMerge)
+{
+    PolygonStorage source = cube();
+    for (int p : {0, 2}) {
+        source.Midpoints[p].position = vec3(0.5f, 0, 0);
+        source.Midpoints[p].featureKind = 1;
+    }
+    PolygonStorage dual;
+    dual.constructDual(source);
+    ASSERT_EQ(dual.Polygons.size(), 6u);
+    std::map<std::pair<int, int>, int> sides;
+    for (const VertexIDList& p : dual.Polygons) {
+        ASSERT_EQ(p.size(), 3u);
+        EXPECT_FALSE(polygonWithoutArea(p, dual.Vertices));
+        for (std::size_t k = 0; k < 3; ++k) ++sides[{p[k], p[(k + 1) % 3]}];
+    }
+    for (const auto& [side, count] : sides) {
+        EXPECT_EQ(count, 1);
+        EXPECT_EQ(sides.count({side.second, side.first}), 1u) << side.first << "-" << side.second;
+    }
+}
+
 TEST(ConstructDual, EmptySourceGivesEmptyDual)
 {
     PolygonStorage source;
@@ -136,3 +164,5 @@ TEST(ConstructDual, EmptySourceGivesEmptyDual)
     EXPECT_TRUE(dual.Vertices.empty());
     EXPECT_TRUE(dual.Polygons.empty());
 }
+
+}  // namespace voxquad

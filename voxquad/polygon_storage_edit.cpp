@@ -3,6 +3,8 @@
 
 #include "polygon_storage.h"
 
+namespace voxquad {
+
 int PolygonStorage::appendPolygon(VertexIDList corners)
 {
     Polygons.push_back(std::move(corners));
@@ -82,3 +84,5 @@ void PolygonStorage::moveVertex(int c, const vec3& position)
         computeMidpoint(p);
     computeVertexNormal(c);
 }
+
+}  // namespace voxquad

@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "polygon_storage.h"
 #include "text_numbers.h"
+
+namespace voxquad {
 
 namespace {
 
@@ -88,6 +91,41 @@ void appendFixedTriple(std::string& out, const vec3& p)
     appendFixed(out, p.z);
 }
 
+// Numbers, from 0, the vertices that the polygons a writer writes use, in vertex order; -1 for the
+// others (merged away or only in polygons that are left out), which are not written.
+struct UsedVertices {
+    std::vector<std::int32_t> number;
+    std::int32_t count = 0;
+};
+
+template <typename Written>
+UsedVertices usedVertices(const PolygonStorage& storage, Written written)
+{
+    UsedVertices used;
+    used.number.assign(storage.Vertices.size(), -1);
+    for (const VertexIDList& polygon : storage.Polygons)
+        if (written(polygon))
+            for (int id : polygon)
+                used.number[id] = 0;
+    for (std::int32_t& n : used.number)
+        if (n == 0)
+            n = used.count++;
+    return used;
+}
+
+// Calls visit(vertex) for each vertex that has a number, in order.
+template <typename Visit>
+void forEachUsedVertex(const PolygonStorage& storage, const UsedVertices& used, Visit visit)
+{
+    for (std::size_t v = 0; v < storage.Vertices.size(); ++v)
+        if (used.number[v] >= 0)
+            visit(storage.Vertices[v]);
+}
+
+bool anyPolygon(const VertexIDList&) { return true; }
+bool atLeastTriangle(const VertexIDList& polygon) { return polygon.size() >= 3; }
+bool triangleOrQuad(const VertexIDList& polygon) { return polygon.size() == 3 || polygon.size() == 4; }
+
 }  // namespace
 
 bool PolygonStorageExportPLY::write(const char* fileName, PolygonStorage& storage)
@@ -96,8 +134,9 @@ bool PolygonStorageExportPLY::write(const char* fileName, PolygonStorage& storag
     std::string& b = out.buffer();
     out.line("ply");
     out.line("format ascii 1.0");
+    const UsedVertices used = usedVertices(storage, anyPolygon);
     b += "element vertex ";
-    appendInt(b, static_cast<long long>(storage.Vertices.size()));
+    appendInt(b, used.count);
     out.endLine();
     out.line("property float32 x");
     out.line("property float32 y");
@@ -107,15 +146,15 @@ bool PolygonStorageExportPLY::write(const char* fileName, PolygonStorage& storag
     out.endLine();
     out.line("property list uint8 int32 vertex_indices");
     out.line("end_header");
-    for (const Vertex& v : storage.Vertices) {
+    forEachUsedVertex(storage, used, [&](const Vertex& v) {
         appendFixedTriple(b, worldPosition(storage, v));
         out.endLine();
-    }
+    });
     for (const VertexIDList& polygon : storage.Polygons) {
         appendInt(b, static_cast<long long>(polygon.size()));
         for (int id : polygon) {
             b += ' ';
-            appendInt(b, id);
+            appendInt(b, used.number[id]);
         }
         out.endLine();
     }
@@ -127,18 +166,19 @@ bool PolygonStorageExportOBJ::write(const char* fileName, PolygonStorage& storag
     TextFile out(fileName);
     std::string& b = out.buffer();
     out.line("g obj1");
-    for (const Vertex& v : storage.Vertices) {
+    const UsedVertices used = usedVertices(storage, atLeastTriangle);
+    forEachUsedVertex(storage, used, [&](const Vertex& v) {
         b += "v ";
         appendFixedTriple(b, worldPosition(storage, v));
         out.endLine();
-    }
+    });
     for (const VertexIDList& polygon : storage.Polygons) {
-        if (polygon.size() < 3)
+        if (!atLeastTriangle(polygon))
             continue;
         b += 'f';
         for (int id : polygon) {
             b += ' ';
-            appendInt(b, static_cast<long long>(id) + 1);
+            appendInt(b, static_cast<long long>(used.number[id]) + 1);
         }
         out.endLine();
     }
@@ -157,8 +197,9 @@ bool PolygonStorageExportPC::write(const char* fileName, PolygonStorage& storage
     for (int i = 0; i < 5; ++i)
         out.endLine();
 
+    const UsedVertices used = usedVertices(storage, triangleOrQuad);
     long long node = 0;
-    for (const Vertex& v : storage.Vertices) {
+    forEachUsedVertex(storage, used, [&](const Vertex& v) {
         vec3 p = worldPosition(storage, v);
         b += "NODE  /";
         appendInt(b, ++node, 9);
@@ -169,18 +210,18 @@ bool PolygonStorageExportPC::write(const char* fileName, PolygonStorage& storage
         b += ' ';
         appendInt(b, 0, 7);
         out.endLine();
-    }
+    });
     out.line("$");
 
     long long shell = 0;
     for (const VertexIDList& polygon : storage.Polygons) {
-        if (polygon.size() != 3 && polygon.size() != 4)
+        if (!triangleOrQuad(polygon))
             continue;
         b += "SHELL /";
         appendInt(b, ++shell, 9);
         appendInt(b, material, 8);
         for (int id : polygon)
-            appendInt(b, static_cast<long long>(id) + 1, 8);
+            appendInt(b, static_cast<long long>(used.number[id]) + 1, 8);
         if (polygon.size() == 3)
             appendInt(b, 0, 8);
         b += "       3     0.0";
@@ -188,3 +229,5 @@ bool PolygonStorageExportPC::write(const char* fileName, PolygonStorage& storage
     }
     return out.close();
 }
+
+}  // namespace voxquad

@@ -1,9 +1,12 @@
 #pragma once
 
+namespace voxquad {
+
 class PolygonStorage;
 
-// Writers of a storage in world units (position * scale + offset). Each returns false, with a
-// message on standard error, when the file cannot be written. Lines end in CR LF.
+// Writers of a storage in world units (position * scale + offset). Each writes only the vertices
+// that the polygons it writes use, numbered in vertex order, and returns false, with a message on
+// standard error, when the file cannot be written. Lines end in CR LF.
 
 // ASCII PLY; every polygon is written, an empty one as the line "0".
 class PolygonStorageExportPLY {
@@ -22,3 +25,5 @@ class PolygonStorageExportPC {
 public:
     bool write(const char* fileName, PolygonStorage& storage);
 };
+
+}  // namespace voxquad

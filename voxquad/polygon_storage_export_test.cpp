@@ -9,6 +9,8 @@
 #include "polygon_storage.h"
 #include "test_files.h"
 
+namespace voxquad {
+
 namespace {
 
 // Grid positions with the transform world = p * 0.5 + (1, 2, 3): a triangle, a quad, a pentagon,
@@ -36,41 +38,48 @@ std::vector<std::string> splitCrLf(const std::string& text)
 
 }  // namespace
 
-TEST(ExportPLY, WritesEveryPolygonInWorldUnits)
+TEST(ExportPLY, WritesEveryPolygonInWorldUnitsAndOnlyUsedVertices)
 {
     TestFolder folder;
     PolygonStorage s = sample();
     ASSERT_TRUE(PolygonStorageExportPLY().write(folder.path("out.ply").c_str(), s));
     const std::vector<std::string> expected = {
-        "ply", "format ascii 1.0", "element vertex 6", "property float32 x", "property float32 y",
+        "ply", "format ascii 1.0", "element vertex 5", "property float32 x", "property float32 y",
         "property float32 z", "element face 4", "property list uint8 int32 vertex_indices", "end_header",
         "1.000000 2.000000 3.000000", "2.000000 2.000000 3.000000", "2.000000 3.000000 3.000000",
-        "1.000000 3.000000 3.000000", "1.500000 3.500000 3.000000", "-0.500000 2.500000 6.500000",
+        "1.000000 3.000000 3.000000", "1.500000 3.500000 3.000000",
         "3 0 1 2", "4 0 1 2 3", "5 0 1 2 4 3", "0",
     };
     EXPECT_EQ(splitCrLf(readFile(folder.path("out.ply"))), expected);
 }
 
-TEST(ExportOBJ, LeavesOutPolygonsWithFewerThanThreeCorners)
+TEST(ExportOBJ, LeavesOutPolygonsWithFewerThanThreeCornersAndUnusedVertices)
 {
     TestFolder folder;
     PolygonStorage s = sample();
-    s.Polygons.push_back({4, 5});
+    s.Polygons.push_back({4, 5});  // vertex 5 is used by this polygon only, which is not written
+    s.Polygons.front() = {0, 2, 1};
+    s.Polygons.insert(s.Polygons.begin(), VertexIDList{});
+    s.Vertices.insert(s.Vertices.begin(), Vertex(vec3(9, 9, 9)));  // unused: the numbering closes up
+    for (VertexIDList& polygon : s.Polygons)
+        for (int& id : polygon)
+            ++id;
     ASSERT_TRUE(PolygonStorageExportOBJ().write(folder.path("out.obj").c_str(), s));
     const std::vector<std::string> expected = {
         "g obj1",
         "v 1.000000 2.000000 3.000000", "v 2.000000 2.000000 3.000000", "v 2.000000 3.000000 3.000000",
-        "v 1.000000 3.000000 3.000000", "v 1.500000 3.500000 3.000000", "v -0.500000 2.500000 6.500000",
-        "f 1 2 3", "f 1 2 3 4", "f 1 2 3 5 4",
+        "v 1.000000 3.000000 3.000000", "v 1.500000 3.500000 3.000000",
+        "f 1 3 2", "f 1 2 3 4", "f 1 2 3 5 4",
     };
     EXPECT_EQ(splitCrLf(readFile(folder.path("out.obj"))), expected);
 }
 
+// Vertex 4 belongs to the pentagon only, which the deck leaves out, and vertex 5 to nothing.
 TEST(ExportPC, FixedColumnsOfTheShellDeck)
 {
     TestFolder folder;
     PolygonStorage s = sample();
-    s.Vertices[5].position = vec3(2469134.0f, 0, 0);  // %g switches to an exponent
+    s.Vertices[3].position = vec3(2469134.0f, 2, 0);  // %g switches to an exponent
     ASSERT_TRUE(PolygonStorageExportPC().write(folder.path("out.pc").c_str(), s));
     std::vector<std::string> lines = splitCrLf(readFile(folder.path("out.pc")));
     const std::vector<std::string> expected = {
@@ -82,9 +91,7 @@ TEST(ExportPC, FixedColumnsOfTheShellDeck)
         "NODE  /        1               1               2               3       0",
         "NODE  /        2               2               2               3       0",
         "NODE  /        3               2               3               3       0",
-        "NODE  /        4               1               3               3       0",
-        "NODE  /        5             1.5             3.5               3       0",
-        "NODE  /        6     1.23457e+06               2               3       0",
+        "NODE  /        4     1.23457e+06               3               3       0",
         "$",
         "SHELL /        1   13011       1       2       3       0       3     0.0",
         "SHELL /        2   13011       1       2       3       4       3     0.0",
@@ -109,3 +116,5 @@ TEST(Export, ReportsAFileThatCannotBeWritten)
                       "Cannot write the output file " + target + ".obj: No such file or directory\n"
                       "Cannot write the output file " + target + ".pc: No such file or directory\n");
 }
+
+}  // namespace voxquad

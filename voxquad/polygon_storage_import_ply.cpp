@@ -4,7 +4,6 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -13,6 +12,8 @@
 #include "polygon_storage.h"
 #include "status_output.h"
 #include "text_numbers.h"
+
+namespace voxquad {
 
 namespace {
 
@@ -27,15 +28,13 @@ public:
     {
         if (pos_ >= text_.size())
             return false;
-        std::size_t end = text_.find('\n', pos_);
-        std::size_t after = end == std::string_view::npos ? text_.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = text_.size();
-        const void* cr = std::memchr(text_.data() + pos_, '\r', end - pos_);
-        if (cr) {
-            end = static_cast<std::size_t>(static_cast<const char*>(cr) - text_.data());
-            after = end + 1 < text_.size() && text_[end + 1] == '\n' ? end + 2 : end + 1;
-        }
+        // One scan for either end, so that a file of CR-only lines is read in linear time.
+        std::size_t end = pos_;
+        while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r')
+            ++end;
+        std::size_t after = end;
+        if (end < text_.size())
+            after = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? end + 2 : end + 1;
         while (end > pos_ && text_[end - 1] == ' ')
             --end;
         line = text_.substr(pos_, end - pos_);
@@ -95,6 +94,7 @@ struct HeaderCount {
 struct Header {
     HeaderCount vertices, faces;
     bool reverseFaces = false;
+    std::string_view format = "ascii";  // second token of the "format" line
 };
 
 // Progress of the import: one value per 1/40 of the vertices and of the faces, counting on.
@@ -118,7 +118,7 @@ private:
 class PlyParser {
 public:
     PlyParser(const char* fileName, std::string_view text, StatusOutput* status)
-        : fileName_(fileName), lines_(text), progress_(status)
+        : fileName_(fileName), lines_(text), status_(status), progress_(status)
     {
     }
 
@@ -126,6 +126,11 @@ public:
     {
         Header header;
         readHeader(header);
+        if (header.format != "ascii") {
+            error(0, "binary PLY (format %.*s): only ASCII PLY input is read", static_cast<int>(header.format.size()),
+                  header.format.data());
+            return false;
+        }
         if (!checkCounts(header))
             return false;
         return readVertices(header, storage) && readFaces(header, storage);
@@ -136,10 +141,10 @@ private:
     {
         std::string_view line;
         if (!lines_.next(line) || line != "ply")
-            std::fputs("This is not a PLY file.\n", stderr);
+            reportError(status_, "This is not a PLY file.");
         for (int count = 1; lines_.next(line); ++count) {
             if (count > maxHeaderLines) {
-                std::fputs("Header seems to be too long, so we're quitting.\n", stderr);
+                reportError(status_, "Header seems to be too long, so we're quitting.");
                 return;
             }
             if (line.starts_with("element vertex"))
@@ -152,7 +157,17 @@ private:
                 header.reverseFaces = true;
             else if (line == "end_header")
                 return;
+            else if (line.starts_with("format "))
+                readFormat(line, header);
         }
+    }
+
+    static void readFormat(std::string_view line, Header& header)
+    {
+        Tokens tokens(line);
+        std::string_view token;
+        if (tokens.next(token) && tokens.next(token))
+            header.format = token;
     }
 
     void readCount(std::string_view line, HeaderCount& count)
@@ -245,22 +260,24 @@ private:
         return true;
     }
 
-    // "<file>: <text>" or "<file>, line <n>: <text>" on standard error.
+    // "<file>: <text>" or "<file>, line <n>: <text>" as an error.
     __attribute__((format(printf, 3, 4))) void error(long long lineNumber, const char* format, ...)
     {
-        if (lineNumber > 0)
-            std::fprintf(stderr, "%s, line %lld: ", fileName_, lineNumber);
-        else
-            std::fprintf(stderr, "%s: ", fileName_);
-        va_list args;
-        va_start(args, format);
-        std::vfprintf(stderr, format, args);
-        va_end(args);
-        std::fputc('\n', stderr);
+        char text[1000];
+        int length = lineNumber > 0 ? std::snprintf(text, sizeof text, "%s, line %lld: ", fileName_, lineNumber)
+                                    : std::snprintf(text, sizeof text, "%s: ", fileName_);
+        if (length >= 0 && static_cast<std::size_t>(length) < sizeof text) {
+            va_list args;
+            va_start(args, format);
+            std::vsnprintf(text + length, sizeof text - static_cast<std::size_t>(length), format, args);
+            va_end(args);
+        }
+        reportError(status_, text);
     }
 
     const char* fileName_;
     LineReader lines_;
+    StatusOutput* status_;
     ImportProgress progress_;
 };
 
@@ -287,17 +304,33 @@ bool PolygonStorageImportPLY::import(const char* fileName, PolygonStorage& stora
     }
     MappedFile file;
     if (!file.open(fileName)) {
-        std::fprintf(stderr, "Cannot open the input file %s\n", fileName);
+        const std::string text = std::string("Cannot open the input file ") + fileName;
+        reportError(status, text.c_str());
         return false;
     }
+    return readText(fileName, file.text(), storage);
+}
+
+bool PolygonStorageImportPLY::importText(const char* name, std::string_view text, PolygonStorage& storage)
+{
+    if (status) {
+        status->beginStage("Importing");
+        status->printMessage(name);
+    }
+    return readText(name, text, storage);
+}
+
+bool PolygonStorageImportPLY::readText(const char* name, std::string_view text, PolygonStorage& storage)
+{
     storage.clear();
-    PlyParser parser(fileName, file.text(), status);
+    PlyParser parser(name, text, status);
     if (!parser.parse(storage)) {
         storage.clear();
         return false;
     }
     if (storage.Vertices.empty() || storage.Polygons.empty()) {
-        std::fprintf(stderr, "%s holds no mesh: it has no vertices or no faces\n", fileName);
+        const std::string message = std::string(name) + " holds no mesh: it has no vertices or no faces";
+        reportError(status, message.c_str());
         storage.clear();
         return false;
     }
@@ -313,3 +346,5 @@ bool PolygonStorageImportPLY::import(const char* fileName, PolygonStorage& stora
         status->endStage();
     return true;
 }
+
+}  // namespace voxquad

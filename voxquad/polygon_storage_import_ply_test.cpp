@@ -9,6 +9,8 @@
 #include "recording_status_output.h"
 #include "test_files.h"
 
+namespace voxquad {
+
 namespace {
 
 struct ImportResult {
@@ -102,6 +104,30 @@ TEST(ImportPLY, FaceOrderAndLineVariants)
     }
 }
 
+TEST(ImportPLY, LargeFileWithCarriageReturnsOnlyFromMemory)
+{
+    // Each line used to search the rest of the file for a line feed: quadratic time without any.
+    const int rows = 300;
+    std::string text = "ply\rformat ascii 1.0\relement vertex " + std::to_string(rows * rows) + "\relement face " +
+                       std::to_string(2 * (rows - 1) * (rows - 1)) + "\rend_header\r";
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < rows; ++x)
+            text += std::to_string(x) + ".500000 " + std::to_string(y) + ".250000 0.000000\r";
+    for (int y = 0; y + 1 < rows; ++y)
+        for (int x = 0; x + 1 < rows; ++x) {
+            const int a = y * rows + x, b = a + 1, c = a + rows + 1, d = a + rows;
+            text += "3 " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + "\r3 " +
+                    std::to_string(a) + " " + std::to_string(c) + " " + std::to_string(d) + "\r";
+        }
+    ASSERT_GT(text.size(), 3000000u);
+    PolygonStorage storage;
+    PolygonStorageImportPLY importer;
+    ASSERT_TRUE(importer.importText("grid.ply", text, storage));
+    ASSERT_EQ(storage.Vertices.size(), std::size_t(rows * rows));
+    EXPECT_EQ(storage.Vertices.back().position, vec3(rows - 0.5f, rows - 0.75f, 0));
+    EXPECT_EQ(storage.Polygons.back(), (VertexIDList{rows * rows - rows - 2, rows * rows - 1, rows * rows - 2}));
+}
+
 TEST(ImportPLY, HeaderOfAtMostHundredLines)
 {
     auto longHeader = [](int lines) {
@@ -160,6 +186,9 @@ TEST(ImportPLY, RefusesFilesItCannotRead)
          ": the header's face count is negative or too large\n"},
         {"no faces", "ply\nelement vertex 3\nelement face 0\nend_header\n" + v3,
          " holds no mesh: it has no vertices or no faces\n"},
+        {"binary PLY", "ply\nformat binary_big_endian 1.0\nelement vertex 3\nelement face 1\nend_header\n" +
+                           std::string("\0\0\x80?\0\0\0\0\x03\0\0\0\x01", 13),
+         ": binary PLY (format binary_big_endian): only ASCII PLY input is read\n"},
     };
     for (const Case& c : cases) {
         TestFolder folder;
@@ -182,3 +211,5 @@ TEST(ImportPLY, MissingFileLeavesStorageAlone)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot open the input file " + folder.path("missing.ply") + "\n");
     EXPECT_EQ(storage.Vertices.size(), 1u);
 }
+
+}  // namespace voxquad

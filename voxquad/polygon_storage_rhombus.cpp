@@ -3,6 +3,8 @@
 #include "polygon_storage.h"
 #include "status_output.h"
 
+namespace voxquad {
+
 void PolygonStorage::removeRhombusPolygons()
 {
     if (status)
@@ -29,3 +31,5 @@ void PolygonStorage::removeRhombusPolygons()
     if (status)
         status->endStage();
 }
+
+}  // namespace voxquad

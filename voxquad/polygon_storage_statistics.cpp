@@ -2,6 +2,8 @@
 
 #include "polygon_storage.h"
 
+namespace voxquad {
+
 namespace {
 
 constexpr int binCount = 10;  // sizes 0 .. 8 and one bin for 9 and more
@@ -44,3 +46,5 @@ void PolygonStorage::printStatistics()
     message(line);
     message("------ Polygon Storage Statistics -------- end");
 }
+
+}  // namespace voxquad

@@ -7,6 +7,8 @@
 
 #include "recording_status_output.h"
 
+namespace voxquad {
+
 namespace {
 
 PolygonStorage storageWith(std::initializer_list<vec3> positions, std::initializer_list<VertexIDList> polygons)
@@ -248,3 +250,5 @@ TEST(PolygonStorage, BuildEdgeIndexAnnouncesItself)
     s.buildVIndex();
     EXPECT_EQ(status.messages, std::vector<std::string>{"PolygonStorage::buildEdgeIndex"});
 }
+
+}  // namespace voxquad

@@ -5,31 +5,39 @@
 #include "marching_cubes33.h"
 #include "polygon_storage.h"
 #include "volume_storage.h"
-#include "volume_storage_io.h"
 #include "sharp_features.h"
 #include "voxelizer.h"
 
+namespace voxquad {
+
 class StatusOutput;
+
+// The voxel budget of a run when the caller names none.
+constexpr std::int32_t defaultTargetVoxelCount = 6000000;
 
 // Number of cells along each axis of the grid.
 struct GridSize {
     int nx = 0, ny = 0, nz = 0;
 };
 
+// Fewest cells along an axis of a usable grid: the normalisation keeps 4 cells of margin.
+constexpr int minimumCells = 5;
+
 // Cubic cells along the box's proportions so that the grid has about targetVoxelCount voxels:
 // f = cbrt(target / (x * y * z)), n = trunc(size * f). Returns false with a message in error when
-// the target is not positive or an axis gets fewer than 5 cells (a flat or degenerate box).
+// the target is not positive or an axis gets fewer than 5 cells: the message names the budget
+// that would do when there is one, else calls the mesh too flat.
 bool gridSizeFor(const vec3& size, std::int32_t targetVoxelCount, GridSize& grid, std::string& error);
 
 // Owns every stage of the remesher and runs them in a fixed order: grid sizing and normalisation,
 // voxelization, sharp features (buildVolume), marching cubes, feature transfer, dual surface,
-// degree reduction and rhombus removal (extractSurface).
-// It is the polygonizer itself: the MarchingCubes33 state and operations are its own, bound to
-// the volume and the marching mesh at construction (its volume and status members hide the
-// polygonizer's pointers of the same names).
-class QuadDominantRemesher : public MarchingCubes33 {
+// degree reduction and rhombus removal (extractSurface). Each stage is a member object or a
+// storage operation that the driver calls in turn, bound to the storages at construction.
+class QuadDominantRemesher {
 public:
     QuadDominantRemesher();
+    QuadDominantRemesher(const QuadDominantRemesher&) = delete;
+    QuadDominantRemesher& operator=(const QuadDominantRemesher&) = delete;
 
     // Hands the channel to the remesher and to every stage and storage.
     void setStatusOutput(StatusOutput* s);
@@ -38,6 +46,8 @@ public:
 
     PolygonStorage& getInputMesh() { return inputMesh; }
     PolygonStorage& getDualMesh() { return dualMesh; }
+    const PolygonStorage& getMarchingMesh() const { return marchingMesh; }
+    const SharpFeatures& getSharpFeatures() const { return sharpFeatures; }
 
     // Sizes the grid, normalises the input mesh into it, builds the distance volume and its sharp
     // features. Returns false, with a message on standard error, when no usable grid results.
@@ -45,15 +55,17 @@ public:
     // Marching cubes, feature transfer, dual surface and clean-up, into dualMesh.
     void extractSurface();
 
-protected:
+private:
     PolygonStorage inputMesh;     // normalised into grid coordinates by buildVolume()
     PolygonStorage dualMesh;      // the result that is exported
     PolygonStorage marchingMesh;  // output of marching cubes
-    VolumeStorageDF volume;       // the distance volume
-    VolumeStorageDF_IO volumeIO;  // bound to volume; no stage reads or writes VOLUME files
+    VolumeStorageBandDF volume;   // the distance volume, kept near the surface only
     PolygonStorageVoxelizerDual voxelizer;
     SharpFeatures sharpFeatures;  // bound to inputMesh
-    std::int32_t targetVoxelCount;
+    MarchingCubes33 marchingCubes;  // from volume into marchingMesh
+    std::int32_t targetVoxelCount = defaultTargetVoxelCount;
     bool useSharpFeatures = false;
     StatusOutput* status = nullptr;  // not owned
 };
+
+}  // namespace voxquad

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace voxquad {
+
 TEST(GridSize, CubicCellsAlongTheBoxProportions)
 {
     struct Case {
@@ -37,3 +39,5 @@ TEST(GridSize, RefusesUnusableGrids)
         EXPECT_FALSE(error.empty());
     }
 }
+
+}  // namespace voxquad

@@ -5,6 +5,8 @@
 
 #include "status_output.h"
 
+namespace voxquad {
+
 class RecordingStatusOutput : public StatusOutput {
 public:
     std::vector<std::string> messages;
@@ -20,3 +22,5 @@ public:
     }
     void endStage() override { --openStages; }
 };
+
+}  // namespace voxquad

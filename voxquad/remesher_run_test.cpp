@@ -11,6 +11,8 @@
 #include "surface_distance.h"
 #include "test_meshes.h"
 
+namespace voxquad {
+
 namespace {
 
 class Remesher : public QuadDominantRemesher {
@@ -21,7 +23,7 @@ public:
         setStatusOutput(&recorder);
         setUseSharpFeatures(sharp);
         setTargetVoxelCount(voxels);
-        inputMesh = mesh;
+        getInputMesh() = mesh;
         ASSERT_TRUE(buildVolume());
         extractSurface();
     }
@@ -136,3 +138,5 @@ TEST(RemesherRun, CubeKeepsItsCornersAndEdges)
             }
         }
 }
+
+}  // namespace voxquad

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace voxquad {
+
 void SharpFeatures::detect(float threshold)
 {
     featureEdges.clear();
@@ -68,3 +70,5 @@ bool SharpFeatures::nextEdge(int v, const EdgeEntryData& p, Step& step)
     }
     return false;
 }
+
+}  // namespace voxquad

@@ -3,6 +3,8 @@
 
 #include "polygon_storage.h"
 
+namespace voxquad {
+
 // Finds the crease and border edges of a mesh and chains them into feature lines.
 // An edge is a crease when the normals of its two polygons are nearly perpendicular
 // (|dot| below the threshold); a border edge (one polygon) always is a feature edge.
@@ -37,3 +39,5 @@ private:
     // Keys of the feature edges at each vertex, in key order (entries may have been consumed).
     std::vector<std::vector<EdgeEntryKey>> edgesAtVertex;
 };
+
+}  // namespace voxquad

@@ -13,6 +13,8 @@
 #include "volume_storage_test_support.h"
 #include "voxelizer.h"
 
+namespace voxquad {
+
 namespace {
 
 using Segment = std::pair<int, int>;
@@ -283,3 +285,5 @@ TEST(FeatureTransfer, MidpointsTakeTheNearestStoredPointWithinReach)
     }
     EXPECT_EQ(marching.Midpoints[0].normal, vec3(0, 0, 1));
 }
+
+}  // namespace voxquad

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace voxquad {
+
 namespace {
 
 // Runs one console status output over a temporary file and returns what it wrote.
@@ -96,3 +98,5 @@ TEST(ConsoleStatusOutput, EndStageAfterClosedBarAddsNothing)
     });
     EXPECT_EQ(text, stageText("Voxelization", 25) + " 0 Polygons skipped\n");
 }
+
+}  // namespace voxquad

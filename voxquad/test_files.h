@@ -9,6 +9,8 @@
 #include <iterator>
 #include <string>
 
+namespace voxquad {
+
 class TestFolder {
 public:
     TestFolder()
@@ -39,3 +41,5 @@ inline std::string readFile(const std::string& fileName)
     std::ifstream in(fileName, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+}  // namespace voxquad

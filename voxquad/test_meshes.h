@@ -1,6 +1,7 @@
 #pragma once
 // Test helper: closed triangle meshes built straight into a polygon storage, with the indexes,
 // midpoints and normals the importer would compute.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "polygon_storage.h"
+
+namespace voxquad {
 
 namespace test_meshes {
 
@@ -143,4 +146,46 @@ inline PolygonStorage cutCylinder(int around, int along, double slope)
     return s;
 }
 
+// Appends the box [lo, hi] with two triangles a side, normals outward.
+inline void appendBox(PolygonStorage& s, const vec3& lo, const vec3& hi)
+{
+    const int first = static_cast<int>(s.Vertices.size());
+    for (int c = 0; c < 8; ++c)
+        s.addVertex(Vertex(vec3(c & 1 ? hi.x : lo.x, c & 2 ? hi.y : lo.y, c & 4 ? hi.z : lo.z)));
+    // Corners of each side, counter-clockwise seen from outside.
+    const int sides[6][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 2, 3, 1}, {4, 5, 7, 6}};
+    for (const auto& q : sides) {
+        s.addTriangle(first + q[0], first + q[1], first + q[2]);
+        s.addTriangle(first + q[0], first + q[2], first + q[3]);
+    }
+}
+
+// The same surface facing the other way.
+inline PolygonStorage reversed(PolygonStorage s)
+{
+    for (VertexIDList& p : s.Polygons) std::reverse(p.begin(), p.end());
+    prepare(s);
+    return s;
+}
+
+// The cube [-1, 1]^3 with its edges and corners rounded off to the given radius: the Minkowski sum
+// of a smaller cube and a ball, sampled through a cube split n x n on each side.
+inline PolygonStorage filletedCube(int n, float radius)
+{
+    PolygonStorage s = cube(n);
+    const float core = 1 - radius;
+    for (Vertex& v : s.Vertices) {
+        const vec3 onCube = v.position * 2.0f - vec3(1, 1, 1);
+        vec3 inCore;
+        for (int a = 0; a < 3; ++a) inCore[a] = std::clamp(onCube[a], -core, core);
+        vec3 out = onCube - inCore;
+        out.normalize();
+        v.position = inCore + out * radius;
+    }
+    prepare(s);
+    return s;
+}
+
 }  // namespace test_meshes
+
+}  // namespace voxquad

@@ -4,6 +4,8 @@
 #include <limits>
 #include <system_error>
 
+namespace voxquad {
+
 namespace {
 
 void padLeft(std::string& out, std::size_t begin, int width)
@@ -101,3 +103,5 @@ double parseDouble(std::string_view token)
     }
     return result.ec == std::errc() ? value : 0.0;
 }
+
+}  // namespace voxquad

@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <string_view>
 
+namespace voxquad {
+
 // Locale-independent number text, matching the C library's "%f", "%g" and atol/atof.
 
 // Appends value as printf("%f") would (six decimals).
@@ -22,3 +24,5 @@ enum class ParseResult { Ok, NoNumber, OutOfRange };
 ParseResult parseLong(std::string_view token, long long& value);
 // The leading floating-point number of token, as atof reads it; 0 when none.
 double parseDouble(std::string_view token);
+
+}  // namespace voxquad

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+namespace voxquad {
+
 namespace voxquad_detail {
 void reportVectorError(const char* text)
 {
@@ -214,3 +216,5 @@ mat4 operator-(const mat4& a, const mat4& b)
 {
     return mat4(a.row[0] - b.row[0], a.row[1] - b.row[1], a.row[2] - b.row[2], a.row[3] - b.row[3]);
 }
+
+}  // namespace voxquad

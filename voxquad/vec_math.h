@@ -1,4 +1,6 @@
 #pragma once
+
+namespace voxquad {
 // Small single-precision vectors and matrices of the remesher.
 // Out-of-range component access and inversion of a singular matrix are reported on standard output
 // ("VERROR ...") and the computation goes on, so a numerical slip never stops a long run.
@@ -157,3 +159,5 @@ vec4 operator*(const mat4& m, const vec4& v);
 mat4 operator*(const mat4& m, float s);
 mat4 operator+(const mat4& a, const mat4& b);
 mat4 operator-(const mat4& a, const mat4& b);
+
+}  // namespace voxquad

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace voxquad {
+
 namespace {
 
 template <typename Access>
@@ -73,3 +75,5 @@ TEST(VecMath, SingularInverseIsReportedAndGoesOn)
               "VERROR mat3::inverse: singular matrix; can't invert\n");
     EXPECT_EQ(stdoutOf([] { mat4().inverse(); }), "VERROR mat4::inverse: singular matrix; can't invert\n");
 }
+
+}  // namespace voxquad

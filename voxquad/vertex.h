@@ -3,6 +3,8 @@
 
 #include "vec_math.h"
 
+namespace voxquad {
+
 // A mesh vertex; also the midpoint record of a polygon (centroid, polygon normal, feature kind).
 struct Vertex {
     vec3 position;  // grid units
@@ -14,3 +16,5 @@ struct Vertex {
     explicit Vertex(const vec3& position_, const vec3& normal_ = vec3(), std::uint8_t featureKind_ = 0)
         : position(position_), normal(normal_), featureKind(featureKind_) {}
 };
+
+}  // namespace voxquad

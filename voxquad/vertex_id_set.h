@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <vector>
 
+namespace voxquad {
+
 // An ordered set of 32-bit ids kept as a sorted array. The sets of a mesh are small (the polygons
 // around one vertex, about four to six), so a sorted array needs a fraction of the memory and
 // allocations of a node-based set and is faster to build and to walk. The interface is the part of
@@ -65,3 +67,5 @@ public:
 private:
     std::vector<std::int32_t> ids_;
 };
+
+}  // namespace voxquad

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+namespace voxquad {
+
 void GenericVolumeStorage::setSize(int x, int y, int z)
 {
     XSize = x;
@@ -58,3 +60,5 @@ void VolumeStorageDF::clear()
     unsampled.featureOffset = vec3(unsampledDistance, unsampledDistance, unsampledDistance);
     for (std::size_t n = 0; n < VoxelCount; ++n) Voxels[n] = unsampled;
 }
+
+}  // namespace voxquad

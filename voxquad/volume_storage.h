@@ -2,11 +2,22 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "block_grid.h"
 #include "vec_math.h"
 #include "volume_storage_memory.h"
 
+namespace voxquad {
+
 // Distance value of a voxel that holds no sample.
 constexpr float unsampledDistance = 10000000.0f;
+
+// The voxelizer writes no distance of this many grid units or more; marching cubes gives an
+// unsampled point whose side is known this distance from the surface.
+constexpr float voxelizerBandWidth = 5.0f;
 
 // One voxel: the distance sample at its grid point and the sharp-feature data of the cell that
 // has this grid point as its lowest corner.
@@ -17,6 +28,16 @@ struct VoxelData {
     std::uint8_t flags = 0;
     // Cell centre minus the feature point; unsampledDistance in each component when there is none.
     vec3 featureOffset;
+};
+
+class VolumeStorageBandDF;
+
+// Which side of the input's closed surface an unsampled grid point lies on: the voxelizer knows it
+// where the input encloses a volume, so that marching cubes can give an unsampled corner its sign.
+class FarFieldSign {
+public:
+    virtual bool insideAt(int x, int y, int z) const = 0;
+    virtual ~FarFieldSign() = default;
 };
 
 // A regular grid of voxels. Grid point g lies at the world position g * scale + offset.
@@ -31,6 +52,9 @@ public:
     // The record array when the volume keeps one contiguously (element z * sliceSize + y * XSize + x),
     // else null; lets the passes over every voxel skip the per-voxel calls.
     virtual VoxelData* records() { return nullptr; }
+    // The volume itself when it keeps its samples in blocks near the surface (VolumeStorageBandDF),
+    // else null; lets the passes over the voxels visit only the blocks that hold samples.
+    virtual VolumeStorageBandDF* band() { return nullptr; }
 
     int getXSize() const { return XSize; }
     int getYSize() const { return YSize; }
@@ -71,17 +95,66 @@ private:
     std::size_t VoxelCount = 0;
 };
 
-// Reads and writes the voxels of any volume, straight through the record array when it has one.
+// The distance volume kept near the surface only: blocks of 8 x 8 x 8 distances, each allocated
+// when a voxel in it is first given a distance other than the background, and the feature data of
+// the few cells that hold it. Every voxel reads as VolumeStorageDF would after the same calls; the
+// memory grows with the surface instead of the volume.
+class VolumeStorageBandDF : public GenericVolumeStorage {
+public:
+    VolumeStorageBandDF() = default;
+    VolumeStorageBandDF(const VolumeStorageBandDF&) = delete;
+    VolumeStorageBandDF& operator=(const VolumeStorageBandDF&) = delete;
+
+    // A new size drops every block; the voxels read as zero records until clear().
+    void setSize(int x, int y, int z) override;
+    void setVoxel(int x, int y, int z, const VoxelData& voxel) override;
+    void getVoxel(int x, int y, int z, VoxelData& voxel) override;
+    // Drops every block and feature: all voxels read as unsampled.
+    void clear() override;
+    VolumeStorageBandDF* band() override { return this; }
+
+    float distance(int x, int y, int z) const
+    {
+        const float* block = blocks_[grid_.blockOf(x, y, z)].get();
+        return block ? block[BlockGrid::offsetIn(x, y, z)] : background_.distance;
+    }
+    void setDistance(int x, int y, int z, float d);
+    // False when no voxel of the block holds a sample (it reads as the unsampled background).
+    bool blockMayHoldSamples(int bx, int by, int bz) const
+    {
+        return blocks_[grid_.blockAt(bx, by, bz)] || background_.distance != unsampledDistance;
+    }
+    const BlockGrid& grid() const { return grid_; }
+    // Blocks of distances allocated, for memory reports.
+    std::size_t allocatedBlocks() const;
+
+private:
+    struct Feature {
+        std::uint8_t flags;
+        vec3 offset;
+    };
+    std::size_t voxelIndex(int x, int y, int z) const;
+
+    BlockGrid grid_;
+    std::vector<std::unique_ptr<float[]>> blocks_;  // per block, null while all its voxels are background
+    std::unordered_map<std::size_t, Feature> features_;  // by voxel index, where they differ from the background
+    VoxelData background_;
+};
+
+// Reads and writes the voxels of any volume, straight through the record array or the band's
+// blocks when it has them.
 class VoxelAccessor {
 public:
     explicit VoxelAccessor(GenericVolumeStorage& volume)
-        : volume_(volume), records_(volume.records()), xSize_(volume.getXSize()), sliceSize_(volume.getSliceSize())
+        : volume_(volume), records_(volume.records()), band_(volume.band()), xSize_(volume.getXSize()),
+          sliceSize_(volume.getSliceSize())
     {
     }
 
     float distance(int x, int y, int z) const
     {
         if (records_) return records_[offsetOf(x, y, z)].distance;
+        if (band_) return band_->distance(x, y, z);
         VoxelData v;
         volume_.getVoxel(x, y, z, v);
         return v.distance;
@@ -93,10 +166,20 @@ public:
             records_[offsetOf(x, y, z)].distance = d;
             return;
         }
+        if (band_) {
+            band_->setDistance(x, y, z, d);
+            return;
+        }
         VoxelData v;
         volume_.getVoxel(x, y, z, v);
         v.distance = d;
         volume_.setVoxel(x, y, z, v);
+    }
+
+    // False when block (bx, by, bz) of 8 x 8 x 8 voxels surely holds no sample.
+    bool blockMayHoldSamples(int bx, int by, int bz) const
+    {
+        return !band_ || band_->blockMayHoldSamples(bx, by, bz);
     }
 
 private:
@@ -108,5 +191,8 @@ private:
 
     GenericVolumeStorage& volume_;
     VoxelData* records_;
+    VolumeStorageBandDF* band_;
     int xSize_, sliceSize_;
 };
+
+}  // namespace voxquad

@@ -11,6 +11,8 @@
 #include "status_output.h"
 #include "volume_storage.h"
 
+namespace voxquad {
+
 static_assert(std::endian::native == std::endian::little, "VOLUME files are little-endian");
 
 namespace {
@@ -57,16 +59,17 @@ const char* takeRecord(const char* in, VoxelData& v)
 }
 
 // The sizes are acceptable when none is negative, XSize * YSize fits the volume's 32-bit slice
-// arithmetic and the records fill the file exactly.
+// arithmetic and their product is the number of records the file holds. A volume without voxels
+// has all three sizes 0: a zero size beside a large one would only spin the loops over nothing.
 bool sizesMatchFile(std::int32_t x, std::int32_t y, std::int32_t z, std::size_t fileBytes)
 {
     if (x < 0 || y < 0 || z < 0) return false;
     const std::size_t available = fileBytes - headerBytes - endTagBytes;
     if (available % recordBytes != 0) return false;
     const unsigned long long records = available / recordBytes;
+    if (x == 0 || y == 0 || z == 0) return x == 0 && y == 0 && z == 0 && records == 0;
     const unsigned long long slice = static_cast<unsigned long long>(x) * static_cast<unsigned long long>(y);
     if (slice > static_cast<unsigned long long>(std::numeric_limits<std::int32_t>::max())) return false;
-    if (slice == 0 || z == 0) return records == 0;
     return records % slice == 0 && records / slice == static_cast<unsigned long long>(z);
 }
 
@@ -76,10 +79,7 @@ bool VolumeStorageDF_IO::fail(const char* what) const
 {
     char text[1200];
     std::snprintf(text, sizeof text, "VOLUME file %s: %s", FileName.c_str(), what);
-    if (status)
-        status->printMessage(text);
-    else
-        std::fprintf(stderr, "%s\n", text);
+    reportError(status, text);
     return false;
 }
 
@@ -132,6 +132,12 @@ bool VolumeStorageDF_IO::read()
     for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;)
         bytes.insert(bytes.end(), chunk, chunk + got);
     if (std::ferror(file.get())) return fail("read failed");
+    return readBytes(std::string_view(bytes.data(), bytes.size()));
+}
+
+bool VolumeStorageDF_IO::readBytes(std::string_view bytes)
+{
+    if (!Volume) return fail("no volume given");
     if (bytes.size() < headerBytes + endTagBytes) return fail("is too short");
     if (std::memcmp(bytes.data(), "VOLUME", 6) != 0) return fail("has no VOLUME header");
     if (std::memcmp(bytes.data() + bytes.size() - endTagBytes, "END", endTagBytes) != 0)
@@ -161,3 +167,5 @@ bool VolumeStorageDF_IO::read()
             }
     return true;
 }
+
+}  // namespace voxquad

@@ -13,6 +13,8 @@
 #include "volume_storage.h"
 #include "volume_storage_test_support.h"
 
+namespace voxquad {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -89,7 +91,18 @@ TEST_F(VolumeFile, TwoByTwoByTwoVolumeIs173BytesAndRoundTrips)
         EXPECT_EQ(a.flags, b.flags);
         EXPECT_EQ(a.featureOffset, b.featureOffset);
     }
-    EXPECT_TRUE(status.messages.empty());
+    EXPECT_TRUE(status.errors.empty());
+}
+
+TEST_F(VolumeFile, EmptyVolumeRoundTrips)
+{
+    VolumeStorageDF empty, copy;
+    copy.setSize(1, 1, 1);
+    io.setVolume(&empty);
+    ASSERT_TRUE(io.write());
+    io.setVolume(&copy);
+    ASSERT_TRUE(io.read());
+    EXPECT_EQ(copy.getXSize() + copy.getYSize() + copy.getZSize(), 0);
 }
 
 TEST_F(VolumeFile, DamagedFilesAreRefusedWithAMessageAndLeaveTheVolumeAlone)
@@ -104,6 +117,13 @@ TEST_F(VolumeFile, DamagedFilesAreRefusedWithAMessageAndLeaveTheVolumeAlone)
         std::memcpy(bytes.data() + axisOffset, &value, 4);
         return bytes;
     };
+    // A file without records whose sizes multiply to 0 with a huge one among them.
+    auto noRecords = [&](std::int32_t x, std::int32_t y, std::int32_t z) {
+        std::string bytes = good.substr(0, 22);
+        for (std::int32_t size : {x, y, z})
+            bytes.append(reinterpret_cast<const char*>(&size), 4);
+        return bytes + "END";
+    };
     const struct {
         const char* what;
         std::string bytes;
@@ -116,15 +136,17 @@ TEST_F(VolumeFile, DamagedFilesAreRefusedWithAMessageAndLeaveTheVolumeAlone)
         {"negative size", withSize(22, -2)},
         {"sizes larger than the file", withSize(30, 3)},
         {"huge sizes", withSize(22, 0x7fffffff)},
+        {"zero beside a huge size", noRecords(1, 0x7fffffff, 0)},
+        {"huge beside a zero size", noRecords(0x7fffffff, 0, 5)},
     };
     for (const auto& d : damaged) {
         writeBytes(d.bytes);
         VolumeStorageDF target;
         target.setSize(1, 1, 1);
         io.setVolume(&target);
-        status.messages.clear();
+        status.errors.clear();
         EXPECT_FALSE(io.read()) << d.what;
-        EXPECT_EQ(status.messages.size(), 1u) << d.what;
+        EXPECT_EQ(status.errors.size(), 1u) << d.what;
         EXPECT_EQ(target.getXSize(), 1) << d.what;
         EXPECT_EQ(target.getScale(), 1) << d.what;
     }
@@ -138,7 +160,9 @@ TEST_F(VolumeFile, MissingFileOrSettingsAreRefused)
     EXPECT_FALSE(io.read());  // no such file
     io.setFileName("");
     EXPECT_FALSE(io.write());
-    EXPECT_EQ(status.messages.size(), 3u);
+    EXPECT_EQ(status.errors.size(), 3u);
 }
 
 }  // namespace
+
+}  // namespace voxquad

@@ -6,6 +6,8 @@
 #include <new>
 #include <utility>
 
+namespace voxquad {
+
 namespace {
 
 constexpr std::size_t hugePage = std::size_t{2} << 20;
@@ -57,3 +59,5 @@ void ZeroedBlock::release()
     data_ = nullptr;
     size_ = mapped_ = 0;
 }
+
+}  // namespace voxquad

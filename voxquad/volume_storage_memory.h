@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
 
+namespace voxquad {
+
 // A large zero-filled block of memory straight from the system, with transparent huge pages
 // requested: the first touch of fresh memory then costs one fault per 2 MiB instead of one per
 // 4 KiB, which dominates the time of a pass over a volume of a hundred megabytes.
@@ -24,3 +26,5 @@ private:
     std::size_t size_ = 0;    // bytes asked for
     std::size_t mapped_ = 0;  // bytes mapped at data_
 };
+
+}  // namespace voxquad

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace voxquad {
+
 namespace {
 
 VoxelData voxelWithDistance(float d)
@@ -42,6 +44,38 @@ TEST(VolumeStorageDF, GrowingKeepsRecordsAndZeroFillsNewOnes)
     EXPECT_EQ(added.featureOffset, vec3());
 }
 
+// The band volume keeps blocks near the samples only, but reads as the whole array would after
+// the same calls, across block borders and a grid that is not a multiple of the block size.
+TEST(VolumeStorageBandDF, ReadsLikeTheWholeArrayAfterTheSameCalls)
+{
+    VolumeStorageDF whole;
+    VolumeStorageBandDF band;
+    for (GenericVolumeStorage* v : {static_cast<GenericVolumeStorage*>(&whole), static_cast<GenericVolumeStorage*>(&band)}) {
+        v->setSize(19, 10, 17);
+        v->clear();
+        v->setVoxel(0, 0, 0, voxelWithDistance(-1));
+        v->setVoxel(8, 7, 16, voxelWithDistance(2.5f));
+        VoxelData distanceOnly;
+        distanceOnly.distance = 0.5f;
+        distanceOnly.featureOffset = vec3(unsampledDistance, unsampledDistance, unsampledDistance);
+        v->setVoxel(18, 9, 8, distanceOnly);
+        VoxelAccessor(*v).setDistance(7, 8, 9, -3);
+    }
+    for (int z = 0; z < 17; ++z)
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 19; ++x) {
+                VoxelData a, b;
+                whole.getVoxel(x, y, z, a);
+                band.getVoxel(x, y, z, b);
+                ASSERT_EQ(a.distance, b.distance) << x << " " << y << " " << z;
+                ASSERT_EQ(a.flags, b.flags) << x << " " << y << " " << z;
+                ASSERT_EQ(a.featureOffset, b.featureOffset) << x << " " << y << " " << z;
+            }
+    EXPECT_EQ(band.allocatedBlocks(), 4u);
+    band.clear();
+    EXPECT_EQ(band.allocatedBlocks(), 0u);
+}
+
 TEST(VolumeStorageDFDeathTest, AccessOutsideTheGridIsAProgrammingError)
 {
     VolumeStorageDF volume;
@@ -52,3 +86,5 @@ TEST(VolumeStorageDFDeathTest, AccessOutsideTheGridIsAProgrammingError)
 }
 
 }  // namespace
+
+}  // namespace voxquad

@@ -5,6 +5,8 @@
 
 #include "status_output.h"
 
+namespace voxquad {
+
 // Records everything a stage reports; messages are kept whether or not a bar is open.
 class StageRecorder : public StatusOutput {
 public:
@@ -12,9 +14,13 @@ public:
     void setProgress(int percent) override { progress.push_back(percent); }
     void beginStage(const char* title) override { stages.emplace_back(title); }
     void endStage() override { ++endedStages; }
+    void printError(const char* text) override { errors.emplace_back(text); }
 
     std::vector<std::string> messages;
+    std::vector<std::string> errors;
     std::vector<int> progress;
     std::vector<std::string> stages;
     int endedStages = 0;
 };
+
+}  // namespace voxquad

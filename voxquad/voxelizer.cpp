@@ -6,7 +6,12 @@
 #include <limits>
 
 #include "status_output.h"
+#include "triangle_distance.h"
 #include "volume_storage.h"
+#include "voxelizer_band.h"
+#include "winding_columns.h"
+
+namespace voxquad {
 
 // Integer box of a triangle along one axis, widened by one cell on each side when it is flat, and
 // kept inside the grid (the top stays two below the size so that a widened box still fits).
@@ -66,6 +71,9 @@ ClosestFeature closestFeature(const vec3& q, const vec3 (&corners)[3], float u, 
 
 }  // namespace
 
+PolygonStorageVoxelizerDual::PolygonStorageVoxelizerDual() = default;
+PolygonStorageVoxelizerDual::~PolygonStorageVoxelizerDual() = default;
+
 void PolygonStorageVoxelizerDual::voxelize()
 {
     if (status) status->beginStage("Voxelization");
@@ -76,6 +84,9 @@ void PolygonStorageVoxelizerDual::voxelize()
     if (status) status->setProgress(10);
     int progress = 10;
     skippedCount = 0;
+    prepareSigns();
+    nearest = std::make_unique<NearestTriangles>(
+        BlockGrid(volume->getXSize(), volume->getYSize(), volume->getZSize()));
     const int polygonCount = static_cast<int>(storage->Polygons.size());
     const int step = std::max(1, polygonCount / 90);
     for (int i = 0; i < polygonCount; ++i) {
@@ -83,6 +94,9 @@ void PolygonStorageVoxelizerDual::voxelize()
         if (polygon.size() > 2) voxelizePolygon(polygon, i);
         if (i % step == 0 && status) status->setProgress(progress++);
     }
+    widenBand();
+    signByWinding();
+    nearest.reset();
 
     if (status) {
         char text[100];
@@ -92,12 +106,79 @@ void PolygonStorageVoxelizerDual::voxelize()
     }
 }
 
+const FarFieldSign* PolygonStorageVoxelizerDual::farField() const
+{
+    return windings && shells.allClosed() ? windings.get() : nullptr;
+}
+
+void PolygonStorageVoxelizerDual::releaseFarField() { windings.reset(); }
+
+void PolygonStorageVoxelizerDual::prepareSigns()
+{
+    shells = findShells(*storage);
+    windings.reset();
+    if (std::any_of(shells.closure.begin(), shells.closure.end(), [](ShellClosure c) { return c != ShellClosure::Open; }))
+        windings = std::make_unique<WindingColumns>(*storage, shells, volume->getXSize(), volume->getYSize());
+
+    // A triangle thinner than this (in cells) has a normal that says nothing of the surface around
+    // it: rounding decides it, or the triangle folds back over its neighbours.
+    constexpr float sliverHeight = 1e-3f;
+    const std::size_t polygonCount = storage->Polygons.size();
+    slivers.assign(polygonCount, 0);
+    corners.assign(polygonCount, Corners{});
+    vertexPseudoNormals.resize(storage->Vertices.size());
+    for (std::size_t v = 0; v < storage->Vertices.size(); ++v) vertexPseudoNormals[v] = storage->Vertices[v].normal;
+    std::vector<int> touched;
+    for (std::size_t i = 0; i < polygonCount; ++i) {
+        const VertexIDList& p = storage->Polygons[i];
+        if (p.size() != 3) continue;
+        const vec3 a = storage->Vertices[p[0]].position, b = storage->Vertices[p[1]].position,
+                   c = storage->Vertices[p[2]].position;
+        corners[i] = {a, b, c};
+        const float longest = std::max({(b - a).length(), (c - b).length(), (a - c).length()});
+        if (cross(b - a, c - a).length() < sliverHeight * longest) {
+            slivers[i] = 1;
+            touched.insert(touched.end(), p.begin(), p.end());
+        }
+    }
+    // The vertices of slivers get their angle-weighted normal again without them.
+    for (int v : touched) {
+        const vec3& position = storage->Vertices[v].position;
+        vec3 sum;
+        float totalWeight = 0;
+        for (int p : storage->VIndex[v]) {
+            const int a = storage->neighbour(p, v, true), b = storage->neighbour(p, v, false);
+            if (slivers[p] || a < 0) continue;
+            const float c =
+                dot(normalized(storage->Vertices[a].position - position), normalized(storage->Vertices[b].position - position));
+            const float angle = (c > -1.0f && c < 1.0f) ? std::acos(c) : 0.0f;
+            sum += storage->Midpoints[p].normal * angle;
+            totalWeight += angle;
+        }
+        vertexPseudoNormals[v] = totalWeight > 0 ? normalized(sum / totalWeight) : vec3();
+    }
+    // A sliver faces like the triangles across its edges, whose normals do say where the surface
+    // turns; alone, or among slivers only, it faces nowhere.
+    facetNormals.resize(polygonCount);
+    for (std::size_t i = 0; i < polygonCount; ++i) facetNormals[i] = storage->Midpoints[i].normal;
+    for (std::size_t i = 0; i < polygonCount; ++i) {
+        if (!slivers[i]) continue;
+        const VertexIDList& p = storage->Polygons[i];
+        vec3 sum;
+        for (int k = 0; k < 3; ++k) {
+            const int across = storage->otherPolygon(static_cast<int>(i), EdgeEntryKey(p[k], p[(k + 1) % 3]));
+            if (across >= 0 && !slivers[across]) sum += storage->Midpoints[across].normal;
+        }
+        facetNormals[i] = normalized(sum);
+    }
+}
+
 vec3 PolygonStorageVoxelizerDual::edgeNormal(int polygonIndex, int a, int b) const
 {
     const auto found = storage->EdgeIndex.find(EdgeEntryKey(a, b));
-    if (found == storage->EdgeIndex.end()) return storage->Midpoints[polygonIndex].normal;
-    vec3 sum = storage->Midpoints[found->second.first].normal;
-    if (found->second.second != -1) sum += storage->Midpoints[found->second.second].normal;
+    if (found == storage->EdgeIndex.end()) return facetNormals[polygonIndex];
+    vec3 sum = facetNormals[found->second.first];
+    if (found->second.second >= 0) sum += facetNormals[found->second.second];
     return sum;
 }
 
@@ -107,10 +188,8 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
         ++skippedCount;
         return;
     }
-    const Vertex& v0 = storage->Vertices[polygon[0]];
-    const Vertex& v1 = storage->Vertices[polygon[1]];
-    const Vertex& v2 = storage->Vertices[polygon[2]];
-    const vec3 p0 = v0.position, p1 = v1.position, p2 = v2.position;
+    const vec3 p0 = storage->Vertices[polygon[0]].position, p1 = storage->Vertices[polygon[1]].position,
+               p2 = storage->Vertices[polygon[2]].position;
     const vec3 e1 = p1 - p0, e2 = p2 - p0;
     const vec3 n = storage->Midpoints[index].normal;
     const mat3 T = mat3::fromColumns(e1, e2, n);
@@ -124,14 +203,17 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
     const int sizes[3] = {volume->getXSize(), volume->getYSize(), volume->getZSize()};
     for (int a = 0; a < 3; ++a) boxAlongAxis(p0[a], p1[a], p2[a], sizes[a], lo[a], hi[a]);
 
-    // Pseudo-normals in the order of the regions of closestFeature.
-    const vec3 normals[7] = {n,
-                             edgeNormal(index, polygon[0], polygon[1]),
-                             edgeNormal(index, polygon[0], polygon[2]),
-                             edgeNormal(index, polygon[1], polygon[2]),
-                             v0.normal,
-                             v1.normal,
-                             v2.normal};
+    // Pseudo-normals in the order of the regions of closestFeature; near a closed shell the winding
+    // numbers sign the samples afterwards.
+    const bool closed = shells.isClosed(index);
+    vec3 normals[7];
+    if (!closed) {
+        normals[0] = facetNormals[index];
+        normals[1] = edgeNormal(index, polygon[0], polygon[1]);
+        normals[2] = edgeNormal(index, polygon[0], polygon[2]);
+        normals[3] = edgeNormal(index, polygon[1], polygon[2]);
+        for (int k = 0; k < 3; ++k) normals[4 + k] = vertexPseudoNormals[polygon[k]];
+    }
 
     const VoxelAccessor voxels(*volume);
     const vec3 corners[3] = {p0, p1, p2};
@@ -143,9 +225,33 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
                 const float u = dot(M.row[0], r), v = dot(M.row[1], r), w = dot(M.row[2], r);
                 const ClosestFeature closest = closestFeature(q, corners, u, v, w, n);
                 const float len = closest.offset.length();
-                const vec3 dir = len > 0 ? closest.offset / len : closest.offset;
-                const bool positive = dot(normals[closest.region], dir) > 0;
-                if (len < voxelizerBandWidth && len < std::fabs(voxels.distance(x, y, z)))
+                const bool positive = closed || dot(normals[closest.region], closest.offset) > 0;
+                if (len < voxelizerBandWidth && len < std::fabs(voxels.distance(x, y, z))) {
                     voxels.setDistance(x, y, z, positive ? len : -len);
+                    nearest->set(x, y, z, index, 1);
+                }
             }
 }
+
+float PolygonStorageVoxelizerDual::signedDistance(const vec3& q, int index, float bound) const
+{
+    const Corners& c = corners[static_cast<std::size_t>(index)];
+    const ClosestPoint closest = closestOnTriangle(q, c[0], c[1], c[2]);
+    const vec3 offset = q - closest.point;
+    const float squared = offset.length2();
+    if (!(squared < bound * bound)) return unsampledDistance;
+    const float len = std::sqrt(squared);
+    if (shells.isClosed(index)) return len;  // signed by the winding numbers afterwards
+    const VertexIDList& polygon = storage->Polygons[index];
+    vec3 normal;
+    switch (closest.region) {
+    case 0: normal = facetNormals[index]; break;
+    case 1: normal = edgeNormal(index, polygon[0], polygon[1]); break;
+    case 2: normal = edgeNormal(index, polygon[0], polygon[2]); break;
+    case 3: normal = edgeNormal(index, polygon[1], polygon[2]); break;
+    default: normal = vertexPseudoNormals[polygon[closest.region - 4]]; break;
+    }
+    return dot(normal, offset) > 0 ? len : -len;
+}
+
+}  // namespace voxquad

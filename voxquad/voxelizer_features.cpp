@@ -6,6 +6,8 @@
 #include "volume_storage.h"
 #include "voxelizer.h"
 
+namespace voxquad {
+
 namespace {
 
 constexpr std::uint8_t edgeFeature = 1;
@@ -114,3 +116,5 @@ void PolygonStorageVoxelizerDual::markSegment(int a, int b)
                 volume->setVoxel(x, y, z, voxel);
             }
 }
+
+}  // namespace voxquad

@@ -8,6 +8,8 @@
 #include "volume_storage.h"
 #include "volume_storage_test_support.h"
 
+namespace voxquad {
+
 namespace {
 
 class Voxelizer : public ::testing::Test {
@@ -42,28 +44,60 @@ protected:
     PolygonStorageVoxelizerDual voxelizer;
 };
 
-TEST_F(Voxelizer, FlatTriangleInsideOneCellLayerCoversBothLayers)
+// The band reaches every point closer than five cells, far beyond the triangle's own box.
+TEST_F(Voxelizer, FlatTriangleGetsABandOfFiveCellsOnEachSide)
 {
     addPolygon({vertex(5, 5, 10.5f), vertex(12, 5, 10.5f), vertex(5, 12, 10.5f)});
     prepareMesh();
     voxelizer.voxelize();
-    EXPECT_EQ(distanceAt(6, 6, 9), unsampledDistance);
+    EXPECT_EQ(distanceAt(6, 6, 5), unsampledDistance);
+    EXPECT_FLOAT_EQ(distanceAt(6, 6, 6), -4.5f);
     EXPECT_FLOAT_EQ(distanceAt(6, 6, 10), -0.5f);
     EXPECT_FLOAT_EQ(distanceAt(6, 6, 11), 0.5f);
-    EXPECT_EQ(distanceAt(6, 6, 12), unsampledDistance);
+    EXPECT_FLOAT_EQ(distanceAt(6, 6, 15), 4.5f);
+    EXPECT_EQ(distanceAt(6, 6, 16), unsampledDistance);
+    EXPECT_FLOAT_EQ(distanceAt(1, 6, 13), std::hypot(4.0f, 2.5f));  // beside the edge x = 5
+    EXPECT_FLOAT_EQ(distanceAt(3, 3, 10), -std::hypot(2.0f, 2.0f, 0.5f));  // past the corner (5, 5)
 }
 
-TEST_F(Voxelizer, TriangleOnAGridPlaneWidensItsBoxAndSamplesOnItAreMinusZero)
+TEST_F(Voxelizer, TriangleOnAGridPlaneSamplesOnItAreMinusZero)
 {
     addPolygon({vertex(5, 5, 10), vertex(12, 5, 10), vertex(5, 12, 10)});
     prepareMesh();
     voxelizer.voxelize();
-    EXPECT_EQ(distanceAt(6, 6, 8), unsampledDistance);
+    EXPECT_EQ(distanceAt(6, 6, 5), unsampledDistance);
     EXPECT_FLOAT_EQ(distanceAt(6, 6, 9), -1);
     EXPECT_EQ(distanceAt(6, 6, 10), 0);
     EXPECT_TRUE(std::signbit(distanceAt(6, 6, 10)));
     EXPECT_FLOAT_EQ(distanceAt(6, 6, 11), 1);
-    EXPECT_EQ(distanceAt(6, 6, 12), unsampledDistance);
+    EXPECT_FLOAT_EQ(distanceAt(6, 6, 14), 4);
+    EXPECT_EQ(distanceAt(6, 6, 15), unsampledDistance);
+}
+
+// An open sheet whose rim holds an inverted sliver (a point 1e-4 outside the rim and a triangle
+// facing down over the overlap of two facing up), as CAD exports leave: the sliver's normal would
+// cancel the rim's pseudo-normal and put points above the rim inside. Every sample above the
+// sheet is positive and every one below negative.
+TEST_F(Voxelizer, AnInvertedSliverDoesNotTipTheSignsAtItsRim)
+{
+    const int a = vertex(4, 4, 10.5f), b = vertex(16, 4, 10.5f), c = vertex(16, 16, 10.5f), d = vertex(4, 16, 10.5f);
+    const int m = vertex(10, 4 - 1e-4f, 10.5f);
+    addPolygon({a, b, m});
+    addPolygon({m, b, c});
+    addPolygon({a, m, c});
+    addPolygon({a, c, d});
+    prepareMesh();
+    voxelizer.voxelize();
+    int sampled = 0;
+    for (int x = 0; x < 22; ++x)
+        for (int y = 0; y < 22; ++y)
+            for (int z = 6; z <= 15; ++z) {
+                const float distance = distanceAt(x, y, z);
+                if (distance == unsampledDistance) continue;
+                ++sampled;
+                ASSERT_EQ(distance > 0, z > 10) << x << " " << y << " " << z;
+            }
+    EXPECT_GT(sampled, 2000);
 }
 
 TEST_F(Voxelizer, CreaseIsSignedByTheSummedNormalsOfItsTwoTriangles)
@@ -115,7 +149,7 @@ TEST_F(Voxelizer, SkipsQuadsAndDegenerateTrianglesButNotShortPolygons)
     EXPECT_EQ(status.progress, (std::vector<int>{10, 10, 11, 12, 13}));
     for (int z = 0; z < 24; ++z) {
         EXPECT_EQ(distanceAt(17, 17, z), unsampledDistance) << z;  // under the quad
-        EXPECT_EQ(distanceAt(3, 3, z), z >= 2 && z <= 4 ? static_cast<float>(z - 3) : unsampledDistance) << z;
+        EXPECT_EQ(distanceAt(3, 3, z), z <= 7 ? static_cast<float>(z - 3) : unsampledDistance) << z;
     }
     EXPECT_EQ(volume.getScale(), 0.25f);
     EXPECT_EQ(volume.getOffset(), vec3(1, 2, 3));
@@ -146,3 +180,5 @@ TEST_F(Voxelizer, ProgressRunsPastOneHundredWhenThePolygonCountIsNoMultipleOfNin
 }
 
 }  // namespace
+
+}  // namespace voxquad

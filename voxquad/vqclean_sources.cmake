@@ -11,4 +11,6 @@ list(APPEND VOXQUAD_TEST_SOURCES
   polygon_storage_cleanup_test.cpp
   sharp_features_test.cpp
   remesher_run_test.cpp
+  real_meshes_test.cpp
+  remesher_closed_output_test.cpp
 )

@@ -6,7 +6,7 @@
 #include <QPalette>
 #include <QStyleFactory>
 
-#include "app/form_main.h"
+#include "app/app_texts.h"
 
 void ApplyDarkStyle(QApplication& app) {
   app.setStyle(QStyleFactory::create("Fusion"));

@@ -5,7 +5,6 @@
 #include <QPoint>
 #include <QString>
 
-class QToolButton;
 class QVBoxLayout;
 
 class FloatingPanel : public QFrame {
@@ -34,6 +33,3 @@ class FloatingPanel : public QFrame {
   bool dragging_ = false;
   QPoint pressPos_;  // pointer position at mouse-down, in panel coordinates
 };
-
-// A named button of a panel that widens with the panel's layout.
-QToolButton* PanelButton(const char* objectName, const char* caption, QWidget* parent);

@@ -49,11 +49,11 @@ TEST_F(FormMainTest, StartUpShowsTheDefaultBallAndThePanels) {
   const int widths[6] = {150, 150, 250, 200, 150, 150};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(form_->statusPanels[i]->width(), widths[i]);
   // Start meshes whose models are installed, and "Load Mesh", can be chosen.
-  EXPECT_TRUE(form_->startMeshButtons[0]->isEnabled());    // Geosphere
-  EXPECT_TRUE(form_->startMeshButtons[1]->isEnabled());    // CubeSphere
-  EXPECT_FALSE(form_->startMeshButtons[2]->isEnabled());   // Woman Head
-  EXPECT_TRUE(form_->startMeshButtons[17]->isEnabled());   // Load Mesh
-  EXPECT_FALSE(form_->RadioModel[13]->isEnabled());        // Stamp
+  EXPECT_TRUE(form_->PanelStart->startMeshButtons[0]->isEnabled());    // Geosphere
+  EXPECT_TRUE(form_->PanelStart->startMeshButtons[1]->isEnabled());    // CubeSphere
+  EXPECT_FALSE(form_->PanelStart->startMeshButtons[2]->isEnabled());   // Woman Head
+  EXPECT_TRUE(form_->PanelStart->startMeshButtons[17]->isEnabled());   // Load Mesh
+  EXPECT_FALSE(form_->PanelModeling->RadioModel[13]->isEnabled());        // Stamp
   EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
 }
 
@@ -61,10 +61,10 @@ TEST_F(FormMainTest, ViewMenuTogglesTheTwoMainPanels) {
   form_->PanelMenu->move(300, 300);
   form_->PrincipalMenu1Click();
   EXPECT_FALSE(form_->PanelMenu->isVisible());
-  EXPECT_FALSE(form_->PrincipalMenu1->isChecked());
+  EXPECT_FALSE(form_->MainMenu->PrincipalMenu1->isChecked());
   form_->PrincipalMenu1Click();
   EXPECT_TRUE(form_->PanelMenu->isVisible());
-  EXPECT_TRUE(form_->PrincipalMenu1->isChecked());
+  EXPECT_TRUE(form_->MainMenu->PrincipalMenu1->isChecked());
   EXPECT_EQ(form_->PanelMenu->pos(), QPoint(5, 10));
   form_->PanelModeling1Click();
   form_->PanelModeling1Click();
@@ -122,13 +122,13 @@ TEST_F(FormMainTest, SavingOverAnExistingFileAsksOnce) {
   QFile(file).open(QIODevice::WriteOnly);
   messages_.answers = {MessageAnswer::No};
   Choose(file);
-  form_->A1Click();
+  form_->MainMenu->A1Click();
   EXPECT_EQ(QFileInfo(file).size(), 0);
   ASSERT_EQ(messages_.entries.size(), 1u);
   EXPECT_EQ(messages_.entries[0].text, "The file " + file.toStdString() + " already exists, do you want to replace?");
   messages_.answers = {MessageAnswer::Yes};
   Choose(file);
-  form_->A1Click();
+  form_->MainMenu->A1Click();
   EXPECT_GT(QFileInfo(file).size(), 0);
   EXPECT_TRUE(lastRequest_.save);
   EXPECT_EQ(lastRequest_.filters, QStringList{"Meta File (*.met)"});
@@ -145,12 +145,12 @@ TEST_F(FormMainTest, OpenThatFailsKeepsTheScene) {
   const std::pair<QString, const char*> cases[] = {
       {noFaces, "Failed to load model."},
       {QDir(files.path()).filePath("absent.met"), "Failed to load model."},
-      {QDir(files.path()).filePath("model.stl"), "File format not recognized."},
+      {QDir(files.path()).filePath("model.fbx"), "File format not recognized."},
   };
   for (const auto& [file, message] : cases) {
     SCOPED_TRACE(file.toStdString());
     Choose(file);
-    form_->Abrir1Click();
+    form_->MainMenu->Abrir1Click();
     ASSERT_EQ(form_->scene().elementCount(), 1);
     EXPECT_EQ(form_->scene().elements[0].name, "Principal");
     EXPECT_EQ(form_->scene().elements[0].vertexCount, kBallVertices);
@@ -168,11 +168,11 @@ TEST_F(FormMainTest, OpenReplacesTheSceneWhateverTheExtensionsCase) {
   b.name = "Second";
   WriteModelFile(file, {a, b});
   Choose(file);
-  form_->Abrir1Click();
+  form_->MainMenu->Abrir1Click();
   ASSERT_EQ(form_->scene().elementCount(), 2);
   EXPECT_EQ(form_->scene().elements[1].name, "Second");
   EXPECT_EQ(form_->scene().current().textureId, 7);
-  EXPECT_TRUE(form_->CheckSym->isChecked());
+  EXPECT_TRUE(form_->PanelMenu->CheckSym->isChecked());
   for (const TGeosphera& e : form_->scene().elements) EXPECT_EQ(e.placeState, kPlaced);
   EXPECT_TRUE(messages_.entries.empty());
 }
@@ -186,20 +186,20 @@ TEST_F(FormMainTest, ImportReadsObjAndExportAppendsOnlyAMissingExtension) {
     obj.write("g Tri\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\nf 1 2 3\nf 1 3 4\n");
   }
   Choose(dir.filePath("tri.Obj"));
-  form_->Import1Click();
+  form_->MainMenu->Import1Click();
   ASSERT_EQ(form_->scene().elementCount(), 1);
   EXPECT_EQ(form_->scene().elements[0].vertexCount, 4);
   EXPECT_EQ(form_->scene().elements[0].placeState, kPlaced);
 
-  Choose(dir.filePath("ball.stl"));
-  form_->Import1Click();
+  Choose(dir.filePath("ball.fbx"));
+  form_->MainMenu->Import1Click();
   EXPECT_EQ(form_->scene().elements[0].vertexCount, 4);
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"File format not recognized."});
 
   Choose(dir.filePath("out.OBJ"), 0);
-  form_->Export1Click();
+  form_->MainMenu->Export1Click();
   Choose(dir.filePath("out"), 1);
-  form_->Export1Click();
+  form_->MainMenu->Export1Click();
   EXPECT_TRUE(lastRequest_.save);
   EXPECT_TRUE(QFileInfo(dir.filePath("out.OBJ")).size() > 0);
   EXPECT_TRUE(QFileInfo(dir.filePath("out.ply")).size() > 0);
@@ -207,13 +207,13 @@ TEST_F(FormMainTest, ImportReadsObjAndExportAppendsOnlyAMissingExtension) {
 }
 
 TEST_F(FormMainTest, StartMeshButtonsPreviewAndLoadMeshOpens) {
-  const qint64 first = form_->ImagePreview->pixmap().cacheKey();
+  const qint64 first = form_->PanelStart->ImagePreview->pixmap().cacheKey();
   QEvent enter(QEvent::Enter);
-  QApplication::sendEvent(form_->startMeshButtons[1], &enter);  // CubeSphere
-  EXPECT_FALSE(form_->ImagePreview->pixmap().isNull());
-  EXPECT_NE(form_->ImagePreview->pixmap().cacheKey(), first);
+  QApplication::sendEvent(form_->PanelStart->startMeshButtons[1], &enter);  // CubeSphere
+  EXPECT_FALSE(form_->PanelStart->ImagePreview->pixmap().isNull());
+  EXPECT_NE(form_->PanelStart->ImagePreview->pixmap().cacheKey(), first);
 
-  form_->startMeshButtons[17]->click();  // Load Mesh: the Open command, here cancelled
+  form_->PanelStart->startMeshButtons[17]->click();  // Load Mesh: the Open command, here cancelled
   EXPECT_EQ(lastRequest_.caption, "Open");
   EXPECT_FALSE(form_->PanelStart->isVisible());
   EXPECT_FALSE(form_->PanelLoadAdd->isVisible());
@@ -221,29 +221,29 @@ TEST_F(FormMainTest, StartMeshButtonsPreviewAndLoadMeshOpens) {
 }
 
 TEST_F(FormMainTest, StartMeshAsNewPrincipal) {
-  form_->startMeshButtons[0]->click();  // Geosphere
+  form_->PanelStart->startMeshButtons[0]->click();  // Geosphere
   EXPECT_FALSE(form_->PanelStart->isVisible());
   EXPECT_TRUE(form_->PanelLoadAdd->isVisible());
-  EXPECT_EQ(form_->startMeshChoice(), 1);
-  EXPECT_TRUE(form_->CheckNewPrincipal->isChecked());
-  form_->ButtLoadAddClick();
+  EXPECT_EQ(form_->PanelLoadAdd->startMeshChoice(), 1);
+  EXPECT_TRUE(form_->PanelLoadAdd->CheckNewPrincipal->isChecked());
+  form_->PanelLoadAdd->ButtLoadAddClick();
   ASSERT_EQ(form_->scene().elementCount(), 1);
   EXPECT_EQ(form_->scene().elements[0].vertexCount, 10 * 4 + 2);
   EXPECT_EQ(form_->scene().elements[0].textureId, 9);
   EXPECT_FALSE(form_->PanelLoadAdd->isVisible());
   EXPECT_FALSE(form_->PanelStart->isVisible());
 
-  form_->StartMeshButtonClick(9);  // Skech Sphere
-  form_->ButtLoadAddClick();
+  form_->PanelStart->StartMeshButtonClick(9);  // Skech Sphere
+  form_->PanelLoadAdd->ButtLoadAddClick();
   EXPECT_EQ(form_->scene().elements[0].sketchBase, 1);
   EXPECT_TRUE(Panel("PanelSkech")->isVisible());
 }
 
 TEST_F(FormMainTest, StartMeshAddedToTheScene) {
-  form_->StartMeshButtonClick(2);  // CubeSphere
-  form_->CheckAddMesh->setChecked(true);
-  EXPECT_FALSE(form_->CheckNewPrincipal->isChecked());
-  form_->ButtLoadAddClick();
+  form_->PanelStart->StartMeshButtonClick(2);  // CubeSphere
+  form_->PanelLoadAdd->CheckAddMesh->setChecked(true);
+  EXPECT_FALSE(form_->PanelLoadAdd->CheckNewPrincipal->isChecked());
+  form_->PanelLoadAdd->ButtLoadAddClick();
   ASSERT_EQ(form_->scene().elementCount(), 2);
   EXPECT_EQ(form_->scene().currentElement, 1);
   EXPECT_EQ(form_->scene().elements[1].name, "Add2");
@@ -251,21 +251,21 @@ TEST_F(FormMainTest, StartMeshAddedToTheScene) {
   EXPECT_EQ(form_->scene().elements[0].vertexCount, kBallVertices);
 
   // Two presses put the following element down: the first fixes its depth.
-  EXPECT_TRUE(form_->ElementToolPress(300, 300));
+  EXPECT_TRUE(form_->document().elementTools().ElementToolPress(300, 300));
   EXPECT_EQ(form_->scene().elements[1].placeState, kPlaceFollowXY);
-  EXPECT_TRUE(form_->ElementToolPress(300, 300));
+  EXPECT_TRUE(form_->document().elementTools().ElementToolPress(300, 300));
   EXPECT_EQ(form_->scene().elements[1].placeState, kPlaced);
   EXPECT_FALSE(form_->scene().addPending);
 
-  form_->StartMeshButtonClick(9);  // Skech Sphere only as principal mesh
-  form_->ButtLoadAddClick();
+  form_->PanelStart->StartMeshButtonClick(9);  // Skech Sphere only as principal mesh
+  form_->PanelLoadAdd->ButtLoadAddClick();
   EXPECT_EQ(form_->scene().elementCount(), 2);
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Skech only as principal mesh."});
 
   // With both boxes off, "Ok" only hides the panels.
-  form_->StartMeshButtonClick(1);
-  form_->CheckAddMesh->setChecked(false);
-  form_->ButtLoadAddClick();
+  form_->PanelStart->StartMeshButtonClick(1);
+  form_->PanelLoadAdd->CheckAddMesh->setChecked(false);
+  form_->PanelLoadAdd->ButtLoadAddClick();
   EXPECT_EQ(form_->scene().elementCount(), 2);
   EXPECT_FALSE(form_->PanelLoadAdd->isVisible());
 }
@@ -273,8 +273,8 @@ TEST_F(FormMainTest, StartMeshAddedToTheScene) {
 TEST_F(FormMainTest, KeysSelectBrushesToggleRadiusModeAndZoom) {
   QWidget* w = form_.get();
   QTest::keyClick(w, Qt::Key_3);  // the shipped shortcut of "Grab"
-  EXPECT_EQ(form_->selectedBrush(), 2);
-  EXPECT_TRUE(form_->RadioModel[2]->isChecked());
+  EXPECT_EQ(form_->PanelModeling->selectedBrush(), 2);
+  EXPECT_TRUE(form_->PanelModeling->RadioModel[2]->isChecked());
 
   const float zoom = form_->viewport().state().zoom;
   QTest::keyClick(w, Qt::Key_Up);
@@ -283,18 +283,18 @@ TEST_F(FormMainTest, KeysSelectBrushesToggleRadiusModeAndZoom) {
   EXPECT_FLOAT_EQ(form_->viewport().state().zoom, zoom * (1 - 0.08f) * (1 + 0.08f));
 
   QTest::keyClick(w, Qt::Key_R, Qt::ControlModifier);  // "Radius and Zoom"
-  EXPECT_TRUE(form_->radiusKeyMode());
-  const int radius = form_->ScrollRadius->value();
+  EXPECT_TRUE(form_->formInput().radiusKeyMode());
+  const int radius = form_->PanelMenu->ScrollRadius->value();
   QTest::keyClick(w, Qt::Key_Up);
-  EXPECT_EQ(form_->ScrollRadius->value(), radius + 2);
-  form_->FormMouseWheel(-1);
-  EXPECT_EQ(form_->ScrollRadius->value(), radius);
+  EXPECT_EQ(form_->PanelMenu->ScrollRadius->value(), radius + 2);
+  form_->formInput().FormMouseWheel(-1);
+  EXPECT_EQ(form_->PanelMenu->ScrollRadius->value(), radius);
   QTest::keyClick(w, Qt::Key_R, Qt::ControlModifier);
-  EXPECT_FALSE(form_->radiusKeyMode());
+  EXPECT_FALSE(form_->formInput().radiusKeyMode());
 
   // A letter that is a command key with a held modifier does not pick a brush.
   QTest::keyClick(w, Qt::Key_D, Qt::ControlModifier);  // "Subdivide"
-  EXPECT_EQ(form_->selectedBrush(), 2);
+  EXPECT_EQ(form_->PanelModeling->selectedBrush(), 2);
 }
 
 TEST_F(FormMainTest, WheelZoomsByTheZoomStep) {
@@ -304,7 +304,7 @@ TEST_F(FormMainTest, WheelZoomsByTheZoomStep) {
                  false);
   QApplication::sendEvent(form_.get(), &up);
   EXPECT_FLOAT_EQ(view.state().zoom, zoom * (1 - 0.08f));
-  form_->FormMouseWheel(-2);
+  form_->formInput().FormMouseWheel(-2);
   EXPECT_FLOAT_EQ(view.state().zoom, zoom * (1 - 0.08f) * (1 + 0.08f) * (1 + 0.08f));
 }
 

@@ -21,69 +21,69 @@ class PanelConfigTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    form_->Preferences1Click();
+    form_->PanelConfig->Preferences1Click();
   }
   void TearDown() override { QFile::remove(UserPreferencesPath()); }
 
   QToolButton* Button(const char* name) { return form_->findChild<QToolButton*>(name); }
 
   void SetBrushPreference(int brush, const char* key, int intensity) {
-    form_->ListBoxPreference->setCurrentRow(brush);
-    form_->ComboFirst->setCurrentIndex(KeyListIndex(key));
-    form_->EditDefaultInt->setValue(intensity);
+    form_->PanelConfig->ListBoxPreference->setCurrentRow(brush);
+    form_->PanelConfig->ComboFirst->setCurrentIndex(KeyListIndex(key));
+    form_->PanelConfig->EditDefaultInt->setValue(intensity);
     Button("ButtBrushPreferenceOk")->click();
   }
 
   void SetCommandKeys(int command, const char* first, const char* second) {
-    form_->ComboBox1->setCurrentIndex(command);
-    form_->ComboBox3->setCurrentIndex(KeyListIndex(first));
-    form_->ComboBox5->setCurrentIndex(KeyListIndex(second));
+    form_->PanelConfig->ComboBox1->setCurrentIndex(command);
+    form_->PanelConfig->ComboBox3->setCurrentIndex(KeyListIndex(first));
+    form_->PanelConfig->ComboBox5->setCurrentIndex(KeyListIndex(second));
     Button("ButtControlsPreferenceOk")->click();
   }
 };
 
 TEST_F(PanelConfigTest, EditorsShowTheStoredShortcuts) {
   EXPECT_TRUE(form_->PanelConfig->isVisible());
-  ASSERT_EQ(form_->ListBoxPreference->count(), 13);
-  EXPECT_EQ(form_->ListBoxPreference->item(12)->text(), "Unpinch");
-  EXPECT_EQ(form_->ComboFirst->currentText(), "1");  // the shipped key of "Add"
-  form_->ListBoxPreference->setCurrentRow(2);
-  EXPECT_EQ(form_->ComboFirst->currentText(), "3");
-  EXPECT_EQ(form_->EditDefaultInt->value(), 15);
-  form_->ComboBox1->setCurrentIndex(kUndoCommand);
-  EXPECT_EQ(form_->ComboBox1->currentText(), "Undo");
-  EXPECT_EQ(form_->ComboBox3->currentText(), "Ctrl");
-  EXPECT_EQ(form_->ComboBox5->currentText(), "Z");
-  EXPECT_EQ(form_->ComboBox3->count(), kKeyListSize);
-  EXPECT_EQ(form_->ComboSecBrush->currentText(), "Smooth");
+  ASSERT_EQ(form_->PanelConfig->ListBoxPreference->count(), 13);
+  EXPECT_EQ(form_->PanelConfig->ListBoxPreference->item(12)->text(), "Unpinch");
+  EXPECT_EQ(form_->PanelConfig->ComboFirst->currentText(), "1");  // the shipped key of "Add"
+  form_->PanelConfig->ListBoxPreference->setCurrentRow(2);
+  EXPECT_EQ(form_->PanelConfig->ComboFirst->currentText(), "3");
+  EXPECT_EQ(form_->PanelConfig->EditDefaultInt->value(), 15);
+  form_->PanelConfig->ComboBox1->setCurrentIndex(kUndoCommand);
+  EXPECT_EQ(form_->PanelConfig->ComboBox1->currentText(), "Undo");
+  EXPECT_EQ(form_->PanelConfig->ComboBox3->currentText(), "Ctrl");
+  EXPECT_EQ(form_->PanelConfig->ComboBox5->currentText(), "Z");
+  EXPECT_EQ(form_->PanelConfig->ComboBox3->count(), kKeyListSize);
+  EXPECT_EQ(form_->PanelConfig->ComboSecBrush->currentText(), "Smooth");
 }
 
 TEST_F(PanelConfigTest, LiveSettingsTakeEffectAtOnce) {
-  form_->FloatSpinZoomPref->setValue(0.05);
+  form_->PanelConfig->FloatSpinZoomPref->setValue(0.05);
   EXPECT_FLOAT_EQ(form_->viewport().state().zoomStep, 0.05f);
-  form_->SpinGrabbSensibility->setValue(22);
-  EXPECT_EQ(form_->grabSensitivity(), 22);
-  form_->ComboSecBrush->setCurrentIndex(3);
+  form_->PanelConfig->SpinGrabbSensibility->setValue(22);
+  EXPECT_EQ(form_->document().brush().grabSensitivity, 22);
+  form_->PanelConfig->ComboSecBrush->setCurrentIndex(3);
   EXPECT_EQ(form_->preferences().secondBrush, 3);
-  form_->SpinRemesh->setValue(8);
-  EXPECT_EQ(form_->remeshDepth(), 8);
+  form_->PanelConfig->SpinRemesh->setValue(8);
+  EXPECT_EQ(form_->PanelConfig->remeshDepth(), 8);
 
-  form_->ScrollBarWacom->setValue(30);
-  EXPECT_EQ(form_->LabPen->text(), "30");
-  EXPECT_EQ(form_->penSensibility(), 30);
-  form_->CheckActiveTablet->click();
-  EXPECT_TRUE(form_->tabletActive());
-  EXPECT_TRUE(form_->ScrollIntensity->isVisible());  // no pen under Xvfb
-  form_->CheckActiveTablet->click();
-  EXPECT_FALSE(form_->tabletActive());
+  form_->PanelConfig->ScrollBarWacom->setValue(30);
+  EXPECT_EQ(form_->PanelConfig->LabPen->text(), "30");
+  EXPECT_EQ(form_->PanelConfig->penSensibility(), 30);
+  form_->PanelConfig->CheckActiveTablet->click();
+  EXPECT_TRUE(form_->PanelConfig->tabletActive());
+  EXPECT_TRUE(form_->PanelMenu->ScrollIntensity->isVisible());  // no pen under Xvfb
+  form_->PanelConfig->CheckActiveTablet->click();
+  EXPECT_FALSE(form_->PanelConfig->tabletActive());
 
-  form_->TrackBarx->setValue(7);
-  form_->TrackBarz->setValue(-20);
+  form_->PanelConfig->TrackBarx->setValue(7);
+  form_->PanelConfig->TrackBarz->setValue(-20);
   const auto& light = form_->viewport().state().lightPosition;
   EXPECT_EQ(light[0], 7);
   EXPECT_EQ(light[1], 3);
   EXPECT_EQ(light[2], -20);
-  form_->TrackBarSpec->setValue(21);
+  form_->PanelConfig->TrackBarSpec->setValue(21);
   EXPECT_EQ(form_->viewport().state().shininess, 21);
   EXPECT_TRUE(messages_.entries.empty());
 }
@@ -91,9 +91,9 @@ TEST_F(PanelConfigTest, LiveSettingsTakeEffectAtOnce) {
 TEST_F(PanelConfigTest, SavedPreferencesComeBackInANewWindow) {
   SetBrushPreference(4, "K", 33);
   SetCommandKeys(kUndoCommand, "Alt", "U");
-  form_->FloatSpinZoomPref->setValue(0.05);
-  form_->SpinGrabbSensibility->setValue(22);
-  form_->ComboSecBrush->setCurrentIndex(3);
+  form_->PanelConfig->FloatSpinZoomPref->setValue(0.05);
+  form_->PanelConfig->SpinGrabbSensibility->setValue(22);
+  form_->PanelConfig->ComboSecBrush->setCurrentIndex(3);
   form_->PanelMenu->move(40, 50);
   form_->PanelModeling->move(300, 400);
   Button("SpeedSavePreference")->click();
@@ -107,10 +107,10 @@ TEST_F(PanelConfigTest, SavedPreferencesComeBackInANewWindow) {
   EXPECT_EQ(form_->preferences(), saved);
   EXPECT_EQ(form_->preferences().zoomStep, 0.05);
   EXPECT_FLOAT_EQ(form_->viewport().state().zoomStep, 0.05f);
-  EXPECT_EQ(form_->FloatSpinZoomPref->value(), 0.05);
-  EXPECT_EQ(form_->SpinGrabbSensibility->value(), 22);
-  EXPECT_EQ(form_->grabSensitivity(), 22);
-  EXPECT_EQ(form_->ComboSecBrush->currentIndex(), 3);
+  EXPECT_EQ(form_->PanelConfig->FloatSpinZoomPref->value(), 0.05);
+  EXPECT_EQ(form_->PanelConfig->SpinGrabbSensibility->value(), 22);
+  EXPECT_EQ(form_->document().brush().grabSensitivity, 22);
+  EXPECT_EQ(form_->PanelConfig->ComboSecBrush->currentIndex(), 3);
   EXPECT_EQ(form_->PanelMenu->pos(), QPoint(40, 50));
   EXPECT_EQ(form_->PanelModeling->pos(), QPoint(300, 400));
   EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
@@ -118,7 +118,7 @@ TEST_F(PanelConfigTest, SavedPreferencesComeBackInANewWindow) {
 
 TEST_F(PanelConfigTest, ASaveThatCannotWriteKeepsTheWindow) {
   ASSERT_TRUE(QDir().mkpath(UserPreferencesPath()));  // a folder where the file should go
-  form_->SpeedSavePreferenceClick();
+  form_->PanelConfig->SpeedSavePreferenceClick();
   QDir(UserPreferencesPath()).removeRecursively();
   EXPECT_EQ(messages_.Texts(),
             std::vector<std::string>{"Please reinstaller Plasmora. Failed to load preference in directory."});
@@ -148,12 +148,12 @@ TEST_F(PanelConfigTest, CommandShortcutsFireOnTheirFirstSecondOrBothKeys) {
     SCOPED_TRACE(c.name);
     SetCommandKeys(kUndoCommand, c.first, c.second);
     const Tvertices before = e.vertices;
-    form_->undo().MarkPendingChange(0);
-    form_->undo().TakeSnapshot(e, UndoChannel::Geometry, kSnapshotPositions);
+    form_->document().undo().MarkPendingChange(0);
+    form_->document().undo().TakeSnapshot(e, UndoChannel::Geometry, kSnapshotPositions);
     e.vertices[0].x += 1;
     QTest::keyClick(form_.get(), Qt::Key_K, c.held);
     EXPECT_EQ(e.vertices == before, c.fires);
-    form_->undo().ResetChannel(UndoChannel::Geometry);
+    form_->document().undo().ResetChannel(UndoChannel::Geometry);
     e.vertices = before;
   }
 }

@@ -10,11 +10,21 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "app/app_paths.h"
 #include "app/floating_panel.h"
 #include "app/form_main.h"
+#include "app/main_menu.h"
+#include "app/panel_config.h"
+#include "app/panel_edit_sphere.h"
+#include "app/panel_load_add.h"
+#include "app/panel_menu.h"
+#include "app/panel_modeling.h"
+#include "app/panel_paint_color.h"
+#include "app/panel_start.h"
+#include "app/viewport_input.h"
 #include "io/model_writer.h"
 #include "mesh_shapes.h"
 #include "model/messages.h"
@@ -88,7 +98,7 @@ class WindowTest : public ::testing::Test {
   void OpenWindow() {
     form_ = std::make_unique<TFormMain>(install_.path());
     ASSERT_FALSE(form_->startupFailed());
-    form_->SetFileChooser([this](const TFileRequest& request) {
+    form_->document().SetFileChooser([this](const TFileRequest& request) {
       lastRequest_ = request;
       TFileChoice choice{nextFile_, nextFilter_};
       nextFile_.clear();

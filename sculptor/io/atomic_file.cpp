@@ -12,7 +12,8 @@
 
 #include "model/messages.h"
 
-AtomicFileWriter::AtomicFileWriter(std::string target) : target_(std::move(target)), buffer_(size_t{1} << 20) {}
+AtomicFileWriter::AtomicFileWriter(std::string target, Errors errors)
+    : target_(std::move(target)), errors_(errors), buffer_(size_t{1} << 20) {}
 
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
@@ -84,7 +85,7 @@ bool AtomicFileWriter::Commit() {
 }
 
 void AtomicFileWriter::Report() {
-  if (reported_) return;
+  if (reported_ || errors_ == Errors::Kept) return;
   reported_ = true;
   ShowError("Cannot save " + target_ + ": " + std::strerror(error_));
 }

@@ -1,7 +1,8 @@
 // Writes a file so that it is replaced only when complete: the bytes go into a
 // temporary file beside the target, which Commit renames over the target once
 // everything was written. On any failure the previous file stays as it was,
-// the temporary file is removed and the error is reported through the sink.
+// the temporary file is removed and the error is reported through the sink
+// (or, for writers of other threads than the window's, only kept: error()).
 #pragma once
 
 #include <string>
@@ -10,7 +11,8 @@
 
 class AtomicFileWriter {
  public:
-  explicit AtomicFileWriter(std::string target);
+  enum class Errors { Shown, Kept };
+  explicit AtomicFileWriter(std::string target, Errors errors = Errors::Shown);
   ~AtomicFileWriter();  // discards the temporary file unless committed
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -27,6 +29,8 @@ class AtomicFileWriter {
   // Flushes, syncs and renames over the target; false (after the message) on
   // any error of this or an earlier write.
   bool Commit();
+  // The error number of the first failure, 0 when none.
+  int error() const { return error_; }
 
  private:
   void Flush();
@@ -35,6 +39,7 @@ class AtomicFileWriter {
   void Report();  // the error message, once
 
   std::string target_;
+  Errors errors_;
   std::string temporary_;
   int fd_ = -1;
   int error_ = 0;

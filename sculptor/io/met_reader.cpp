@@ -67,7 +67,9 @@ void ForEachLine(std::string_view text, LineFunction&& line) {
 // Records per group, counted in a quick first pass so that the arrays are
 // allocated once at their final size (fresh memory is dear to touch twice).
 struct RecordCounts {
-  size_t points = 0, faces = 0, colors = 0;
+  size_t points = 0, faces = 0, colors = 0, others = 0;  // others: texture coordinates, normals
+
+  bool empty() const { return points == 0 && faces == 0 && colors == 0 && others == 0; }
 };
 
 std::vector<RecordCounts> CountRecords(std::string_view text) {
@@ -77,15 +79,18 @@ std::vector<RecordCounts> CountRecords(std::string_view text) {
   // counts as one line and its arrays simply grow as they are read.
   for (size_t p = 0; p < text.size();) {
     const std::string_view line = text.substr(p, 4);
-    const auto keywordIs = [&](std::string_view keyword) {
-      return line.substr(0, keyword.size()) == keyword &&
+    const auto keywordIs = [&](std::string_view keyword, bool ignoreCase) {
+      return line.size() >= keyword.size() && IsKeyword(line.data(), line.data() + keyword.size(), keyword, ignoreCase) &&
              (line.size() == keyword.size() || line[keyword.size()] == ' ' || line[keyword.size()] == '\r' ||
               line[keyword.size()] == '\n');
     };
-    if (keywordIs("v") || keywordIs("V")) ++counts.back().points;
-    else if (keywordIs("f") || keywordIs("F")) ++counts.back().faces;
-    else if (keywordIs("cor")) ++counts.back().colors;
-    else if (keywordIs("g") && !std::exchange(firstGroup, false)) counts.emplace_back();
+    RecordCounts& group = counts.back();
+    if (keywordIs("v", true)) ++group.points;
+    else if (keywordIs("f", true)) ++group.faces;
+    else if (keywordIs("cor", true)) ++group.colors;
+    else if (keywordIs("vt", true) || keywordIs("vn", true)) ++group.others;
+    // A group that holds nothing yet is taken over by the next one, as the parser does.
+    else if (keywordIs("g", false) && !std::exchange(firstGroup, false) && !group.empty()) counts.emplace_back();
     const void* lineFeed = std::memchr(text.data() + p, '\n', text.size() - p);
     if (!lineFeed) break;
     p = static_cast<size_t>(static_cast<const char*>(lineFeed) - text.data()) + 1;
@@ -154,6 +159,7 @@ class TextModelParser {
     float uv[2];
     if (!ReadFloats(line, uv, 2)) return false;
     group().texCoords.push_back({uv[0], uv[1], 0});
+    ++texCoordsRead_;
     return true;
   }
 
@@ -161,14 +167,19 @@ class TextModelParser {
     float xyz[3];
     if (!ReadFloats(line, xyz, 3)) return false;
     group().normalList.push_back({xyz[0], xyz[1], xyz[2]});
-    normalSeen_ = true;
+    ++normalsRead_;
     return true;
   }
 
+  // A group that holds nothing yet (no faces, so it never becomes an element)
+  // is taken over by the next one instead of kept: files of many empty groups
+  // would otherwise cost far more memory than their size.
   bool StartGroup(const char* rest, const char* last) {
     const std::string_view name = Trimmed(rest, last);
     if (firstGroupRecord_) {
       firstGroupRecord_ = false;
+    } else if (HoldsNothing(group())) {
+      group().level = 0;
     } else {
       groupStart_ += static_cast<int64_t>(group().points.size());
       model_.groups.emplace_back();
@@ -176,6 +187,11 @@ class TextModelParser {
     }
     group().name.assign(name);
     return true;
+  }
+
+  static bool HoldsNothing(const TOBJGroup& g) {
+    return g.points.empty() && g.faceRecords.empty() && g.pointColors.empty() && g.texCoords.empty() &&
+           g.normalList.empty();
   }
 
   bool ParseLevel(const char* rest, const char* last) {
@@ -187,7 +203,7 @@ class TextModelParser {
     const char* slash = std::find(rest, last, '/');
     if (slash == last) layout_ = FaceLayout::Vertex;
     else if (slash + 1 < last && slash[1] == '/') layout_ = FaceLayout::VertexNormal;
-    else layout_ = normalSeen_ ? FaceLayout::VertexTextureNormal : FaceLayout::VertexTexture;
+    else layout_ = normalsRead_ > 0 ? FaceLayout::VertexTextureNormal : FaceLayout::VertexTexture;
   }
 
   // Splits a reference at "/" as the layout says; every vertex number must
@@ -226,10 +242,18 @@ class TextModelParser {
         break;
       case FaceLayout::Undecided: return false;
     }
-    if (vertex < 0 || texture < 0 || normal < 0) return false;  // relative numbers are not supported
-    ref.vertex = vertex == 0 ? 0 : vertex - 1;
-    ref.texture = texture - 1;
-    ref.normal = normal - 1;
+    const int64_t pointsRead = groupStart_ + static_cast<int64_t>(group().points.size());
+    int64_t v = vertex == 0 ? 0 : vertex - 1, t = texture - 1, n = normal - 1;
+    if (vertex < 0 || texture < 0 || normal < 0) {
+      if (!dialect_.relativeReferences) return false;
+      // -1 is the last one read before this line.
+      if (vertex < 0 && (v = pointsRead + vertex) < 0) return false;
+      if (texture < 0 && (t = texCoordsRead_ + texture) < 0) return false;
+      if (normal < 0 && (n = normalsRead_ + normal) < 0) return false;
+    }
+    ref.vertex = static_cast<int32_t>(v);  // at most the points read so far, as are t and n
+    ref.texture = static_cast<int32_t>(t);
+    ref.normal = static_cast<int32_t>(n);
     const int64_t local = ref.vertex - groupStart_;
     const int64_t lowest = dialect_.fileWideReferences ? -groupStart_ : 0;
     return local >= lowest && local < static_cast<int64_t>(group().points.size());
@@ -298,7 +322,7 @@ class TextModelParser {
   const TTextModelDialect& dialect_;
   std::vector<RecordCounts> counts_;
   FaceLayout layout_ = FaceLayout::Undecided;
-  bool normalSeen_ = false;
+  int64_t texCoordsRead_ = 0, normalsRead_ = 0;  // file-wide, for relative references
   bool firstGroupRecord_ = true;
   int64_t groupStart_ = 0;  // file-global number of the current group's first vertex
 };

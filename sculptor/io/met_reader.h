@@ -15,9 +15,10 @@ struct TTextModelDialect {
   bool fractionColors;  // "cor" may hold three fractions 0..1 instead of integers
   uint8_t colorAlpha;   // alpha of the colours read from "cor"
   bool fileWideReferences;  // faces may use the vertices of earlier groups (OBJ)
+  bool relativeReferences;  // negative numbers count back from the last one read (OBJ)
 };
 
-inline constexpr TTextModelDialect kMetDialect{"Unnamed group0", true, true, 255, false};
+inline constexpr TTextModelDialect kMetDialect{"Unnamed group0", true, true, 255, false, false};
 
 // Replaces `model` by the records of `text` (a whole file, with or without a
 // byte-order mark). A malformed record stops the reading with "File format not

@@ -177,6 +177,22 @@ TEST(MetReader, SurvivesBadFiles) {
   EXPECT_EQ(ParseMet(longFace).model.groups[0].faceRecords.size(), 2 * extraPairs);
 }
 
+TEST(MetReader, GroupsThatHoldNothingShareOneRecord) {
+  // A group without records never becomes an element; one record per "g" line
+  // would cost a hundred times the line's bytes.
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "g\ndiv 2\n";
+  text += std::string("g real\n") + kTriangle + "f 1 2 3\ng\ng tail\ndiv 4\n";
+  const Parsed p = ParseMet(text);
+  ASSERT_EQ(p.status, TReadStatus::Ok);
+  ASSERT_EQ(p.model.groups.size(), 2u);
+  EXPECT_EQ(p.model.groups[0].name, "real");
+  EXPECT_EQ(p.model.groups[0].level, 0);  // the level of the empty groups before it is not its own
+  EXPECT_EQ(p.model.groups[0].faceRecords.size(), 1u);
+  EXPECT_EQ(p.model.groups[1].name, "tail");
+  EXPECT_EQ(p.model.groups[1].level, 4);
+}
+
 TEST(MetReader, UnreadableFiles) {
   CapturingMessageSink sink;
   TOBJModel model;

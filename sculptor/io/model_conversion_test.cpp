@@ -132,7 +132,7 @@ TEST(ModelConversion, ReadingAloneLeavesTheSceneAlone) {
 
 TEST(ModelConversion, KindFromExtension) {
   const std::pair<const char*, int> cases[] = {{"a.met", kModelMet}, {"/x.y/A.MET", kModelMet}, {"b.Obj", kModelObj},
-                                               {"c.ply", kModelPly}, {"d.stl", kModelUnknown},  {"met", kModelUnknown},
+                                               {"c.ply", kModelPly}, {"d.STL", kModelStl},  {"e.off", kModelOff}, {"f.xyz", kModelUnknown}, {"met", kModelUnknown},
                                                {"dir.met/file", kModelUnknown}};
   for (const auto& [name, kind] : cases) EXPECT_EQ(ModelKindOfFile(name), kind) << name;
 }

@@ -13,7 +13,15 @@
 #include "model/scene.h"
 
 // Format kinds, as an element keeps them in `sourceKind`; 0 names no format.
-enum : int { kModelUnknown = 0, kModelMet = 1, kModelObj = 2, kModelPly = 3 };
+enum : int {
+  kModelUnknown = 0,
+  kModelMet = 1,
+  kModelObj = 2,
+  kModelPly = 3,
+  kModelStl = 4,
+  kModelStlAscii = 5,  // written only; STL files of both forms are read as kModelStl
+  kModelOff = 6,
+};
 
 struct TModelFormat {
   int kind;
@@ -42,7 +50,8 @@ std::span<const TModelFormat> ModelFormats();
 // The row of a kind; nullptr for kModelUnknown and kinds no row has.
 const TModelFormat* FindModelFormat(int kind);
 
-// The format of a file from its extension (in any case); nullptr when none matches.
+// The format of a file from its extension (in any case), the first row with
+// it; nullptr when none matches.
 const TModelFormat* ModelFormatOfFile(const std::string& fileName);
 
 // The kind of a model file from its extension (in any case); kModelUnknown otherwise.

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
+#include "io/written_element.h"
 #include "model/messages.h"
 
 namespace {
@@ -35,6 +37,38 @@ bool WriteModel(TScene& scene, const std::string& fileName, int kind) {
   }
   if (!format->write(scene, fileName)) return false;
   for (TGeosphera& e : scene.elements) e.position = {};
+  return true;
+}
+
+bool MergeElements(const TScene& scene, TGeosphera& merged) {
+  size_t vertices = 0, corners = 0;
+  for (const TGeosphera& e : scene.elements) {
+    vertices += WrittenVertexCount(e);
+    corners += 3 * WrittenTriangleCount(e);
+  }
+  if (vertices > static_cast<size_t>(INT32_MAX) || corners > static_cast<size_t>(INT32_MAX)) {
+    ShowError("The elements hold more vertices or triangles together than one mesh can.");
+    return false;
+  }
+  merged = TGeosphera{};
+  if (!scene.elements.empty()) merged.name = scene.elements[0].name;
+  merged.vertices.reserve(vertices);
+  merged.normals.reserve(vertices);
+  merged.colors.reserve(vertices);
+  merged.faces.reserve(corners);
+  for (const TGeosphera& e : scene.elements) {
+    const size_t n = WrittenVertexCount(e), first = merged.vertices.size();
+    for (size_t v = 0; v < n; ++v) {
+      merged.vertices.push_back(e.vertices[v]);
+      merged.normals.push_back(v < e.normals.size() ? e.normals[v] : TGLCoord{});
+      merged.colors.push_back(v < e.colors.size() ? e.colors[v] : kDefaultVertexColor);
+    }
+    for (size_t c = 0; c < 3 * WrittenTriangleCount(e); ++c)
+      merged.faces.push_back(static_cast<uint32_t>(first + e.faces[c]));
+  }
+  merged.vertexState.assign(vertices, kVertexFree);
+  merged.vertexCount = static_cast<int32_t>(vertices);
+  merged.indexCount = static_cast<int32_t>(corners);
   return true;
 }
 

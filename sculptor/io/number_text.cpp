@@ -123,6 +123,8 @@ char* FormatFixed10(char* out, float value) {
   return WriteDigits(out, q % kTenPow10, 10);
 }
 
+char* FormatShortest(char* out, float value) { return std::to_chars(out, out + kShortestMaxChars, value).ptr; }
+
 char* FormatInteger(char* out, int64_t value) {
   if (value < 0) {
     *out++ = '-';

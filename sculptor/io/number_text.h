@@ -13,6 +13,13 @@ inline constexpr size_t kFixed10MaxChars = 64;
 // kFixed10MaxChars bytes.
 char* FormatFixed10(char* out, float value);
 
+// Longest text FormatShortest writes.
+inline constexpr size_t kShortestMaxChars = 24;
+
+// Writes the shortest decimal that reads back as exactly `value` (fixed or
+// exponent form, whichever is shorter); returns the end of the text.
+char* FormatShortest(char* out, float value);
+
 // Writes the decimal of `value`; returns the end of the text (20 bytes suffice).
 char* FormatInteger(char* out, int64_t value);
 

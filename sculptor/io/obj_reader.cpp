@@ -9,8 +9,8 @@
 
 namespace {
 
-// Faces may use the vertices of any group read before them.
-constexpr TTextModelDialect kObjDialect{"Unnamed group", false, false, 0, true};
+// Faces may use the vertices of any group read before them, also counting back from the last one.
+constexpr TTextModelDialect kObjDialect{"Unnamed group", false, false, 0, true, true};
 
 using FaceField = int32_t (TOBJFace::*)[3];
 

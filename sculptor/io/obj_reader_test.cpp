@@ -48,6 +48,25 @@ TEST_F(ObjReaderTest, TextureNumbersOfTheVertexTextureNormalLayout) {
   EXPECT_EQ(model.groups[0].texCoords.size(), 3u);
 }
 
+TEST_F(ObjReaderTest, RelativeNumbersCountBackFromTheLastOneRead) {
+  ASSERT_EQ(ParseObj(model,
+                     "g a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvn 0 0 1\n"
+                     "f -3/-2/-1 -2/-1/-1 -1/-2/-1\n"
+                     "g b\nv 5 5 5\nv 6 5 5\nv 5 6 5\nvt 0 1\nf -1/-1/-1 -2/-3/-1 3/1/1\n"),
+            TReadStatus::Ok)
+      << ::testing::PrintToString(sink.Texts());
+  ASSERT_EQ(model.groups.size(), 2u);
+  EXPECT_EQ(Vertices(model.groups[0]), (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_EQ(Textures(model.groups[0]), (std::vector<int32_t>{0, 1, 0}));
+  // Group b's faces use a vertex of a: it is given the vertices its faces use.
+  EXPECT_EQ(Vertices(model.groups[1]), (std::vector<int32_t>{3, 4, 5}));
+  ASSERT_EQ(model.groups[1].points.size(), 3u);
+  EXPECT_EQ(model.groups[1].points[0].y, 6.0f);
+  EXPECT_EQ(model.groups[1].points[2].x, 0.0f);
+  // Before the first one read: not a vertex.
+  EXPECT_EQ(ParseObj(model, "v 0 0 0\nv 1 0 0\nv 0 1 0\nf -4 -2 -1\n"), TReadStatus::Malformed);
+}
+
 TEST_F(ObjReaderTest, MalformedRecordsStopTheReadingKeepingEarlierGroups) {
   const char* const cases[] = {
       "g a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\ng b\ncor 0.5 1 0\n",  // fraction colours

@@ -5,12 +5,9 @@
 
 #include "io/met_writer.h"
 #include "io/number_text.h"
+#include "io/written_element.h"
 
 namespace {
-
-size_t WrittenVertexCount(const TGeosphera& e) {
-  return std::min(static_cast<size_t>(std::max(e.vertexCount, 0)), e.vertices.size());
-}
 
 // The texture-coordinate list a face corner refers through (its own `uvFaces`,
 // or the vertex number when there are none), or nullptr when the element has
@@ -35,7 +32,7 @@ char* Corner(char* p, int64_t vertexNumber, const int64_t* textureNumber) {
 }
 
 void WriteFaces(AtomicFileWriter& out, const TGeosphera& e, int64_t firstVertexNumber, int64_t firstTextureNumber) {
-  const size_t triangles = std::min(static_cast<size_t>(std::max(e.indexCount, 0)), e.faces.size()) / 3;
+  const size_t triangles = WrittenTriangleCount(e);
   WriteNumberLine(out, "\r\n# ", static_cast<int64_t>(triangles), " faces\r\n\r\n");
   const uint32_t* textures = TextureReferences(e, 3 * triangles);
   for (size_t c = 0; c < 3 * triangles; c += 3) {

@@ -1,6 +1,7 @@
 #include "io/ply_reader.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -53,38 +54,45 @@ std::optional<PlyType> ParseType(std::string_view name) {
   return std::nullopt;
 }
 
+// The scalar of type T stored at p in the file's byte order.
 template <typename T>
-T Load(const char* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
+T Load(const char* p, bool bigEndian) {
+  char bytes[sizeof(T)];
+  std::memcpy(bytes, p, sizeof bytes);
+  if (bigEndian) std::reverse(bytes, bytes + sizeof bytes);
+  return std::bit_cast<T>(bytes);
 }
 
-// Little-endian scalar at p, converted to double.
-double ReadScalar(PlyType t, const char* p) {
+// The scalar at p, converted to double.
+double ReadScalar(PlyType t, const char* p, bool bigEndian) {
   switch (t) {
     case PlyType::Int8:
-      return Load<int8_t>(p);
+      return Load<int8_t>(p, bigEndian);
     case PlyType::UInt8:
-      return Load<uint8_t>(p);
+      return Load<uint8_t>(p, bigEndian);
     case PlyType::Int16:
-      return Load<int16_t>(p);
+      return Load<int16_t>(p, bigEndian);
     case PlyType::UInt16:
-      return Load<uint16_t>(p);
+      return Load<uint16_t>(p, bigEndian);
     case PlyType::Int32:
-      return Load<int32_t>(p);
+      return Load<int32_t>(p, bigEndian);
     case PlyType::UInt32:
-      return Load<uint32_t>(p);
+      return Load<uint32_t>(p, bigEndian);
     case PlyType::Float32:
-      return Load<float>(p);
+      return Load<float>(p, bigEndian);
     case PlyType::Float64:
-      return Load<double>(p);
+      return Load<double>(p, bigEndian);
   }
   return 0;
 }
 
-// Little-endian integer at p; -1 for floating types, which no index or count may have.
-int64_t ReadInteger(PlyType t, const char* p) { return IsInteger(t) ? static_cast<int64_t>(ReadScalar(t, p)) : -1; }
+// The integer at p; -1 for floating types, which no index or count may have.
+int64_t ReadInteger(PlyType t, const char* p, bool bigEndian) {
+  return IsInteger(t) ? static_cast<int64_t>(ReadScalar(t, p, bigEndian)) : -1;
+}
+
+// A position coordinate the element can hold: finite and within the float range.
+bool FiniteFloat(double v) { return std::isfinite(v) && std::fabs(v) <= std::numeric_limits<float>::max(); }
 
 struct PlyProperty {
   std::string name;  // upper case
@@ -100,7 +108,7 @@ struct PlyElement {
   std::vector<PlyProperty> properties;
 };
 
-enum class PlyFormat { Unknown, Ascii, BinaryLittleEndian };
+enum class PlyFormat { Unknown, Ascii, BinaryLittleEndian, BinaryBigEndian };
 
 struct PlyHeader {
   PlyFormat format = PlyFormat::Unknown;
@@ -183,6 +191,7 @@ bool ParseHeader(const char* data, size_t size, PlyHeader& h) {
       std::string name = Upper(h.formatName);
       h.format = name.starts_with("ASCII")                  ? PlyFormat::Ascii
                  : name.starts_with("BINARY_LITTLE_ENDIAN") ? PlyFormat::BinaryLittleEndian
+                 : name.starts_with("BINARY_BIG_ENDIAN")    ? PlyFormat::BinaryBigEndian
                                                             : PlyFormat::Unknown;
     } else if (upper.starts_with("ELEMENT")) {
       PlyElement e;
@@ -291,7 +300,7 @@ bool CountsFit(const PlyHeader& h, const PlyLayout& layout, size_t fileSize) {
     ShowInformation(kTooShort);
     return false;
   }
-  const bool binary = h.format == PlyFormat::BinaryLittleEndian;
+  const bool binary = h.format != PlyFormat::Ascii;
   unsigned __int128 needed = 0;
   for (const PlyElement& e : h.elements)
     needed += static_cast<unsigned __int128>(e.count) * SmallestRecord(e, binary, layout);
@@ -302,9 +311,15 @@ bool CountsFit(const PlyHeader& h, const PlyLayout& layout, size_t fileSize) {
   return true;
 }
 
+// A colour value as a byte: rounded, clamped to 0..255; NaN and infinities give 0.
 uint8_t ColorByte(double v) {
-  double r = std::nearbyint(v);
-  return static_cast<uint8_t>(r < 0 ? 0 : r > 255 ? 255 : r);
+  if (!std::isfinite(v)) return 0;
+  return static_cast<uint8_t>(std::clamp(std::nearbyint(v), 0.0, 255.0));
+}
+
+bool NotFinitePosition(const std::string& where) {
+  ShowInformation("PLY file has a position that is not a finite number in " + where);
+  return false;
 }
 
 bool IndexOutOfRange(int64_t index, int64_t face, int64_t vertexCount) {
@@ -318,10 +333,11 @@ bool IndexOutOfRange(int64_t index, int64_t face, int64_t vertexCount) {
 struct BinaryCursor {
   const char* p;
   const char* end;
+  bool bigEndian;
   bool Has(size_t n) const { return static_cast<size_t>(end - p) >= n; }
 };
 
-void ReadBinaryVertices(BinaryCursor& c, const PlyLayout& layout, TOBJGroup& g) {
+bool ReadBinaryVertices(BinaryCursor& c, const PlyLayout& layout, TOBJGroup& g) {
   const PlyElement& v = *layout.vertex;
   const size_t n = v.count, stride = layout.vertexBytes;
   g.points.resize(n);
@@ -329,7 +345,7 @@ void ReadBinaryVertices(BinaryCursor& c, const PlyLayout& layout, TOBJGroup& g) 
   if (colored) g.pointColors.resize(n);
   PlyType type[3];
   size_t at[3];
-  bool allFloat = true;
+  bool allFloat = !c.bigEndian;
   for (int k = 0; k < 3; ++k) {
     type[k] = v.properties[static_cast<size_t>(layout.position[k])].type;
     at[k] = layout.offsets[static_cast<size_t>(layout.position[k])];
@@ -342,10 +358,15 @@ void ReadBinaryVertices(BinaryCursor& c, const PlyLayout& layout, TOBJGroup& g) 
       std::memcpy(&pt.x, rec + at[0], 4);
       std::memcpy(&pt.y, rec + at[1], 4);
       std::memcpy(&pt.z, rec + at[2], 4);
+      if (!std::isfinite(pt.x) || !std::isfinite(pt.y) || !std::isfinite(pt.z))
+        return NotFinitePosition("vertex " + std::to_string(i));
     } else {
-      pt.x = static_cast<float>(ReadScalar(type[0], rec + at[0]));
-      pt.y = static_cast<float>(ReadScalar(type[1], rec + at[1]));
-      pt.z = static_cast<float>(ReadScalar(type[2], rec + at[2]));
+      double xyz[3];
+      for (int k = 0; k < 3; ++k) {
+        xyz[k] = ReadScalar(type[k], rec + at[k], c.bigEndian);
+        if (!FiniteFloat(xyz[k])) return NotFinitePosition("vertex " + std::to_string(i));
+      }
+      pt = {static_cast<float>(xyz[0]), static_cast<float>(xyz[1]), static_cast<float>(xyz[2])};
     }
     if (colored) {
       TRGBA& col = g.pointColors[i];
@@ -358,6 +379,7 @@ void ReadBinaryVertices(BinaryCursor& c, const PlyLayout& layout, TOBJGroup& g) 
     }
   }
   c.p += n * stride;
+  return true;
 }
 
 // Skips one property of a record; false when the file ends first.
@@ -368,7 +390,7 @@ bool SkipBinaryProperty(BinaryCursor& c, const PlyProperty& p) {
     return true;
   }
   if (!c.Has(TypeSize(p.countType))) return false;
-  int64_t count = IsInteger(p.countType) ? ReadInteger(p.countType, c.p) : -1;
+  const int64_t count = ReadInteger(p.countType, c.p, c.bigEndian);
   c.p += TypeSize(p.countType);
   if (count < 0 || !c.Has(static_cast<size_t>(count) * TypeSize(p.type))) return false;
   c.p += static_cast<size_t>(count) * TypeSize(p.type);
@@ -376,6 +398,7 @@ bool SkipBinaryProperty(BinaryCursor& c, const PlyProperty& p) {
 }
 
 bool SkipBinaryElement(BinaryCursor& c, const PlyElement& e) {
+  if (e.properties.empty()) return true;  // its records hold nothing, however many it declares
   for (uint64_t i = 0; i < e.count; ++i)
     for (const PlyProperty& p : e.properties)
       if (!SkipBinaryProperty(c, p)) {
@@ -404,7 +427,7 @@ bool ReadBinaryFaces(BinaryCursor& c, const PlyHeader& h, const PlyLayout& layou
         ShowInformation(kTooShort);
         return false;
       }
-      int64_t count = ReadInteger(list.countType, c.p);
+      const int64_t count = ReadInteger(list.countType, c.p, c.bigEndian);
       if (count != 3) {
         ShowInformation("Only able to read triangle-based PLY files. Index: " + std::to_string(i) + " Header Bytes " +
                         std::to_string(h.dataStart) + " bytesPerVertex: " + std::to_string(layout.vertexBytes) +
@@ -413,7 +436,7 @@ bool ReadBinaryFaces(BinaryCursor& c, const PlyHeader& h, const PlyLayout& layou
       }
       c.p += countBytes;
       for (int corner = 0; corner < 3; ++corner) {
-        int64_t index = ReadInteger(list.type, c.p);
+        const int64_t index = ReadInteger(list.type, c.p, c.bigEndian);
         c.p += indexBytes;
         if (index < 0 || index >= vertexCount) return IndexOutOfRange(index, static_cast<int64_t>(i), vertexCount);
         g.faceRecords[i].vertex[corner] = static_cast<int32_t>(index);
@@ -424,7 +447,7 @@ bool ReadBinaryFaces(BinaryCursor& c, const PlyHeader& h, const PlyLayout& layou
 }
 
 bool ReadBinaryBody(const char* data, size_t size, const PlyHeader& h, const PlyLayout& layout, TOBJGroup& g) {
-  BinaryCursor c{data + h.dataStart, data + size};
+  BinaryCursor c{data + h.dataStart, data + size, h.format == PlyFormat::BinaryBigEndian};
   bool haveVertices = false, haveFaces = false;
   for (const PlyElement& e : h.elements) {
     if (haveVertices && haveFaces) break;
@@ -433,7 +456,7 @@ bool ReadBinaryBody(const char* data, size_t size, const PlyHeader& h, const Ply
         ShowInformation(kTooShort);
         return false;
       }
-      ReadBinaryVertices(c, layout, g);
+      if (!ReadBinaryVertices(c, layout, g)) return false;
       haveVertices = true;
     } else if (&e == layout.face) {
       if (!ReadBinaryFaces(c, h, layout, g)) return false;
@@ -523,6 +546,8 @@ bool ReadAsciiVertices(AsciiCursor& c, const PlyLayout& layout, TOBJGroup& g) {
       if (!tokens.Number(value)) return MalformedLine(c);
       if (target[k] >= 0) values[target[k]] = value;
     }
+    if (!FiniteFloat(values[0]) || !FiniteFloat(values[1]) || !FiniteFloat(values[2]))
+      return NotFinitePosition("line " + std::to_string(c.line));
     g.points[i] = {static_cast<float>(values[0]), static_cast<float>(values[1]), static_cast<float>(values[2])};
     if (colored)
       g.pointColors[i] = {ColorByte(values[3]), ColorByte(values[4]), ColorByte(values[5]), ColorByte(values[6])};
@@ -587,7 +612,7 @@ bool ReadAsciiBody(const char* data, size_t size, const std::string& fileName, c
     } else if (&e == layout.face) {
       if (!ReadAsciiFaces(c, fileName, layout, g)) return false;
       haveFaces = true;
-    } else {
+    } else if (!e.properties.empty()) {  // records of no properties hold nothing
       std::string_view line;
       for (uint64_t i = 0; i < e.count; ++i)
         if (!c.NextLine(line)) return MalformedLine(c);
@@ -610,7 +635,7 @@ bool ReadPlyInto(TOBJGroup& g, std::string_view text, const std::string& fileNam
     ShowInformation(kNotAMesh);
     return false;
   }
-  const bool binary = h.format == PlyFormat::BinaryLittleEndian;
+  const bool binary = h.format != PlyFormat::Ascii;
   if (!DescribeVertex(*layout.vertex, binary, layout) || !DescribeFace(*layout.face, layout) ||
       !CountsFit(h, layout, size))
     return false;
@@ -619,12 +644,17 @@ bool ReadPlyInto(TOBJGroup& g, std::string_view text, const std::string& fileNam
 
 }  // namespace
 
+TReadStatus ParsePly(TOBJModel& model, std::string_view text, const std::string& fileName) {
+  model.groups.clear();
+  TOBJGroup group;
+  if (!ReadPlyInto(group, text, fileName)) return TReadStatus::Malformed;
+  model.groups.push_back(std::move(group));
+  return TReadStatus::Ok;
+}
+
 TReadStatus ReadPly(TOBJModel& model, const std::string& fileName) {
   model.groups.clear();
   MappedFile file;
   if (!file.Open(fileName)) return TReadStatus::CannotOpen;  // the loader reports the failed load
-  TOBJGroup group;
-  if (!ReadPlyInto(group, file.text(), fileName)) return TReadStatus::Malformed;
-  model.groups.push_back(std::move(group));
-  return TReadStatus::Ok;
+  return ParsePly(model, file.text(), fileName);
 }

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 #include "io/test_files.h"
 #include "model/messages.h"
 
@@ -23,7 +27,7 @@ class PlyReaderTest : public ::testing::Test {
 
 TEST_F(PlyReaderTest, BinaryFloatPositionsUcharColoursAndIntList) {
   // vertexBytes 15: colours from bytes 12, 13, 14; no alpha property gives alpha 0.
-  Bytes body;
+  LittleEndianBytes body;
   for (int i = 0; i < 3; ++i)
     body.Put<float>(1.0f * i).Put<float>(2.0f * i).Put<float>(-0.5f).Put<uint8_t>(10).Put<uint8_t>(20).Put<uint8_t>(
         static_cast<uint8_t>(200 + i));
@@ -53,7 +57,7 @@ TEST_F(PlyReaderTest, BinaryFloatPositionsUcharColoursAndIntList) {
 TEST_F(PlyReaderTest, BinaryNewerTypeNamesDoublePositionsAnywhereAndSkippedElements) {
   // A leading element of its own, a double position after a normal, 16-bit face counts and
   // a face property after the list: all read by their declared sizes.
-  Bytes body;
+  LittleEndianBytes body;
   body.Put<uint16_t>(7);  // element camera
   for (int i = 0; i < 4; ++i)
     body.Put<float>(9.0f)
@@ -121,7 +125,7 @@ std::string BinaryHeader(const std::string& format, int vertices, int faces) {
 }
 
 std::string BinaryTriangles(int vertices, std::initializer_list<std::initializer_list<int32_t>> faces) {
-  Bytes b;
+  LittleEndianBytes b;
   for (int i = 0; i < vertices * 3; ++i) b.Put<float>(0.0f);
   for (auto f : faces) {
     b.Put<uint8_t>(static_cast<uint8_t>(f.size()));
@@ -144,8 +148,6 @@ TEST_F(PlyReaderTest, RefusedFilesLeaveTheModelEmptyWithTheirMessage) {
        "File does not have the expected number of triangle-based faces "},
       {"binary quad", BinaryHeader("binary_little_endian", 4, 1) + BinaryTriangles(4, {{0, 1, 2, 3}}),
        "Only able to read triangle-based PLY files. Index: 0 Header Bytes 169 bytesPerVertex: 12 faces: 4"},
-      {"big endian", BinaryHeader("binary_big_endian", 3, 1) + BinaryTriangles(3, {{0, 1, 2}}),
-       "Unsupported PLY format : \"binary_big_endian\""},
       {"unknown format", BinaryHeader("zipped", 3, 1), "Unsupported PLY format : \"zipped\""},
       {"float colours",
        "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
@@ -172,6 +174,23 @@ TEST_F(PlyReaderTest, RefusedFilesLeaveTheModelEmptyWithTheirMessage) {
        "PLY face 0 uses vertex -1, outside the 3 vertices of the file"},
       {"ascii malformed number", AsciiHeader("3 1") + "0 0 0\n1 x 0\n0 1 0\n3 0 1 2\n",
        "PLY file has malformed data in line 11"},
+      {"ascii nan position", AsciiHeader("3 1") + "0 0 0\n1 nan 0\n0 1 0\n3 0 1 2\n",
+       "PLY file has a position that is not a finite number in line 11"},
+      {"ascii infinite position", AsciiHeader("3 1") + "0 0 0\n1 0 0\n0 1 -inf\n3 0 1 2\n",
+       "PLY file has a position that is not a finite number in line 12"},
+      {"ascii position beyond float", AsciiHeader("3 1") + "1e39 0 0\n1 0 0\n0 1 0\n3 0 1 2\n",
+       "PLY file has a position that is not a finite number in line 10"},
+      {"binary nan position",
+       BinaryHeader("binary_little_endian", 3, 1) +
+           Bytes().Put<float>(0).Put<float>(0).Put<float>(0).Put<float>(1).Put<float>(NAN).Put<float>(0).data +
+           BinaryTriangles(1, {{0, 1, 2}}),
+       "PLY file has a position that is not a finite number in vertex 1"},
+      {"binary double beyond float",
+       "ply\nformat binary_little_endian 1.0\nelement vertex 3\nproperty double x\nproperty double y\n"
+       "property double z\nelement face 1\nproperty list uchar int vertex_indices\nend_header\n" +
+           Bytes().Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).data +
+           Bytes().Put<double>(1e300).Put<double>(0).Put<double>(0).data + BinaryTriangles(0, {{0, 1, 2}}),
+       "PLY file has a position that is not a finite number in vertex 2"},
   };
   for (const RefusedCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -198,6 +217,70 @@ TEST_F(PlyReaderTest, TruncatedFilesAreRefusedWithOneMessage) {
       EXPECT_EQ(sink.entries.size(), 1u);
     }
   }
+}
+
+TEST_F(PlyReaderTest, BigEndianReadsAsLittleEndian) {
+  // One file in both byte orders: int16 x, double y, float z, colours, a
+  // uint16-counted list of uint32 indices and a float after it.
+  const auto file = [](bool big) {
+    Bytes body;
+    const auto put = [&](auto value) {
+      char b[sizeof value];
+      std::memcpy(b, &value, sizeof value);
+      if (big) std::reverse(b, b + sizeof value);
+      body.data.append(b, sizeof value);
+    };
+    for (int i = 0; i < 3; ++i) {
+      put(static_cast<int16_t>(-i)), put(0.25 * i), put(1.5f), put(uint8_t{7}), put(static_cast<uint8_t>(i));
+      put(uint8_t{9});
+    }
+    put(uint16_t{3}), put(uint32_t{2}), put(uint32_t{0}), put(uint32_t{1}), put(0.5f);
+    return std::string("ply\nformat ") + (big ? "binary_big_endian" : "binary_little_endian") +
+           " 1.0\nelement vertex 3\nproperty short x\nproperty double y\nproperty float z\n"
+           "property uchar red\nproperty uchar green\nproperty uchar blue\nelement face 1\n"
+           "property list ushort uint vertex_indices\nproperty float quality\nend_header\n" +
+           body.data;
+  };
+  ASSERT_TRUE(Read(file(true))) << ::testing::PrintToString(sink.Texts());
+  const TOBJGroup big = model.groups[0];
+  ASSERT_TRUE(Read(file(false)));
+  const TOBJGroup& little = model.groups[0];
+  ASSERT_EQ(big.points.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(big.points[i].x, -static_cast<float>(i));
+    EXPECT_EQ(big.points[i].y, 0.25f * static_cast<float>(i));
+    EXPECT_EQ(big.points[i].z, little.points[i].z);
+    EXPECT_EQ(big.pointColors[i], little.pointColors[i]);
+  }
+  ASSERT_EQ(big.faceRecords.size(), 1u);
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(big.faceRecords[0].vertex[k], little.faceRecords[0].vertex[k]);
+  EXPECT_EQ(big.faceRecords[0].vertex[0], 2);
+}
+
+TEST_F(PlyReaderTest, ElementsWithoutPropertiesAreSkippedAtOnceWhateverTheirCount) {
+  // Their records hold nothing: a count near 2^64 must neither spin nor be refused.
+  const std::string empty = "element nothing 18446744073709551615\n";
+  const std::string binary = "ply\nformat binary_little_endian 1.0\n" + empty +
+                             "element vertex 3\nproperty float x\nproperty float y\nproperty float z\n" + empty +
+                             "element face 1\nproperty list uchar int vertex_indices\nend_header\n" +
+                             BinaryTriangles(3, {{0, 1, 2}});
+  const std::string ascii = "ply\nformat ascii 1.0\n" + empty + AsciiHeader("3 1").substr(21) + kPoints + "3 0 1 2\n";
+  for (const std::string& file : {binary, ascii}) {
+    ASSERT_TRUE(Read(file)) << ::testing::PrintToString(sink.Texts());
+    EXPECT_EQ(model.groups[0].points.size(), 3u);
+    EXPECT_EQ(model.groups[0].faceRecords.size(), 1u);
+  }
+}
+
+TEST_F(PlyReaderTest, ColoursThatAreNotFiniteReadAsZero) {
+  ASSERT_TRUE(
+      Read("ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+           "property uchar red\nproperty uchar green\nproperty uchar blue\nelement face 1\n"
+           "property list uchar int vertex_indices\nend_header\n"
+           "0 0 0 nan inf -inf\n1 0 0 1e300 -1e300 300\n0 1 0 1 2 3\n3 0 1 2\n"))
+      << ::testing::PrintToString(sink.Texts());
+  EXPECT_EQ(model.groups[0].pointColors[0], (TRGBA{0, 0, 0, 0}));
+  EXPECT_EQ(model.groups[0].pointColors[1], (TRGBA{255, 0, 255, 0}));
 }
 
 TEST_F(PlyReaderTest, MissingFileFailsSilentlyForTheLoader) {

@@ -1,6 +1,7 @@
 #include "io/preferences.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -96,7 +97,7 @@ bool ReadOneSet(TokenReader& in, TPreferences& p) {
       if (!ReadKey(in, keys[slot])) return false;
     }
   }
-  if (!ParseReal(in.Next(), p.zoomStep)) return false;
+  if (!ParseReal(in.Next(), p.zoomStep) || !std::isfinite(p.zoomStep)) return false;
   p.zoomStep = RoundToTwoDecimals(p.zoomStep);
   for (int* value : {&p.panelMenuLeft, &p.panelMenuTop, &p.panelModelingLeft, &p.panelModelingTop,
                      &p.secondBrush, &p.grabSensitivity}) {

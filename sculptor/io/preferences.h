@@ -38,8 +38,8 @@ struct TPreferences {
 
 // Reads one or more complete value sets (the last one wins); blanks and line
 // breaks separate values and may also trail the last one. Anything else (a
-// missing or malformed value, a key index outside the key list, a second brush
-// outside the brush list) fails. The zoom step comes back rounded to two decimals.
+// missing or malformed value, a zoom step that is not a finite number, a key
+// index outside the key list, a second brush outside the brush list) fails. The zoom step comes back rounded to two decimals.
 std::optional<TPreferences> ParsePreferences(std::string_view text);
 
 // The file's one line, no line break at the end.

@@ -82,9 +82,12 @@ TEST(Preferences, BadFilesAreRefused) {
   std::string keyOutOfRange = "60" + line.substr(line.find(' '));
   std::string commaZoom = line;
   commaZoom.replace(commaZoom.find("5e-02"), 5, "0,05");
+  std::string nanZoom = line, infiniteZoom = line;
+  nanZoom.replace(nanZoom.find("5e-02"), 5, "nan");
+  infiniteZoom.replace(infiniteZoom.find("5e-02"), 5, "-inf");
   for (const std::string& text :
-       {std::string(), std::string("\n"), firstValueBad, lastValueMissing, keyOutOfRange, commaZoom,
-        line + " 7", line + " junk"}) {
+       {std::string(), std::string("\n"), firstValueBad, lastValueMissing, keyOutOfRange, commaZoom, nanZoom,
+        infiniteZoom, line + " 7", line + " junk"}) {
     EXPECT_FALSE(ParsePreferences(text)) << text;
   }
 }

@@ -44,10 +44,10 @@ inline void WriteWholeFile(const std::string& name, const std::string& text) {
 }
 
 // Little-endian bytes of a binary file body, value by value.
-class Bytes {
+class LittleEndianBytes {
  public:
   template <typename T>
-  Bytes& Put(T value) {
+  LittleEndianBytes& Put(T value) {
     char b[sizeof value];
     std::memcpy(b, &value, sizeof value);
     data.append(b, sizeof value);

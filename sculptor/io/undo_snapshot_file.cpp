@@ -34,9 +34,10 @@ struct MainHeader {
   size_t mainBytes() const { return kMainHeaderBytes + 24 * vertices(); }
   size_t uvs() const { return uvCount > 0 ? static_cast<size_t>(uvCount) : 0; }
   size_t topologyBytes() const { return 4 * static_cast<size_t>(indexCount) + 5 * vertices() + 8 * uvs(); }
+  // Counts an element can have: whole triangles, a level of 0 or more.
   bool Plausible() const {
-    return (kind == kSnapshotPositions || kind == kSnapshotFull) && indexCount >= 0 && vertexCount >= 0 &&
-           uvCount >= 0;
+    return (kind == kSnapshotPositions || kind == kSnapshotFull) && indexCount >= 0 && indexCount % 3 == 0 &&
+           vertexCount >= 0 && uvCount >= 0 && subdivLevel >= 0;
   }
 };
 static_assert(sizeof(MainHeader) == kMainHeaderBytes);
@@ -138,21 +139,18 @@ Load LoadFile(const std::string& path, ScratchBuffer& buffer, size_t& bytes) {
   return ok ? Load::Ok : Load::Failed;
 }
 
-struct Image {
-  const uint8_t* data;
-  size_t bytes;
-};
+using Image = std::span<const uint8_t>;
 
 // Decodes a container into `plain`; nullopt when it does not hold a whole block.
-std::optional<Image> Unpack(const uint8_t* file, size_t fileBytes, ScratchBuffer& plain) {
+std::optional<Image> Unpack(Image file, ScratchBuffer& plain) {
   int32_t blockBytes = 0;
-  if (fileBytes < 4) return std::nullopt;
-  std::memcpy(&blockBytes, file, 4);
-  if (blockBytes < 2 || static_cast<size_t>(blockBytes) > fileBytes - 4) return std::nullopt;
-  const std::optional<size_t> size = SynLZDecompressedSize(file + 4, static_cast<size_t>(blockBytes));
+  if (file.size() < 4) return std::nullopt;
+  std::memcpy(&blockBytes, file.data(), 4);
+  if (blockBytes < 2 || static_cast<size_t>(blockBytes) > file.size() - 4) return std::nullopt;
+  const std::optional<size_t> size = SynLZDecompressedSize(file.data() + 4, static_cast<size_t>(blockBytes));
   if (!size) return std::nullopt;
   uint8_t* out = plain.Reserve(*size);
-  if (!SynLZDecompress(file + 4, static_cast<size_t>(blockBytes), out, *size)) return std::nullopt;
+  if (!SynLZDecompress(file.data() + 4, static_cast<size_t>(blockBytes), out, *size)) return std::nullopt;
   return Image{out, *size};
 }
 
@@ -174,35 +172,29 @@ void Install(std::vector<T>& target, const uint8_t* source, size_t count) {
 
 }  // namespace
 
-SnapshotRead ReadSnapshotFiles(TGeosphera& e, const SnapshotPaths& paths, SnapshotScratch& scratch) {
-  size_t fileBytes = 0;
-  switch (LoadFile(paths.main, scratch.file, fileBytes)) {
-    case Load::Missing: return SnapshotRead::Missing;
-    case Load::Failed: return SnapshotRead::Damaged;
-    case Load::Ok: break;
-  }
+SnapshotRead InstallSnapshotFiles(TGeosphera& e, std::span<const uint8_t> mainFile, const TopologyLoader& topologyFile,
+                                  SnapshotScratch& scratch) {
   int32_t first = 0;
-  if (fileBytes >= 4) std::memcpy(&first, scratch.file.data(), 4);
+  if (mainFile.size() >= 4) std::memcpy(&first, mainFile.data(), 4);
   const bool packed = first != kSnapshotPositions && first != kSnapshotFull;
-  std::optional<Image> main = Image{scratch.file.data(), fileBytes};
-  if (packed) main = Unpack(scratch.file.data(), fileBytes, scratch.main);
+  std::optional<Image> main = mainFile;
+  if (packed) main = Unpack(mainFile, scratch.main);
   MainHeader header{};
-  if (!main || main->bytes < kMainHeaderBytes) return SnapshotRead::Damaged;
-  std::memcpy(&header, main->data, kMainHeaderBytes);
-  if (!header.Plausible() || main->bytes < header.mainBytes()) return SnapshotRead::Damaged;
+  if (!main || main->size() < kMainHeaderBytes) return SnapshotRead::Damaged;
+  std::memcpy(&header, main->data(), kMainHeaderBytes);
+  if (!header.Plausible() || main->size() < header.mainBytes()) return SnapshotRead::Damaged;
   const bool full = header.kind == kSnapshotFull;
   if (!full && (header.vertexCount != e.vertexCount || header.indexCount != e.indexCount))
     return SnapshotRead::TopologyChanged;
 
   std::optional<Image> topology;
   if (full) {
-    // A plain main file keeps its image in scratch.file; a packed one has freed it.
-    ScratchBuffer& topologyFile = packed ? scratch.file : scratch.topology;
-    if (LoadFile(paths.topology, topologyFile, fileBytes) != Load::Ok) return SnapshotRead::Damaged;
-    topology = Image{topologyFile.data(), fileBytes};
-    if (packed) topology = Unpack(topologyFile.data(), fileBytes, scratch.topology);
-    if (!topology || topology->bytes < header.topologyBytes()) return SnapshotRead::Damaged;
-    if (!FacesInRange(topology->data, static_cast<size_t>(header.indexCount), static_cast<uint32_t>(header.vertexCount)))
+    // A plain main file may lie in scratch.file; a packed one is done with it.
+    topology = topologyFile(packed ? scratch.file : scratch.topology);
+    if (topology && packed) topology = Unpack(*topology, scratch.topology);
+    if (!topology || topology->size() < header.topologyBytes()) return SnapshotRead::Damaged;
+    if (!FacesInRange(topology->data(), static_cast<size_t>(header.indexCount),
+                      static_cast<uint32_t>(header.vertexCount)))
       return SnapshotRead::Damaged;
   }
 
@@ -215,12 +207,12 @@ SnapshotRead ReadSnapshotFiles(TGeosphera& e, const SnapshotPaths& paths, Snapsh
     e.colors.reserve(v);
     e.uvs.reserve(uvs);
   }
-  const uint8_t* at = main->data + kMainHeaderBytes;
+  const uint8_t* at = main->data() + kMainHeaderBytes;
   Install(e.vertices, at, v);
   Install(e.normals, at + 12 * v, v);
   e.subdivLevel = header.subdivLevel;
   if (full) {
-    at = topology->data;
+    at = topology->data();
     Install(e.faces, at, indices);
     Install(e.vertexState, at + 4 * indices, v);
     Install(e.colors, at + 4 * indices + v, v);
@@ -232,4 +224,19 @@ SnapshotRead ReadSnapshotFiles(TGeosphera& e, const SnapshotPaths& paths, Snapsh
     e.uvCount = header.uvCount;  // a count the uvs in hand do not hold would point past them
   }
   return SnapshotRead::Restored;
+}
+
+SnapshotRead ReadSnapshotFiles(TGeosphera& e, const SnapshotPaths& paths, SnapshotScratch& scratch) {
+  size_t fileBytes = 0;
+  switch (LoadFile(paths.main, scratch.file, fileBytes)) {
+    case Load::Missing: return SnapshotRead::Missing;
+    case Load::Failed: return SnapshotRead::Damaged;
+    case Load::Ok: break;
+  }
+  const TopologyLoader topology = [&](ScratchBuffer& buffer) -> std::optional<std::span<const uint8_t>> {
+    size_t bytes = 0;
+    if (LoadFile(paths.topology, buffer, bytes) != Load::Ok) return std::nullopt;
+    return std::span<const uint8_t>(buffer.data(), bytes);
+  };
+  return InstallSnapshotFiles(e, {scratch.file.data(), fileBytes}, topology, scratch);
 }

@@ -11,8 +11,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "model/geosphera.h"
@@ -73,4 +76,14 @@ enum class SnapshotRead {
 // Reads the snapshot and installs it into `e`: positions, normals and the
 // level always; faces, mask, colours and uvs for full snapshots. Anything but
 // Restored leaves `e` unchanged. May throw std::bad_alloc before changing `e`.
+// A header that contradicts itself (a kind other than 1 or 2, negative
+// counts or level, an index count that is not a multiple of 3) is Damaged.
 SnapshotRead ReadSnapshotFiles(TGeosphera& e, const SnapshotPaths& paths, SnapshotScratch& scratch);
+
+// Supplies the topology file of a full snapshot as stored, read into `buffer`
+// (or kept elsewhere by the caller); nullopt when it cannot be read.
+using TopologyLoader = std::function<std::optional<std::span<const uint8_t>>(ScratchBuffer& buffer)>;
+
+// ReadSnapshotFiles on a main file already in memory, as stored.
+SnapshotRead InstallSnapshotFiles(TGeosphera& e, std::span<const uint8_t> mainFile, const TopologyLoader& topologyFile,
+                                  SnapshotScratch& scratch);

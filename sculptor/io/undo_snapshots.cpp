@@ -69,13 +69,19 @@ std::string UndoSnapshots::SystemTempFolder() {
 void UndoSnapshots::SetMaxUndo(int maxUndo) { capacity_ = std::clamp(maxUndo, 0, kMaxUndoLimit) + kFirstNumber; }
 
 int UndoSnapshots::Counter(uint32_t uid, UndoChannel channel) const {
-  const auto it = counters_.find(uid);
-  return it == counters_.end() ? kFirstNumber : it->second[static_cast<size_t>(channel)];
+  const auto it = rings_.find(uid);
+  return it == rings_.end() ? kFirstNumber : it->second[static_cast<size_t>(channel)].counter;
 }
 
-int& UndoSnapshots::CounterOf(uint32_t uid, UndoChannel channel) {
-  auto it = counters_.try_emplace(uid, std::array<int, 3>{kFirstNumber, kFirstNumber, kFirstNumber}).first;
-  return it->second[static_cast<size_t>(channel)];
+bool UndoSnapshots::CanRedo(uint32_t uid, UndoChannel channel) const {
+  const auto it = rings_.find(uid);
+  if (it == rings_.end()) return false;
+  const Ring& ring = it->second[static_cast<size_t>(channel)];
+  return ring.redoTop > ring.counter;
+}
+
+UndoSnapshots::Ring& UndoSnapshots::RingOf(uint32_t uid, UndoChannel channel) {
+  return rings_[uid][static_cast<size_t>(channel)];
 }
 
 std::string UndoSnapshots::SnapshotPath(uint32_t uid, UndoChannel channel, int number, bool topology) const {
@@ -132,6 +138,7 @@ void UndoSnapshots::TakeSnapshot(TGeosphera& e, UndoChannel channel, int32_t kin
   // A full snapshot comes before an operation that changes the topology: it is
   // taken even with nothing pending, also when the ring is full.
   if (pending_ == kNothingPending && kind != kSnapshotFull) return;
+  DropRedo(e.uid, channel);  // a new change: what Undo took back is gone
   int& counter = CounterOf(e.uid, channel);
   if (counter < capacity_) {
     if (!WriteSnapshot(e, channel, counter, kind)) return;
@@ -158,16 +165,25 @@ void UndoSnapshots::RotateRing(uint32_t uid, UndoChannel channel, int counter) c
   }
 }
 
-bool UndoSnapshots::RestoreSnapshot(TScene& scene, UndoChannel channel) {
+void UndoSnapshots::DropRedo(uint32_t uid, UndoChannel channel) {
+  Ring& ring = RingOf(uid, channel);
+  for (int n = ring.counter + 1; n <= ring.redoTop; ++n) DeleteSnapshot(uid, channel, n);
+  ring.redoTop = 0;
+}
+
+UndoSnapshots::RestoreStart UndoSnapshots::StartRestore(TScene& scene, UndoChannel channel) {
   hooks_->ClearFootprints();
-  if (hooks_->UndoSketchStroke(scene)) return true;
-  if (scene.elementCount() == 0) return false;
+  if (hooks_->UndoSketchStroke(scene)) return RestoreStart::SketchUndone;
+  if (scene.elementCount() == 0) return RestoreStart::Nothing;
+  const TGeosphera& e = scene.current();
+  if (Counter(e.uid, channel) <= kFirstNumber || e.indexCount >= kIndexCountLimit) return RestoreStart::Nothing;
+  return RestoreStart::Snapshot;
+}
+
+SnapshotRead UndoSnapshots::RestoreNumber(TScene& scene, UndoChannel channel, int number) {
   TGeosphera& e = scene.current();
-  int& counter = CounterOf(e.uid, channel);
-  if (counter <= kFirstNumber || e.indexCount >= kIndexCountLimit) return false;
-  const SnapshotRead result = ReadSnapshot(e, channel, counter - 1);
-  --counter;
-  if (result != SnapshotRead::Restored) return false;
+  const SnapshotRead result = ReadSnapshot(e, channel, number);
+  if (result != SnapshotRead::Restored) return result;
   const int width = ComputeValence(e);
   if (width == 0) {
     e.adjacency = TAdjacency{};  // no triangles left to list
@@ -175,6 +191,47 @@ bool UndoSnapshots::RestoreSnapshot(TScene& scene, UndoChannel channel) {
     scene.adjacencyWidth = width;
   }
   hooks_->SnapshotRestored(scene, scene.currentElement);
+  return result;
+}
+
+bool UndoSnapshots::StepBack(TScene& scene, UndoChannel channel) {
+  int& counter = CounterOf(scene.current().uid, channel);
+  const SnapshotRead result = RestoreNumber(scene, channel, counter - 1);
+  --counter;  // also past a snapshot that could not be read
+  return result == SnapshotRead::Restored;
+}
+
+bool UndoSnapshots::RestoreSnapshot(TScene& scene, UndoChannel channel) {
+  const RestoreStart start = StartRestore(scene, channel);
+  if (start != RestoreStart::Snapshot) return start == RestoreStart::SketchUndone;
+  DropRedo(scene.current().uid, channel);
+  return StepBack(scene, channel);
+}
+
+bool UndoSnapshots::Undo(TScene& scene, UndoChannel channel) {
+  const RestoreStart start = StartRestore(scene, channel);
+  if (start != RestoreStart::Snapshot) return start == RestoreStart::SketchUndone;
+  TGeosphera& e = scene.current();
+  Ring& ring = RingOf(e.uid, channel);
+  // After a Redo the element shows snapshot `counter` already. Otherwise its
+  // state is kept in full, as the change undone may have been one of topology;
+  // when that cannot be written (a message says why) Undo goes on without Redo.
+  if (ring.redoTop < ring.counter && WriteSnapshot(e, channel, ring.counter, kSnapshotFull))
+    ring.redoTop = ring.counter;
+  return StepBack(scene, channel);
+}
+
+bool UndoSnapshots::Redo(TScene& scene, UndoChannel channel) {
+  hooks_->ClearFootprints();
+  if (scene.elementCount() == 0) return false;
+  const TGeosphera& e = scene.current();
+  if (!CanRedo(e.uid, channel) || e.indexCount >= kIndexCountLimit) return false;
+  Ring& ring = RingOf(e.uid, channel);
+  if (RestoreNumber(scene, channel, ring.counter + 1) != SnapshotRead::Restored) {
+    DropRedo(e.uid, channel);  // a Redo state went missing or is damaged: the later ones cannot follow
+    return false;
+  }
+  ++ring.counter;
   return true;
 }
 
@@ -189,17 +246,17 @@ void UndoSnapshots::DeleteFilesWhere(const std::function<bool(uint32_t, UndoChan
 }
 
 void UndoSnapshots::ResetChannel(UndoChannel channel) {
-  for (auto& [uid, counters] : counters_) counters[static_cast<size_t>(channel)] = kFirstNumber;
+  for (auto& [uid, rings] : rings_) rings[static_cast<size_t>(channel)] = Ring{};
   DeleteFilesWhere([channel](uint32_t, UndoChannel c) { return c == channel; });
 }
 
 void UndoSnapshots::DropElement(uint32_t uid) {
-  counters_.erase(uid);
+  rings_.erase(uid);
   DeleteFilesWhere([uid](uint32_t u, UndoChannel) { return u == uid; });
 }
 
 void UndoSnapshots::DeleteSnapshotFiles() {
   std::error_code ec;
   fs::remove_all(fs::path(folder_).parent_path(), ec);  // without the '/': a planted link goes, not its target
-  counters_.clear();
+  rings_.clear();
 }

@@ -5,6 +5,10 @@
 // keyed by its stable identity, so rings follow elements when the scene list
 // shifts. The files live in a folder of this process's own inside the
 // temporary folder, removed when the engine ends.
+//
+// Redo uses the same ring: Undo first keeps the state it replaces as a full
+// snapshot one number above the one it restores, so the numbers above the
+// counter hold the states Redo gives back, until a new snapshot is taken.
 #pragma once
 
 #include <array>
@@ -67,14 +71,24 @@ class UndoSnapshots {
 
   // Writes the next snapshot of `e` in `channel` (kind 1 positions and
   // normals, 2 full) when an edit is pending or the snapshot is full; a full
-  // ring drops its oldest snapshot. Write errors are shown.
+  // ring drops its oldest snapshot and the Redo states are dropped. Write
+  // errors are shown.
   void TakeSnapshot(TGeosphera& e, UndoChannel channel, int32_t kind);
 
   // Restores the newest snapshot of the current element in `channel` and
   // steps its counter back. Returns true when the element was changed.
   // Missing files are skipped silently; damaged ones and positions-only
   // snapshots of a mesh whose counts changed are refused with a message.
+  // Redo states of the element are dropped.
   bool RestoreSnapshot(TScene& scene, UndoChannel channel);
+
+  // "Undo": RestoreSnapshot, keeping the state it replaces for Redo.
+  bool Undo(TScene& scene, UndoChannel channel);
+  // "Redo": gives back the state the last Undo of the current element
+  // replaced. Returns true when the element was changed.
+  bool Redo(TScene& scene, UndoChannel channel);
+  // Whether Redo has a state of the element to give back.
+  bool CanRedo(uint32_t uid, UndoChannel channel) const;
 
   // The next snapshot number of an element's ring (3 when it has none).
   int Counter(uint32_t uid, UndoChannel channel) const;
@@ -93,7 +107,25 @@ class UndoSnapshots {
   SnapshotRead ReadSnapshot(TGeosphera& e, UndoChannel channel, int number);
 
  private:
-  int& CounterOf(uint32_t uid, UndoChannel channel);
+  // A ring's next snapshot number and the highest number that holds a Redo
+  // state (states counter + 1 .. redoTop; the element then shows snapshot
+  // `counter`). Without Redo states redoTop is below the counter.
+  struct Ring {
+    int counter = kFirstNumber;
+    int redoTop = 0;
+  };
+
+  Ring& RingOf(uint32_t uid, UndoChannel channel);
+  int& CounterOf(uint32_t uid, UndoChannel channel) { return RingOf(uid, channel).counter; }
+  void DropRedo(uint32_t uid, UndoChannel channel);
+  // The first steps of Undo and RestoreSnapshot: the footprints cleared, and
+  // the sketch tool's own undo taking the step when it asks to.
+  enum class RestoreStart { Nothing, SketchUndone, Snapshot };
+  RestoreStart StartRestore(TScene& scene, UndoChannel channel);
+  // Restores snapshot counter - 1 of the current element and steps the counter back.
+  bool StepBack(TScene& scene, UndoChannel channel);
+  // Reads snapshot `number` into the current element and refreshes it.
+  SnapshotRead RestoreNumber(TScene& scene, UndoChannel channel, int number);
   std::string PrepareFolder() const;  // "" or the message to show
   SnapshotPaths PathsOf(uint32_t uid, UndoChannel channel, int number) const;
   void DeleteSnapshot(uint32_t uid, UndoChannel channel, int number) const;
@@ -104,7 +136,7 @@ class UndoSnapshots {
   std::string folder_;
   int capacity_ = 18;
   int32_t pending_ = kNothingPending;
-  std::map<uint32_t, std::array<int, 3>> counters_;
+  std::map<uint32_t, std::array<Ring, 3>> rings_;
   SnapshotScratch scratch_;
   UndoHooks noHooks_;
   UndoHooks* hooks_ = &noHooks_;

@@ -300,6 +300,8 @@ TEST_F(UndoTest, DamagedFilesAreRefusedAndLeaveTheElementUnchanged) {
       {"plain main header only", 15, false, [](std::string& b) { b.resize(12); }},
       {"vertex count beyond the file", 15, false, [](std::string& b) { b[10] = 0x7F; }},
       {"negative index count", 15, false, [](std::string& b) { b[7] = char(0x80); }},
+      {"index count not of whole triangles", 15, false, [](std::string& b) { --b[4]; }},
+      {"negative level", 15, false, [](std::string& b) { b[15] = char(0x80); }},
       {"plain topology cut short", 15, true, [](std::string& b) { b.resize(b.size() / 2); }},
       {"face beyond the vertices", 15, true, [](std::string& b) { b[1] = 0x40; }},
       {"container longer than the file", 20, false, [](std::string& b) { b.resize(b.size() - 1); }},
@@ -347,6 +349,89 @@ TEST_F(UndoTest, MissingFilesAreSkippedSilently) {
   EXPECT_EQ(Counter(), 4);
   EXPECT_TRUE(Undo());
   EXPECT_EQ(current().vertices[0].x, 0);
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+TEST_F(UndoTest, RedoGivesBackWhatUndoTookUntilANewChange) {
+  const Kept s0 = KeptOf(current());
+  Stroke(1);
+  const Kept s1 = KeptOf(current());
+  Stroke(2);
+  const Kept s2 = KeptOf(current());
+  // A change of topology after its full snapshot, as Subdivide makes.
+  undo_->TakeSnapshot(current(), UndoChannel::Geometry, kSnapshotFull);
+  current() = MakeGrid(7, 6, current().uid);
+  current().subdivLevel = 1;
+  const Kept s3 = KeptOf(current());
+
+  const bool undo = true, redo = false;
+  struct Step {
+    bool undo;
+    bool changes;
+    const Kept* after;
+  };
+  const Step steps[] = {{undo, true, &s2},  {undo, true, &s1},  {redo, true, &s2},  {redo, true, &s3},
+                        {redo, false, &s3}, {undo, true, &s2},  {undo, true, &s1},  {undo, true, &s0},
+                        {undo, false, &s0}, {redo, true, &s1},  {redo, true, &s2},  {redo, true, &s3},
+                        {undo, true, &s2},  {undo, true, &s1}};
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    const Step& step = steps[i];
+    EXPECT_EQ(step.undo ? undo_->Undo(scene_, UndoChannel::Geometry) : undo_->Redo(scene_, UndoChannel::Geometry),
+              step.changes)
+        << "step " << i;
+    EXPECT_TRUE(KeptOf(current()) == *step.after) << "step " << i;
+  }
+
+  // A new stroke drops what Undo took back, files too; Undo then returns to before it.
+  ASSERT_TRUE(undo_->CanRedo(current().uid, UndoChannel::Geometry));
+  Stroke(9);
+  EXPECT_FALSE(undo_->CanRedo(current().uid, UndoChannel::Geometry));
+  EXPECT_FALSE(undo_->Redo(scene_, UndoChannel::Geometry));
+  EXPECT_EQ(current().vertices[0].x, 9);
+  EXPECT_FALSE(fs::exists(Path(Counter())));
+  EXPECT_FALSE(fs::exists(Path(Counter() + 1, true)));
+  EXPECT_TRUE(undo_->Undo(scene_, UndoChannel::Geometry));
+  EXPECT_TRUE(KeptOf(current()) == s1);
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+TEST_F(UndoTest, RedoInATurnedRingAndItsEnds) {
+  undo_->SetMaxUndo(2);  // numbers 3 and 4
+  for (int x = 1; x <= 3; ++x) Stroke(float(x));
+  ASSERT_EQ(Counter(), 5);
+  const auto undoRedo = [&](bool undo) {
+    return undo ? undo_->Undo(scene_, UndoChannel::Geometry) : undo_->Redo(scene_, UndoChannel::Geometry);
+  };
+  EXPECT_TRUE(undoRedo(true));
+  EXPECT_TRUE(undoRedo(true));
+  EXPECT_EQ(current().vertices[0].x, 1);
+  EXPECT_FALSE(undoRedo(true));  // stroke 1's start state left the ring
+  EXPECT_TRUE(undoRedo(false));
+  EXPECT_TRUE(undoRedo(false));
+  EXPECT_EQ(current().vertices[0].x, 3);
+  EXPECT_FALSE(undoRedo(false));
+
+  // A new change in the full ring, then Undo and Redo of it.
+  EXPECT_TRUE(undoRedo(true));
+  Stroke(4);
+  EXPECT_TRUE(undoRedo(true));
+  EXPECT_EQ(current().vertices[0].x, 2);
+  EXPECT_TRUE(undoRedo(false));
+  EXPECT_EQ(current().vertices[0].x, 4);
+
+  // The restore after a failed load or detail pass is no Undo: it ends Redo.
+  EXPECT_TRUE(undoRedo(true));
+  EXPECT_TRUE(undo_->RestoreSnapshot(scene_, UndoChannel::Geometry));
+  EXPECT_FALSE(undoRedo(false));
+  EXPECT_EQ(current().vertices[0].x, 1);
+
+  // A Redo state that went missing ends Redo quietly, leaving the element.
+  Stroke(5);
+  EXPECT_TRUE(undoRedo(true));
+  fs::remove(Path(Counter() + 1));
+  EXPECT_FALSE(undoRedo(false));
+  EXPECT_FALSE(undo_->CanRedo(current().uid, UndoChannel::Geometry));
+  EXPECT_EQ(current().vertices[0].x, 1);
   EXPECT_TRUE(messages_.entries.empty());
 }
 

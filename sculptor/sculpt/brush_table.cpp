@@ -6,7 +6,7 @@ namespace {
 constexpr bool TableIsConsistent() {
   for (int i = 0; i < kBrushCount; ++i) {
     const TBrushInfo& brush = kBrushTable[i];
-    if (brush.apply == nullptr || brush.selectionDivisor == 0) return false;
+    if (brush.selectionDivisor == 0) return false;
     if (brush.inverse != nullptr && BrushItem(brush.inverse) < 0) return false;
     for (int j = 0; j < i; ++j) {
       if (kBrushTable[j].sculptMode == brush.sculptMode) return false;

@@ -1,0 +1,77 @@
+#include <algorithm>
+#include <cassert>
+
+#include "volume_storage.h"
+
+namespace voxquad {
+
+void VolumeStorageBandDF::setSize(int x, int y, int z)
+{
+    assert(x >= 0 && y >= 0 && z >= 0);
+    if (x != XSize || y != YSize || z != ZSize || blocks_.empty()) {
+        grid_ = BlockGrid(x, y, z);
+        blocks_.clear();
+        blocks_.resize(grid_.blockCount());
+        features_.clear();
+        background_ = VoxelData();
+    }
+    GenericVolumeStorage::setSize(x, y, z);
+}
+
+void VolumeStorageBandDF::setDistance(int x, int y, int z, float d)
+{
+    std::unique_ptr<float[]>& block = blocks_[grid_.blockOf(x, y, z)];
+    if (!block) {
+        if (d == background_.distance) return;
+        block = std::make_unique_for_overwrite<float[]>(BlockGrid::blockVoxels);
+        std::fill_n(block.get(), BlockGrid::blockVoxels, background_.distance);
+    }
+    block[BlockGrid::offsetIn(x, y, z)] = d;
+}
+
+std::size_t VolumeStorageBandDF::voxelIndex(int x, int y, int z) const
+{
+    return (static_cast<std::size_t>(z) * static_cast<std::size_t>(YSize) + static_cast<std::size_t>(y)) *
+               static_cast<std::size_t>(XSize) +
+           static_cast<std::size_t>(x);
+}
+
+void VolumeStorageBandDF::setVoxel(int x, int y, int z, const VoxelData& voxel)
+{
+    assert(grid_.contains(x, y, z));
+    setDistance(x, y, z, voxel.distance);
+    const std::size_t index = voxelIndex(x, y, z);
+    if (voxel.flags == background_.flags && voxel.featureOffset == background_.featureOffset)
+        features_.erase(index);
+    else
+        features_[index] = Feature{voxel.flags, voxel.featureOffset};
+}
+
+void VolumeStorageBandDF::getVoxel(int x, int y, int z, VoxelData& voxel)
+{
+    assert(grid_.contains(x, y, z));
+    voxel = background_;
+    voxel.distance = distance(x, y, z);
+    const std::size_t index = voxelIndex(x, y, z);
+    const auto found = features_.find(index);
+    if (found != features_.end()) {
+        voxel.flags = found->second.flags;
+        voxel.featureOffset = found->second.offset;
+    }
+}
+
+void VolumeStorageBandDF::clear()
+{
+    for (auto& block : blocks_) block.reset();
+    features_.clear();
+    background_.distance = unsampledDistance;
+    background_.flags = 0;
+    background_.featureOffset = vec3(unsampledDistance, unsampledDistance, unsampledDistance);
+}
+
+std::size_t VolumeStorageBandDF::allocatedBlocks() const
+{
+    return static_cast<std::size_t>(std::count_if(blocks_.begin(), blocks_.end(), [](const auto& b) { return b != nullptr; }));
+}
+
+}  // namespace voxquad
