@@ -60,7 +60,7 @@ void WritePoints(const std::string& fileName, int count) {
       n[k] = field(q[0], q[1], q[2]) - field(p[0], p[1], p[2]);
     }
     const double nl = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-    std::fprintf(f, "%.10f %.10f %.10f %.10f %.10f %.10f %.10u %.10u %.10u\r\n", p[0], p[1], p[2], n[0] / nl, n[1] / nl,
+    std::fprintf(f, "%.10f %.10f %.10f %.10f %.10f %.10f %u %u %u\r\n", p[0], p[1], p[2], n[0] / nl, n[1] / nl,
                  n[2] / nl, d[0] > 0 ? 255u : 40u, 128u, d[2] > 0 ? 255u : 40u);
   }
   std::fclose(f);

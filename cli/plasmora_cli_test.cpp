@@ -252,7 +252,7 @@ TEST_F(Cli, RemeshCompactAndRemeshTheBall) {
   const std::string ball = std::string("'") + PLASMORA_BIN_DIR + "/models/ball6.met'";
   const std::string tmp = dir.File("t m p");
   std::filesystem::create_directory(tmp);
-  for (const std::string command : {"remesh-compact " + ball + " '" + dir.File("compact.obj") + "' 200000",
+  for (const std::string& command : {"remesh-compact " + ball + " '" + dir.File("compact.obj") + "' 200000",
                                      "remesh " + ball + " '" + dir.File("rebuilt.ply") + "' 6"}) {
     const CliRun r = Invoke(command, "TMPDIR='" + tmp + "'");
     ASSERT_EQ(r.status, 0) << command << "\n" << r.err;

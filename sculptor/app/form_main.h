@@ -25,6 +25,7 @@ class TPanelLoadAdd;
 class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
+class TPanelRemesh;
 class TPanelStart;
 class TViewportInput;
 
@@ -56,6 +57,7 @@ class TFormMain : public QMainWindow {
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
   TPanelConfig* PanelConfig = nullptr;
+  TPanelRemesh* PanelRemesh = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }
   TFormInput& formInput() { return *formInput_; }
@@ -95,4 +97,5 @@ class TFormMain : public QMainWindow {
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;
+  bool closeAfterRemesh_ = false;  // the window was closed during a remesh
 };
