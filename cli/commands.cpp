@@ -12,6 +12,7 @@ int RunAo(const Arguments& arguments);
 int RunUv(const Arguments& arguments);
 int RunRemeshCompact(const Arguments& arguments);
 int RunRemesh(const Arguments& arguments);
+int RunReduce(const Arguments& arguments);
 
 namespace {
 
@@ -64,6 +65,12 @@ constexpr TCliCommand kCommands[] = {
      "                     poissonrecon) at octree DEPTH 6 to 12 (10 when not given),\n"
      "                     keeping its paint, and write the scene to OUT\n",
      RunRemesh},
+    {"reduce", 3, 3,
+     "  reduce IN OUT PERCENT\n"
+     "                     reduce the principal element to PERCENT % (0 to 100) of\n"
+     "                     its triangles by quadric edge collapses, as Mesh\n"
+     "                     Reduction does, and write the scene to OUT\n",
+     RunReduce},
 };
 
 }  // namespace

@@ -182,14 +182,14 @@ TEST_F(PlyReaderTest, RefusedFilesLeaveTheModelEmptyWithTheirMessage) {
        "PLY file has a position that is not a finite number in line 10"},
       {"binary nan position",
        BinaryHeader("binary_little_endian", 3, 1) +
-           Bytes().Put<float>(0).Put<float>(0).Put<float>(0).Put<float>(1).Put<float>(NAN).Put<float>(0).data +
+           LittleEndianBytes().Put<float>(0).Put<float>(0).Put<float>(0).Put<float>(1).Put<float>(NAN).Put<float>(0).data +
            BinaryTriangles(1, {{0, 1, 2}}),
        "PLY file has a position that is not a finite number in vertex 1"},
       {"binary double beyond float",
        "ply\nformat binary_little_endian 1.0\nelement vertex 3\nproperty double x\nproperty double y\n"
        "property double z\nelement face 1\nproperty list uchar int vertex_indices\nend_header\n" +
-           Bytes().Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).data +
-           Bytes().Put<double>(1e300).Put<double>(0).Put<double>(0).data + BinaryTriangles(0, {{0, 1, 2}}),
+           LittleEndianBytes().Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).data +
+           LittleEndianBytes().Put<double>(1e300).Put<double>(0).Put<double>(0).data + BinaryTriangles(0, {{0, 1, 2}}),
        "PLY file has a position that is not a finite number in vertex 2"},
   };
   for (const RefusedCase& c : cases) {
@@ -223,7 +223,7 @@ TEST_F(PlyReaderTest, BigEndianReadsAsLittleEndian) {
   // One file in both byte orders: int16 x, double y, float z, colours, a
   // uint16-counted list of uint32 indices and a float after it.
   const auto file = [](bool big) {
-    Bytes body;
+    LittleEndianBytes body;
     const auto put = [&](auto value) {
       char b[sizeof value];
       std::memcpy(b, &value, sizeof value);
