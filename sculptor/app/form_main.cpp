@@ -22,6 +22,7 @@
 
 #include "app/app_paths.h"
 #include "app/app_texts.h"
+#include "app/external_remesh.h"
 #include "app/main_menu.h"
 #include "app/panel_config.h"
 #include "app/panel_edit_sphere.h"
@@ -31,6 +32,7 @@
 #include "app/panel_paint_color.h"
 #include "app/panel_reduction.h"
 #include "app/panel_skech.h"
+#include "app/panel_remesh.h"
 #include "app/panel_start.h"
 #include "app/shortcut_hints.h"
 #include "app/viewport_input.h"
@@ -53,7 +55,7 @@ constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
 constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
     {"PanelTexture", "Texture"},        {"PanelCreateUVW", "Create UV"},      {"PanelImageTex", "Texture Image"},
     {"PanelCreatingUV", "Creating UV"}, {"PanelCreateAO", "Ambient Occlusion"},
-    {"PanelRemesh", "Remesh"},          {"PanelSaveScreen", "Image Render"},
+    {"PanelSaveScreen", "Image Render"},
 };
 
 // A text field with the focus keeps its keys.
@@ -158,6 +160,7 @@ void TFormMain::BuildPanels() {
   PanelPaintColor = new TPanelPaintColor(document_, centro_);
   placeholders(kPanelsAfterPaint);
   PanelReduction = new TPanelReduction(document_, centro_);
+  PanelRemesh = new TPanelRemesh(document_, centro_);
   PanelConfig = new TPanelConfig(document_, centro_);
   // The texture tools draw on a second GL widget of their own, hidden until they run.
   auto* texturePanel = new PanelCentroTex(toolPanels_.at("PanelTexture"));
@@ -216,6 +219,17 @@ void TFormMain::Compose() {
   connect(PanelConfig, &TPanelConfig::shortcutsChanged, this,
           [this] { ShowShortcutHints(document_.preferences(), *MainMenu, *PanelMenu, *PanelModeling); });
 
+  // Remeshing: the budget from the tool panel's track bar, the depth from the configuration.
+  connect(PanelMenu->ButRemeshCompact, &QToolButton::clicked, PanelRemesh, [this] {
+    PanelRemesh->ButRemeshCompactClick(VoxelBudgetOfPosition(PanelMenu->TrackBarResol->value()));
+  });
+  const auto remesh = [this] { PanelRemesh->SpeedFixmeshClick(PanelConfig->remeshDepth()); };
+  connect(PanelMenu->SpeedFixmesh, &QToolButton::clicked, PanelRemesh, remesh);
+  connect(PanelRemesh, &TPanelRemesh::remeshed, PanelStart, &QWidget::hide);
+  // Queued: the close comes once the run's handler has returned.
+  connect(
+      PanelRemesh, &TPanelRemesh::runEnded, this, [this] { if (closeAfterRemesh_) close(); }, Qt::QueuedConnection);
+
   // The menu items of the panels' commands.
   TMainMenu& menu = *MainMenu;
   connect(menu.StartMesh1, &QAction::triggered, PanelStart, &TPanelStart::StartMesh1Click);
@@ -240,6 +254,8 @@ void TFormMain::Compose() {
   PanelMenu->SpeedReduction->setEnabled(true);
   connect(menu.MeshReduction1, &QAction::triggered, PanelReduction, &TPanelReduction::SpeedReductionClick);
   connect(PanelMenu->SpeedReduction, &QToolButton::clicked, PanelReduction, &TPanelReduction::SpeedReductionClick);
+  menu.Remesh1->setEnabled(true);
+  connect(menu.Remesh1, &QAction::triggered, PanelRemesh, remesh);
 }
 
 bool TFormMain::LoadDefaultModel() {
@@ -376,6 +392,13 @@ void TFormMain::wheelEvent(QWheelEvent* event) {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+  // A remesh under way ends its helper first; the window closes when the run is over.
+  if (PanelRemesh->running()) {
+    closeAfterRemesh_ = true;
+    PanelRemesh->CancelRun();
+    event->ignore();
+    return;
+  }
   if (!startupFailed_ && !MainMenu->AskToSaveChanges()) {
     event->ignore();
     return;

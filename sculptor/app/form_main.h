@@ -27,6 +27,7 @@ class TPanelModeling;
 class TPanelPaintColor;
 class TPanelReduction;
 class TPanelSkech;
+class TPanelRemesh;
 class TPanelStart;
 class TViewportInput;
 
@@ -60,6 +61,7 @@ class TFormMain : public QMainWindow {
   TPanelSkech* PanelSkech = nullptr;
   TPanelConfig* PanelConfig = nullptr;
   TPanelReduction* PanelReduction = nullptr;
+  TPanelRemesh* PanelRemesh = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }
   TFormInput& formInput() { return *formInput_; }
@@ -108,4 +110,5 @@ class TFormMain : public QMainWindow {
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;
+  bool closeAfterRemesh_ = false;  // the window was closed during a remesh
 };
