@@ -27,6 +27,9 @@ class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
 class TPanelStamp;
+class TPanelReduction;
+class TPanelSkech;
+class TPanelRemesh;
 class TPanelStart;
 class TPanelStencil;
 class TPanelRefImage;
@@ -60,10 +63,13 @@ class TFormMain : public QMainWindow {
   TPanelLoadAdd* PanelLoadAdd = nullptr;
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
+  TPanelSkech* PanelSkech = nullptr;
   TPanelConfig* PanelConfig = nullptr;
   TPanelStamp* PanelStamp = nullptr;
   TPanelStencil* PanelStencil = nullptr;
   TPanelRefImage* PanelRefImage = nullptr;
+  TPanelReduction* PanelReduction = nullptr;
+  TPanelRemesh* PanelRemesh = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }
   TTabletInput& tabletInput() { return *tabletInput_; }
@@ -116,4 +122,5 @@ class TFormMain : public QMainWindow {
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;
+  bool closeAfterRemesh_ = false;  // the window was closed during a remesh
 };

@@ -14,6 +14,7 @@
 #include "app/document.h"
 #include "app/overlay_drags.h"
 #include "render/panel_centro.h"
+#include "sculpt/sketch_strokes.h"
 
 namespace {
 
@@ -138,6 +139,12 @@ void TViewportInput::TurnCamera(int x, int y) {
   state.mainCamera.yaw += dx;
   state.mirrorCamera.pitch -= dy;
   state.mirrorCamera.yaw -= dx;
+  if (doc_.modes().sketch) {
+    for (double* angle :
+         {&state.mainCamera.pitch, &state.mainCamera.yaw, &state.mirrorCamera.pitch, &state.mirrorCamera.yaw}) {
+      *angle = WrapSketchAngle(*angle);
+    }
+  }
   lastX_ = x;
   lastY_ = y;
   doc_.stroke().state().pickedVertex = -1;

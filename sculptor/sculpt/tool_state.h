@@ -25,4 +25,5 @@ struct TToolModes {
   bool dimension = false;     // vertical drags and the wheel scale the element
   bool stencil = false;         // projection stencil: strokes copy the stencil picture's colours
   bool overlayScaling = false;  // a stencil or reference image is being scaled: strokes do nothing
+  bool sketch = false;        // left drags drop sketch spheres ("Skech Control" open)
 };
