@@ -14,6 +14,7 @@ class TenfoldView : public StrokeProjection {
   TScreenPoint Project(const TGLCoord& p) const override { return {p.x * 10.0, p.y * 10.0, 0}; }
   bool CameraSetups(TProjectionSetup&, TProjectionSetup&) override { return false; }
   float BrushWindow(float) const override { return 0; }
+  TViewAngles MainCameraAngles() const override { return {}; }
 };
 
 // 40 x 20: red left of column 20, blue from it on; rows counted from the bottom.
