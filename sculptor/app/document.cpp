@@ -68,7 +68,7 @@ const QCursor* TDocument::customCursor(const QString& name) const {
 }
 
 bool TDocument::RefusedInTextureMode() {
-  if (!viewport_->state().textureViewOn) return false;
+  if (!textureMode_ && !viewport_->state().textureViewOn) return false;
   ShowWarning(kTextureModeRefusal);
   return true;
 }

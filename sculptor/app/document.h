@@ -77,8 +77,11 @@ class TDocument : public QObject, public SceneHost {
   void LoadCustomCursors();
   const QCursor* customCursor(const QString& name) const;
 
-  // The editing commands refuse while the texture view is on; true (after
-  // the warning) when they must.
+  // Texture mode: the current element is painted into its texture image.
+  bool textureMode() const { return textureMode_; }
+  void SetTextureMode(bool on) { textureMode_ = on; }
+  // The editing commands refuse in texture mode and while the texture view
+  // is on; true (after the warning) when they must.
   bool RefusedInTextureMode();
   // Valence and adjacency of the current element.
   void RebuildCurrentAdjacency();
@@ -131,6 +134,7 @@ class TDocument : public QObject, public SceneHost {
   ColorChooser colorChooser_;
   std::map<QString, QCursor> cursors_;
   PanelCentro* viewport_ = nullptr;
+  bool textureMode_ = false;
   WindowStrokeSink strokeSink_{*this};
   std::optional<TStroke> stroke_;
   std::optional<TElementTools> elementTools_;

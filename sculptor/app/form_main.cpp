@@ -21,17 +21,21 @@
 #include "app/app_texts.h"
 #include "app/main_menu.h"
 #include "app/panel_config.h"
+#include "app/panel_create_uvw.h"
+#include "app/panel_creating_uv.h"
 #include "app/panel_edit_sphere.h"
+#include "app/panel_image_tex.h"
 #include "app/panel_load_add.h"
 #include "app/panel_menu.h"
 #include "app/panel_modeling.h"
 #include "app/panel_paint_color.h"
 #include "app/panel_start.h"
+#include "app/panel_texture.h"
+#include "app/texture_mode.h"
 #include "app/viewport_input.h"
 #include "io/model_conversion.h"
 #include "model/messages.h"
 #include "render/panel_centro.h"
-#include "render/panel_centro_tex.h"
 
 namespace {
 
@@ -45,9 +49,8 @@ constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
     {"PanelReference", "Reference Images"},
 };
 constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
-    {"PanelTexture", "Texture"},        {"PanelCreateUVW", "Create UV"},      {"PanelImageTex", "Texture Image"},
-    {"PanelCreatingUV", "Creating UV"}, {"PanelReduction", "Mesh Reduction"}, {"PanelCreateAO", "Ambient Occlusion"},
-    {"PanelRemesh", "Remesh"},          {"PanelSaveScreen", "Image Render"},
+    {"PanelReduction", "Mesh Reduction"}, {"PanelCreateAO", "Ambient Occlusion"},
+    {"PanelRemesh", "Remesh"},            {"PanelSaveScreen", "Image Render"},
 };
 
 // A text field with the focus keeps its keys.
@@ -78,7 +81,7 @@ void TFormMain::Fail(const QString& message) {
 
 void TFormMain::FormCreate() {
   // 1-2: the viewport and its GL context (created when first shown); the
-  // hidden texture panel belongs to the texture tools.
+  // texture panel's context belongs to PanelTexture.
   centro_ = new PanelCentro(document_.scene(), this);
   centro_->SetProgramDirectory(document_.programDir());
   setCentralWidget(centro_);
@@ -145,12 +148,14 @@ void TFormMain::BuildPanels() {
   PanelEditSphere = new TPanelEditSphere(document_, centro_);
   placeholders(kPanelsBeforePaint);
   PanelPaintColor = new TPanelPaintColor(document_, centro_);
+  PanelTexture = new TPanelTexture(document_, centro_);
+  PanelCreateUVW = new TPanelCreateUVW(centro_);
+  PanelImageTex = new TPanelImageTex(centro_);
+  PanelCreatingUV = new TPanelCreatingUV(centro_);
   placeholders(kPanelsAfterPaint);
   PanelConfig = new TPanelConfig(document_, centro_);
-  // The texture tools draw on a second GL widget of their own, hidden until they run.
-  auto* texturePanel = new PanelCentroTex(toolPanels_.at("PanelTexture"));
-  texturePanel->setObjectName("PanelCentroTex");
-  texturePanel->hide();
+  TextureMode =
+      new TTextureMode(document_, *PanelTexture, *PanelCreateUVW, *PanelImageTex, *PanelCreatingUV, *PanelPaintColor);
 }
 
 void TFormMain::Compose() {
@@ -173,6 +178,11 @@ void TFormMain::Compose() {
   connect(PanelModeling, &TPanelModeling::brushSelected, this, [this] { toolPanels_.at("PanelStamp")->hide(); });
   connect(PanelEditSphere, &TPanelEditSphere::maskModesChanged, PanelMenu, &TPanelMenu::SyncMaskButtons);
   connect(PanelPaintColor, &TPanelPaintColor::closed, PanelModeling, [this] { PanelModeling->RadioModelClick(0); });
+
+  // Texture mode.
+  PanelMenu->SpeedTextureEdit->setEnabled(true);
+  connect(PanelMenu->SpeedTextureEdit, &QToolButton::clicked, TextureMode, &TTextureMode::SpeedEditTexClick);
+  connect(&document_, &TDocument::sceneReplaced, TextureMode, &TTextureMode::SceneReplaced);
 
   // A stroke's temporary brushes and colour capture.
   connect(viewportInput_, &TViewportInput::leftDragging, PanelModeling, &TPanelModeling::ArmTemporaryBrushes);
@@ -214,6 +224,8 @@ void TFormMain::Compose() {
   connect(menu.PrincipalMenu1, &QAction::triggered, this, &TFormMain::PrincipalMenu1Click);
   connect(menu.PanelModeling1, &QAction::triggered, this, &TFormMain::PanelModeling1Click);
   connect(menu.PaintTool1, &QAction::triggered, PanelPaintColor, &TPanelPaintColor::PaintTool1Click);
+  menu.TextureEdit1->setEnabled(true);
+  connect(menu.TextureEdit1, &QAction::triggered, TextureMode, &TTextureMode::SpeedEditTexClick);
 }
 
 bool TFormMain::LoadDefaultModel() {

@@ -20,12 +20,17 @@ class PanelCentro;
 class QLabel;
 class TMainMenu;
 class TPanelConfig;
+class TPanelCreateUVW;
+class TPanelCreatingUV;
 class TPanelEditSphere;
+class TPanelImageTex;
 class TPanelLoadAdd;
 class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
 class TPanelStart;
+class TPanelTexture;
+class TTextureMode;
 class TViewportInput;
 
 class TFormMain : public QMainWindow {
@@ -56,6 +61,11 @@ class TFormMain : public QMainWindow {
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
   TPanelConfig* PanelConfig = nullptr;
+  TPanelTexture* PanelTexture = nullptr;
+  TPanelCreateUVW* PanelCreateUVW = nullptr;
+  TPanelImageTex* PanelImageTex = nullptr;
+  TPanelCreatingUV* PanelCreatingUV = nullptr;
+  TTextureMode* TextureMode = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }
   TFormInput& formInput() { return *formInput_; }
