@@ -1,5 +1,7 @@
 #include "app/form_input.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QSlider>
 #include <cstdlib>
 
@@ -9,22 +11,6 @@
 #include "app/panel_menu.h"
 #include "app/panel_modeling.h"
 #include "render/panel_centro.h"
-
-namespace {
-
-enum ShortcutCommand {
-  kRadiusAndZoom = 0,
-  kSubdivide,
-  kUnsubdivide,
-  kUndo,
-  kHideStencil,
-  kMoveStencil,
-  kRotateStencil,
-  kScaleStencil,
-  kHideImageReference,
-};
-
-}  // namespace
 
 TFormInput::TFormInput(TDocument& doc, TPanelMenu& tools, TPanelModeling& brushes, TPanelEditSphere& elements,
                        TMainMenu& menu)
@@ -41,10 +27,10 @@ bool TFormInput::RunShortcutCommand(int command) {
                      (second == 0 && first != 0 && ShortcutDown(first)) ||
                      (first != 0 && second != 0 && ShortcutDown(first) && ShortcutDown(second));
   if (!fires) return false;
-  if (command == kRadiusAndZoom) radiusKeyMode_ = !radiusKeyMode_;
-  if (command == kSubdivide) tools_.SpeedSubdivideClick();
-  if (command == kUnsubdivide) tools_.SpeedUnsubdivideClick();
-  if (command == kUndo) menu_.Undo1Click();
+  if (command == kShortcutRadiusAndZoom) radiusKeyMode_ = !radiusKeyMode_;
+  if (command == kShortcutSubdivide) tools_.SpeedSubdivideClick();
+  if (command == kShortcutUnsubdivide) tools_.SpeedUnsubdivideClick();
+  if (command == kShortcutUndo) menu_.Undo1Click();
   return true;
 }
 
@@ -56,6 +42,13 @@ void TFormInput::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
   for (const auto& [flag, key] : kModifierKeys) {
     if (modifiers.testFlag(flag)) keys_.Press(key);
     else if (key != qtKey) keys_.Release(key);
+  }
+
+  // Redo's keys, when they reach the window as keys rather than as the menu
+  // item's shortcut, come before the shortcut commands: Ctrl+Shift+Z holds
+  // Ctrl+Z, the keys of "Undo".
+  if (menu_.Redo1->shortcuts().contains(QKeySequence(QKeyCombination(modifiers, Qt::Key(qtKey))))) {
+    return menu_.Redo1Click();
   }
 
   bool commandFired = false;

@@ -1,9 +1,11 @@
 // The window's menu bar (File, Edit, View, Render, Help) and the commands of
-// its own: the file commands with the save question on close, Undo, and the
+// its own: the file commands with the save question on close, Undo, Redo, and the
 // help items. The items of the panels' commands are wired by the window.
 #pragma once
 
 #include <QObject>
+
+#include "io/undo_snapshots.h"
 
 class QAction;
 class QMainWindow;
@@ -24,11 +26,13 @@ class TMainMenu : public QObject {
   QAction* Abrir1 = nullptr;  // Open
   QAction* Import1 = nullptr;
   QAction* Export1 = nullptr;
+  QAction* Save1 = nullptr;
   QAction* A1 = nullptr;  // Save As...
   QAction* StartMesh1 = nullptr;
   QAction* Sair1 = nullptr;  // Exit
   // Edit.
   QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
   QAction* Subdivide1 = nullptr;
   QAction* UnSubdivide1 = nullptr;
   QAction* Detail1 = nullptr;
@@ -58,19 +62,25 @@ class TMainMenu : public QObject {
   void Abrir1Click();
   void Import1Click();
   void Export1Click();
+  void Save1Click();
   void A1Click();
   void Sair1Click();
   void Undo1Click();
+  void Redo1Click();
   void AboutClick();
   void TutorialsClick();
-  void DonateClick();
 
-  // "You want to save your model?" on closing; true when the window may close.
-  bool PromptSaveBeforeClose();
+  // "You want to save your model?" before the changed scene is closed or
+  // replaced; true when it may go.
+  bool AskToSaveChanges();
 
  private:
+  // Undo or Redo of the current element's geometry snapshots.
+  void StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoChannel));
   // The .met save dialog and the save; false when nothing was written.
   bool SaveAsDialog();
+  // Save: to the scene's file, or through the dialog when it has none.
+  bool Save();
 
   TDocument& doc_;
   QMainWindow& window_;

@@ -165,6 +165,7 @@ void TPanelTexture::SpeedTexToVertexClick() {
                             std::span<TRGBA>(e.colors.data(), vertices));
     UploadElementBuffers(scene, i);
   }
+  doc_.SceneChanged();
   ShowImage();
   doc_.Redraw();
 }

@@ -181,5 +181,6 @@ void TTextureMode::RefreshMesh(bool allElements) {
   }
   doc_.RebuildCurrentAdjacency();
   scene.host->RebuildScreenGrids(scene);
+  doc_.SceneChanged();
   doc_.Redraw();
 }

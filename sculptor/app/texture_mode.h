@@ -49,7 +49,7 @@ class TTextureMode : public QObject {
   // Restores the mesh of the paint channel, keeping the texture coordinates
   // and (with `keepColors`) the colours.
   void RestorePaintSnapshot(bool keepColors);
-  // Buffers, adjacency and picking grids after the mesh changed.
+  // Buffers, adjacency and picking grids after the mesh changed; a change of the scene.
   void RefreshMesh(bool allElements);
 
   TDocument& doc_;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -49,6 +50,23 @@ inline QApplication& App() {
     return a;
   }();
   return *app;
+}
+
+// A move without a button, delivered at once (QTest moves the real pointer
+// then, whose event may come late or not at all).
+inline void HoverMove(QWidget& view, QPoint at) {
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), view.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&view, &move);
+}
+
+// A left drag across the viewport from `at`, hovering there first as a user's pointer would.
+inline void LeftDrag(QWidget& view, QPoint at, QPoint by) {
+  HoverMove(view, at);
+  QTest::mousePress(&view, Qt::LeftButton, {}, at);
+  QTest::mouseMove(&view, at + by);
+  QTest::mouseRelease(&view, Qt::LeftButton, {}, at + by);
+  QApplication::processEvents();
 }
 
 inline void WriteModelFile(const QString& path, std::vector<TGeosphera> elements) {
