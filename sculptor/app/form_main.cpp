@@ -22,6 +22,7 @@
 
 #include "app/app_paths.h"
 #include "app/app_texts.h"
+#include "app/external_remesh.h"
 #include "app/main_menu.h"
 #include "app/panel_config.h"
 #include "app/panel_create_uvw.h"
@@ -32,6 +33,9 @@
 #include "app/panel_menu.h"
 #include "app/panel_modeling.h"
 #include "app/panel_paint_color.h"
+#include "app/panel_reduction.h"
+#include "app/panel_skech.h"
+#include "app/panel_remesh.h"
 #include "app/panel_start.h"
 #include "app/panel_texture.h"
 #include "app/shortcut_hints.h"
@@ -48,13 +52,12 @@ constexpr int kStatusWidths[6] = {150, 150, 250, 200, 150, 150};
 // The panels of the later tools, created hidden with their caption; each tool
 // that comes takes its own panel's place here.
 constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
-    {"PanelSkech", "Skech Control"},        {"PanelStamp", "Stamp"},
+    {"PanelStamp", "Stamp"},
     {"PanelStencil", "Projection Tools"},   {"PanelRefImage", "Reference Image Tools"},
     {"PanelReference", "Reference Images"},
 };
 constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
-    {"PanelReduction", "Mesh Reduction"}, {"PanelCreateAO", "Ambient Occlusion"},
-    {"PanelRemesh", "Remesh"},            {"PanelSaveScreen", "Image Render"},
+    {"PanelCreateAO", "Ambient Occlusion"}, {"PanelSaveScreen", "Image Render"},
 };
 
 // A text field with the focus keeps its keys.
@@ -154,6 +157,7 @@ void TFormMain::BuildPanels() {
     }
   };
   PanelEditSphere = new TPanelEditSphere(document_, centro_);
+  PanelSkech = new TPanelSkech(document_, centro_);
   placeholders(kPanelsBeforePaint);
   PanelPaintColor = new TPanelPaintColor(document_, centro_);
   PanelTexture = new TPanelTexture(document_, centro_);
@@ -161,6 +165,8 @@ void TFormMain::BuildPanels() {
   PanelImageTex = new TPanelImageTex(centro_);
   PanelCreatingUV = new TPanelCreatingUV(centro_);
   placeholders(kPanelsAfterPaint);
+  PanelReduction = new TPanelReduction(document_, centro_);
+  PanelRemesh = new TPanelRemesh(document_, centro_);
   PanelConfig = new TPanelConfig(document_, centro_);
   TextureMode =
       new TTextureMode(document_, *PanelTexture, *PanelCreateUVW, *PanelImageTex, *PanelCreatingUV, *PanelPaintColor);
@@ -205,7 +211,9 @@ void TFormMain::Compose() {
   connect(PanelStart, &TPanelStart::meshChosen, PanelLoadAdd,
           [this](int choice) { PanelLoadAdd->AskFor(choice, PanelStart->pos()); });
   connect(PanelStart, &TPanelStart::loadMeshChosen, MainMenu, &TMainMenu::Abrir1Click);
-  connect(PanelLoadAdd, &TPanelLoadAdd::sketchStarted, this, [this] { toolPanels_.at("PanelSkech")->show(); });
+  connect(PanelLoadAdd, &TPanelLoadAdd::sketchStarted, PanelSkech, &TPanelSkech::StartSketch);
+  connect(PanelLoadAdd, &TPanelLoadAdd::sketchLoaded, PanelSkech, &TPanelSkech::SpeedSkechConvertClick);
+  connect(PanelMenu->SpeedSkech, &QToolButton::clicked, PanelSkech, &TPanelSkech::SpeedSkechClick);
   connect(PanelLoadAdd, &TPanelLoadAdd::finished, PanelStart, &QWidget::hide);
 
   // The configuration panel.
@@ -219,6 +227,17 @@ void TFormMain::Compose() {
   connect(PanelConfig, &TPanelConfig::tabletActivated, PanelMenu, &TPanelMenu::TabletActivated);
   connect(PanelConfig, &TPanelConfig::shortcutsChanged, this,
           [this] { ShowShortcutHints(document_.preferences(), *MainMenu, *PanelMenu, *PanelModeling); });
+
+  // Remeshing: the budget from the tool panel's track bar, the depth from the configuration.
+  connect(PanelMenu->ButRemeshCompact, &QToolButton::clicked, PanelRemesh, [this] {
+    PanelRemesh->ButRemeshCompactClick(VoxelBudgetOfPosition(PanelMenu->TrackBarResol->value()));
+  });
+  const auto remesh = [this] { PanelRemesh->SpeedFixmeshClick(PanelConfig->remeshDepth()); };
+  connect(PanelMenu->SpeedFixmesh, &QToolButton::clicked, PanelRemesh, remesh);
+  connect(PanelRemesh, &TPanelRemesh::remeshed, PanelStart, &QWidget::hide);
+  // Queued: the close comes once the run's handler has returned.
+  connect(
+      PanelRemesh, &TPanelRemesh::runEnded, this, [this] { if (closeAfterRemesh_) close(); }, Qt::QueuedConnection);
 
   // The menu items of the panels' commands.
   TMainMenu& menu = *MainMenu;
@@ -240,6 +259,14 @@ void TFormMain::Compose() {
   connect(menu.PaintTool1, &QAction::triggered, PanelPaintColor, &TPanelPaintColor::PaintTool1Click);
   menu.TextureEdit1->setEnabled(true);
   connect(menu.TextureEdit1, &QAction::triggered, TextureMode, &TTextureMode::SpeedEditTexClick);
+
+  // Mesh Reduction.
+  menu.MeshReduction1->setEnabled(true);
+  PanelMenu->SpeedReduction->setEnabled(true);
+  connect(menu.MeshReduction1, &QAction::triggered, PanelReduction, &TPanelReduction::SpeedReductionClick);
+  connect(PanelMenu->SpeedReduction, &QToolButton::clicked, PanelReduction, &TPanelReduction::SpeedReductionClick);
+  menu.Remesh1->setEnabled(true);
+  connect(menu.Remesh1, &QAction::triggered, PanelRemesh, remesh);
 }
 
 bool TFormMain::LoadDefaultModel() {
@@ -376,6 +403,13 @@ void TFormMain::wheelEvent(QWheelEvent* event) {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+  // A remesh under way ends its helper first; the window closes when the run is over.
+  if (PanelRemesh->running()) {
+    closeAfterRemesh_ = true;
+    PanelRemesh->CancelRun();
+    event->ignore();
+    return;
+  }
   if (!startupFailed_ && !MainMenu->AskToSaveChanges()) {
     event->ignore();
     return;
