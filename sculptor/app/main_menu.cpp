@@ -15,13 +15,17 @@
 #include "app/document.h"
 #include "app/panel_load_add.h"
 #include "app/panel_menu.h"
+#include "app/texture_image.h"
 #include "io/model_conversion.h"
 #include "io/model_writer.h"
+#include "io/obj_materials.h"
 #include "model/messages.h"
+#include "render/panel_centro.h"
 
 namespace {
 
 constexpr const char* kUnknownFormat = "File format not recognized.";
+constexpr const char* kTextureSaveFailed = "Error in screen image save. Error 4376";
 constexpr const char* kSavePrompt = "You want to save your model?";
 constexpr const char* kUserGuide = "user-guide.html";
 
@@ -153,7 +157,22 @@ void TMainMenu::Export1Click() {
   const std::vector<TModelFilter> filters = DialogFilters(TModelDialog::Export);
   const size_t index = std::min(static_cast<size_t>(std::max(choice.filterIndex, 0)), filters.size() - 1);
   const TModelFormat& format = *filters[index].format;
-  WriteModel(doc_.scene(), WithExtension(choice.fileName, format.extension).toStdString(), format.kind);
+  const std::string fileName = WithExtension(choice.fileName, format.extension).toStdString();
+  if (WriteModel(doc_.scene(), fileName, format.kind) && format.kind == kModelObj) ExportTextureImages(fileName);
+}
+
+void TMainMenu::ExportTextureImages(const std::string& objFileName) {
+  const TScene& scene = doc_.scene();
+  bool textured = false;
+  for (int i = 0; i < scene.elementCount(); ++i) {
+    if (!HasObjTexture(scene.elements[static_cast<size_t>(i)])) continue;
+    textured = true;
+    const TElementGpuSlot* slot = doc_.viewport().buffers().FindSlot(scene, i);
+    const QImage picture = slot != nullptr ? TextureImagePicture(slot->textureImage) : QImage();
+    const QString path = QString::fromStdString(TextureImagePath(objFileName, static_cast<size_t>(i)));
+    if (picture.isNull() || !picture.save(path, "PNG")) ShowError(kTextureSaveFailed);
+  }
+  if (textured) WriteMaterialLibrary(scene, objFileName);
 }
 
 bool TMainMenu::SaveAsDialog() {

@@ -10,6 +10,7 @@
 
 #include "app/app_paths.h"
 #include "app/document.h"
+#include "app/texture_image.h"
 #include "app/widget_factory.h"
 #include "io/image_loader.h"
 #include "model/messages.h"
@@ -47,12 +48,6 @@ constexpr SaveFormat kSaveFormats[] = {
     {"JPEG Image File (*.jpeg)", "JPEG", ".jpeg"},
     {"Bitmaps (*.bmp)", "BMP", ".bmp"},
 };
-
-// The image top-down, as pictures are shown and saved.
-QImage TopDown(const AByte& rgb, int size) {
-  const QImage bottomUp(rgb.data(), size, size, size * 3, QImage::Format_RGB888);
-  return bottomUp.mirrored();
-}
 
 }  // namespace
 
@@ -188,11 +183,8 @@ void TPanelTexture::SpeedSaveClick() {
   const TFileChoice choice = doc_.ChooseFile(request);
   if (choice.fileName.isEmpty()) return;
   const SaveFormat& format = kSaveFormats[std::clamp(choice.filterIndex, 0, 3)];
-  const int size = textureSize();
-  const AByte& rgb = image();
-  const size_t side = static_cast<size_t>(size);
-  if (rgb.size() != side * side * 3 ||
-      !TopDown(rgb, size).save(WithExtension(choice.fileName, format.extension), format.format)) {
+  const QImage picture = TextureImagePicture(image());
+  if (picture.isNull() || !picture.save(WithExtension(choice.fileName, format.extension), format.format)) {
     ShowError(kSaveFailed);
   }
 }
@@ -203,10 +195,8 @@ void TPanelTexture::CheckTextureClick(bool checked) {
 }
 
 void TPanelTexture::ShowImage() {
-  const int size = textureSize();
-  const AByte& rgb = image();
-  const size_t side = static_cast<size_t>(size);
-  if (rgb.size() != side * side * 3) return ImageText->clear();
+  const QImage picture = TextureImagePicture(image());
+  if (picture.isNull()) return ImageText->clear();
   ImageText->setPixmap(QPixmap::fromImage(
-      TopDown(rgb, size).scaled(kImageTextSide, kImageTextSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+      picture.scaled(kImageTextSide, kImageTextSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }

@@ -314,4 +314,22 @@ TEST_F(TextureModeTest, SaveImageWritesAReadablePicture) {
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Error in screen image save. Error 4376"});
 }
 
+// Exporting a painted model as OBJ writes its texture as PNG and the
+// material library naming it beside the OBJ.
+TEST_F(TextureModeTest, ObjExportWritesTheTextureBeside) {
+  PaintByPosition();
+  CreateUVs("256");
+  Choose(install_.file("painted"), 0);
+  form_->MainMenu->Export1Click();
+  ASSERT_TRUE(QFile::exists(install_.file("painted.obj")));
+  const QImage texture(install_.file("painted_0.png"), "png");
+  ASSERT_EQ(texture.size(), QSize(256, 256));
+  const auto texel = Texel(100, 40);
+  EXPECT_EQ(texture.pixel(100, 255 - 40), qRgb(texel[0], texel[1], texel[2]));
+  QFile library(install_.file("painted.mtl"));
+  ASSERT_TRUE(library.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(library.readAll().contains("map_Kd painted_0.png"));
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
 }  // namespace
