@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -21,11 +22,13 @@
 #include "app/app_texts.h"
 #include "app/main_menu.h"
 #include "app/panel_config.h"
+#include "app/panel_create_ao.h"
 #include "app/panel_edit_sphere.h"
 #include "app/panel_load_add.h"
 #include "app/panel_menu.h"
 #include "app/panel_modeling.h"
 #include "app/panel_paint_color.h"
+#include "app/panel_save_screen.h"
 #include "app/panel_start.h"
 #include "app/viewport_input.h"
 #include "io/model_conversion.h"
@@ -46,8 +49,7 @@ constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
 };
 constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
     {"PanelTexture", "Texture"},        {"PanelCreateUVW", "Create UV"},      {"PanelImageTex", "Texture Image"},
-    {"PanelCreatingUV", "Creating UV"}, {"PanelReduction", "Mesh Reduction"}, {"PanelCreateAO", "Ambient Occlusion"},
-    {"PanelRemesh", "Remesh"},          {"PanelSaveScreen", "Image Render"},
+    {"PanelCreatingUV", "Creating UV"}, {"PanelReduction", "Mesh Reduction"}, {"PanelRemesh", "Remesh"},
 };
 
 // A text field with the focus keeps its keys.
@@ -146,6 +148,8 @@ void TFormMain::BuildPanels() {
   placeholders(kPanelsBeforePaint);
   PanelPaintColor = new TPanelPaintColor(document_, centro_);
   placeholders(kPanelsAfterPaint);
+  PanelCreateAO = new TPanelCreateAO(document_, centro_);
+  PanelSaveScreen = new TPanelSaveScreen(document_, centro_);
   PanelConfig = new TPanelConfig(document_, centro_);
   // The texture tools draw on a second GL widget of their own, hidden until they run.
   auto* texturePanel = new PanelCentroTex(toolPanels_.at("PanelTexture"));
@@ -196,6 +200,10 @@ void TFormMain::Compose() {
   });
   connect(PanelConfig, &TPanelConfig::tabletActivated, PanelMenu, &TPanelMenu::TabletActivated);
 
+  // Ambient occlusion at the tool panel's strength.
+  connect(PanelMenu->ScrollBarLevelAO, &QSlider::valueChanged, PanelCreateAO, &TPanelCreateAO::ScrollBarLevelAOChange);
+  connect(PanelMenu->SpeedAO, &QToolButton::clicked, PanelCreateAO, &TPanelCreateAO::SpeedAmbientOcclusionClick);
+
   // The menu items of the panels' commands.
   TMainMenu& menu = *MainMenu;
   connect(menu.StartMesh1, &QAction::triggered, PanelStart, &TPanelStart::StartMesh1Click);
@@ -214,6 +222,8 @@ void TFormMain::Compose() {
   connect(menu.PrincipalMenu1, &QAction::triggered, this, &TFormMain::PrincipalMenu1Click);
   connect(menu.PanelModeling1, &QAction::triggered, this, &TFormMain::PanelModeling1Click);
   connect(menu.PaintTool1, &QAction::triggered, PanelPaintColor, &TPanelPaintColor::PaintTool1Click);
+  connect(menu.AmbientOcclusion1, &QAction::triggered, PanelCreateAO, &TPanelCreateAO::SpeedAmbientOcclusionClick);
+  connect(menu.ImageRender1, &QAction::triggered, PanelSaveScreen, &TPanelSaveScreen::ImageRenderClick);
 }
 
 bool TFormMain::LoadDefaultModel() {

@@ -20,11 +20,13 @@ class PanelCentro;
 class QLabel;
 class TMainMenu;
 class TPanelConfig;
+class TPanelCreateAO;
 class TPanelEditSphere;
 class TPanelLoadAdd;
 class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
+class TPanelSaveScreen;
 class TPanelStart;
 class TViewportInput;
 
@@ -56,6 +58,8 @@ class TFormMain : public QMainWindow {
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
   TPanelConfig* PanelConfig = nullptr;
+  TPanelCreateAO* PanelCreateAO = nullptr;
+  TPanelSaveScreen* PanelSaveScreen = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }
   TFormInput& formInput() { return *formInput_; }

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/about_window.h"
+#include "app/app_paths.h"
 #include "app/document.h"
 #include "app/panel_load_add.h"
 #include "app/panel_menu.h"
@@ -23,11 +24,6 @@ constexpr const char* kUnknownFormat = "File format not recognized.";
 constexpr const char* kSavePrompt = "You want to save your model?";
 constexpr const char* kTutorialsUrl = "https://plasmora.example.org/tutorials";
 constexpr const char* kDonateUrl = "https://plasmora.example.org/download";
-
-// `name` with `extension` appended unless it already ends with it (in any case).
-QString WithExtension(const QString& name, const QString& extension) {
-  return name.endsWith(extension, Qt::CaseInsensitive) ? name : name + extension;
-}
 
 // The request of a file dialog that offers model formats.
 TFileRequest ModelFileRequest(TModelDialog dialog, const char* caption) {
@@ -89,12 +85,12 @@ TMainMenu::TMainMenu(TDocument& doc, QMainWindow& window, TPanelLoadAdd& loadAdd
   }
 
   QMenu* render = bar->addMenu("Render");
-  AmbientOcclusion1 = Pending(render, "Ambient Occlusion");
+  AmbientOcclusion1 = render->addAction("Ambient Occlusion");
   PaintTool1 = render->addAction("Paint Tool");
   TextureEdit1 = Pending(render, "Texture Edit");
   ProjectionTexture1 = Pending(render, "Projection Texture");
   ProjectionEdit1 = Pending(render, "Projection Edit");
-  ImageRender1 = Pending(render, "Image Render");
+  ImageRender1 = render->addAction("Image Render");
 
   QMenu* help = bar->addMenu("Help");
   help->addAction("Tutorials", this, &TMainMenu::TutorialsClick);
