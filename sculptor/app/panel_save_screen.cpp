@@ -1,6 +1,5 @@
 #include "app/panel_save_screen.h"
 
-#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageWriter>
@@ -156,10 +155,8 @@ void TPanelSaveScreen::SpeedAllSaveClick() {
 }
 
 void TPanelSaveScreen::SpeedCloseSIClick() {
+  // The render modes of the maps are off already: each map switched its own off.
   hide();
-  PanelCentro& view = doc_.viewport();
-  view.inputs().screenSaveFrameShown = false;
-  view.state().depthRenderOn = false;
-  view.state().maskRenderOn = false;
+  doc_.viewport().inputs().screenSaveFrameShown = false;
   doc_.Redraw();
 }
