@@ -62,8 +62,8 @@ Mesh MakeInput() {
   m.vertices.resize(static_cast<size_t>(e.vertexCount));
   for (size_t v = 0; v < m.vertices.size(); ++v) m.vertices[v] = {e.vertices[v].x, e.vertices[v].y, e.vertices[v].z};
   for (size_t c = 0; c + 2 < static_cast<size_t>(e.indexCount); c += 3) {
-    m.faces.push_back({static_cast<int32_t>(e.faces[c]), static_cast<int32_t>(e.faces[c + 1]),
-                       static_cast<int32_t>(e.faces[c + 2])});
+    m.faces.push_back(
+        {static_cast<int32_t>(e.faces[c]), static_cast<int32_t>(e.faces[c + 1]), static_cast<int32_t>(e.faces[c + 2])});
   }
   return m;
 }
@@ -129,8 +129,8 @@ Mesh Ours(const Mesh& input, int target, double& ms) {
   for (int run = 0; run < kRuns; ++run) {
     out = input;
     ms = std::min(ms, bench::BestMs(1, [&] {
-      ReduceMesh(out.faces, out.vertices, target, kReductionAggressiveness, kReductionNormalisesScale);
-    }));
+                    ReduceMesh(out.faces, out.vertices, target, kReductionAggressiveness, kReductionNormalisesScale);
+                  }));
   }
   return out;
 }

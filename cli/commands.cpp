@@ -10,6 +10,7 @@ int RunSubdivide(const Arguments& arguments);
 int RunUnsubdivide(const Arguments& arguments);
 int RunAo(const Arguments& arguments);
 int RunUv(const Arguments& arguments);
+int RunReduce(const Arguments& arguments);
 
 namespace {
 
@@ -49,6 +50,12 @@ constexpr TCliCommand kCommands[] = {
      "                     vertices split; PARTITION 0.1 to 1.0, the higher the more\n"
      "                     charts, 0.8 when not given) and write the model as OBJ\n",
      RunUv},
+    {"reduce", 3, 3,
+     "  reduce IN OUT PERCENT\n"
+     "                     reduce the principal element to PERCENT % (0 to 100) of\n"
+     "                     its triangles by quadric edge collapses, as Mesh\n"
+     "                     Reduction does, and write the scene to OUT\n",
+     RunReduce},
 };
 
 }  // namespace

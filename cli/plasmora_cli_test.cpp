@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "io/test_files.h"
@@ -242,4 +243,51 @@ TEST_F(Cli, UvWritesTextureCoordinates) {
     EXPECT_EQ(failed.status, w.status) << w.arguments;
     EXPECT_NE(failed.err.find(w.message), std::string::npos) << failed.err;
   }
+}
+
+TEST_F(Cli, ReduceThePrincipalElementAndCopyTheOthers) {
+  // The octahedron subdivided twice (128 triangles) beside an element of its own.
+  Model("two.met", std::string(kOctahedron) + "g second\nv 0 0 -9\nv 2 0 -9\nv 0 2 -9\nv 2 2 -9\nf 7 8 9\nf 8 10 9\n");
+  const std::string fine = "'" + dir.File("fine.met") + "'", reduced = "'" + dir.File("reduced.met") + "'";
+  ASSERT_EQ(Invoke("subdivide '" + dir.File("two.met") + "' " + fine + " 2").status, 0);
+  const CliRun r = Invoke("reduce " + fine + " " + reduced + " 25");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(r.err.empty()) << r.err;
+  const std::string info = Invoke("info " + reduced).out;
+  int vertices = 0, triangles = 0;
+  ASSERT_EQ(std::sscanf(info.substr(info.find("element 0")).c_str(), "element 0 \"ball\": %d vertices, %d triangles",
+                        &vertices, &triangles),
+            2)
+      << info;
+  EXPECT_LE(triangles, 32);
+  EXPECT_GE(triangles, 28);
+  EXPECT_EQ(vertices, triangles / 2 + 2);  // still a closed ball
+  EXPECT_NE(info.find("level 0"), std::string::npos) << info;
+  EXPECT_NE(info.find("element 1 \"second\": 4 vertices, 2 triangles"), std::string::npos) << info;
+}
+
+TEST_F(Cli, ReductionArgumentsAndRefusals) {
+  const std::string ball = Model("ball.met", kOctahedron), out = " '" + dir.File("out.met") + "'";
+  const struct {
+    std::string arguments;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"reduce " + ball + out, 2, "usage:"},
+      {"reduce " + ball + out + " 101", 2, "PERCENT must be a whole number from 0 to 100, not \"101\""},
+      {"reduce " + ball + out + " -5", 2, "not \"-5\""},
+      {"reduce " + ball + out + " 50%", 2, "not \"50%\""},
+      {"reduce " + ball + " '" + dir.File("out.xyz") + "' 50", 1, "cannot write this kind of file"},
+  };
+  for (const auto& c : cases) {
+    const CliRun r = Invoke(c.arguments);
+    EXPECT_EQ(r.status, c.status) << c.arguments;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << "\n" << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.met")));
+  // 40 % of eight triangles is a target below 4: the file is written as it was, with a note.
+  const CliRun small = Invoke("reduce " + ball + out + " 40");
+  EXPECT_EQ(small.status, 0);
+  EXPECT_NE(small.err.find("keeps its 8 triangles"), std::string::npos) << small.err;
+  EXPECT_NE(Invoke("info" + out).out.find("6 vertices, 8 triangles"), std::string::npos);
 }

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <algorithm>
+#include <filesystem>
 
+#include "app/crash_recovery.h"
 #include "app/cursors.h"
 #include "io/model_conversion.h"
 #include "model/messages.h"
@@ -100,7 +102,40 @@ void TDocument::RefreshAfterSceneChange() {
   RebuildCurrentAdjacency();
   scene_.host->RebuildScreenGrids(scene_);
   malloc_trim(0);
+  SceneChanged();
   Redraw();
+}
+
+void TDocument::StartRecoveryRecord(std::function<bool()> strokeRunning) {
+  recovery_.emplace(
+      scene_, undo_.folder(), [this] { return undo_.PrepareFolder(); }, std::move(strokeRunning));
+  undo_.SetChangeListener([this] { SceneChanged(); });
+}
+
+void TDocument::SceneChanged() {
+  if (recovery_) recovery_->MarkChanged();
+}
+
+bool TDocument::OfferCrashRecovery() {
+  // The undo folder "<temp>/plasmora-<pid>/" lies in the temporary folder the runs share.
+  const std::string temp = std::filesystem::path(undo_.folder()).parent_path().parent_path().string();
+  return ::OfferCrashRecovery(temp, [this](RecoveredScene&& recovered) { InstallRecoveredScene(std::move(recovered)); });
+}
+
+void TDocument::InstallRecoveredScene(RecoveredScene&& recovered) {
+  ResetScene(scene_);
+  scene_.elements = std::move(recovered.elements);
+  for (TGeosphera& e : scene_.elements) {
+    e.uid = scene_.nextUid++;
+    const int width = ComputeValence(e);
+    if (width > 0) BuildAdjacency(e, width);
+  }
+  scene_.currentElement = recovered.currentElement;
+  scene_.host->ModelFileWasRead(scene_);
+  scene_.host->ClearFootprints();
+  scene_.host->RefreshElementList(scene_);
+  emit sceneReplaced();
+  RefreshAfterSceneChange();
 }
 
 // --- SceneHost ----------------------------------------------------------------
@@ -129,7 +164,10 @@ void TDocument::ClearTransformDrag() {
 
 void TDocument::ShowSubdivisionLevel(int level) { emit subdivisionLevelShown(level); }
 
-void TDocument::RefreshElementList(TScene&) { emit elementListChanged(); }
+void TDocument::RefreshElementList(TScene&) {
+  emit elementListChanged();
+  SceneChanged();  // elements were added or removed
+}
 
 void TDocument::ShowElementName(const std::string& name) { emit elementNameShown(QString::fromStdString(name)); }
 

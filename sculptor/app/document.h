@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "app/element_tools.h"
+#include "app/recovery_keeper.h"
 #include "io/preferences.h"
 #include "io/undo_scene_host.h"
 #include "io/undo_snapshots.h"
@@ -23,6 +24,7 @@
 #include "sculpt/stroke.h"
 
 class PanelCentro;
+struct RecoveredScene;
 
 // A file dialog request and its answer; tests replace the dialogs by a chooser.
 struct TFileRequest {
@@ -90,6 +92,15 @@ class TDocument : public QObject, public SceneHost {
   // current element's adjacency and grids, a redraw.
   void RefreshAfterSceneChange();
 
+  // The crash-recovery record of this run, kept from the end of the start-up
+  // (`strokeRunning` holds the writes back) until before the undo folder goes.
+  void StartRecoveryRecord(std::function<bool()> strokeRunning);
+  void StopRecoveryRecord() { recovery_.reset(); }  // its last write ends first
+  TRecoveryKeeper* recovery() { return recovery_ ? &*recovery_ : nullptr; }
+  // The start-up offer of the scenes of earlier runs that died (the program
+  // entry calls it once the window shows); true when one was loaded.
+  bool OfferCrashRecovery();
+
   // SceneHost: the user-interface side of the scene operations.
   void Redraw() override;
   void RebuildScreenGrids(TScene& scene) override;
@@ -122,6 +133,10 @@ class TDocument : public QObject, public SceneHost {
     TDocument& doc_;
   };
 
+  // Elements added or removed, snapshots taken or restored, a new scene.
+  void SceneChanged();
+  void InstallRecoveredScene(RecoveredScene&& recovered);
+
   QString programDir_;
   // Declared before the scene and its hosts, so it outlives them.
   UndoSnapshots undo_;
@@ -135,4 +150,5 @@ class TDocument : public QObject, public SceneHost {
   WindowStrokeSink strokeSink_{*this};
   std::optional<TStroke> stroke_;
   std::optional<TElementTools> elementTools_;
+  std::optional<TRecoveryKeeper> recovery_;
 };

@@ -1,5 +1,7 @@
 #include "app/form_input.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QSlider>
 #include <cstdlib>
 
@@ -56,6 +58,13 @@ void TFormInput::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
   for (const auto& [flag, key] : kModifierKeys) {
     if (modifiers.testFlag(flag)) keys_.Press(key);
     else if (key != qtKey) keys_.Release(key);
+  }
+
+  // Redo's keys, when they reach the window as keys rather than as the menu
+  // item's shortcut, come before the shortcut commands: Ctrl+Shift+Z holds
+  // Ctrl+Z, the keys of "Undo".
+  if (menu_.Redo1->shortcuts().contains(QKeySequence(QKeyCombination(modifiers, Qt::Key(qtKey))))) {
+    return menu_.Redo1Click();
   }
 
   bool commandFired = false;

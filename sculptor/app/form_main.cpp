@@ -116,6 +116,9 @@ void TFormMain::FormCreate() {
   PanelMenu->ComboPosition->setCurrentIndex(0);
   PanelStart->show();
   PanelStart->raise();
+
+  // From here on every change reaches the crash-recovery record.
+  document_.StartRecoveryRecord([this] { return viewportInput_->buttonState() != kNoButton; });
 }
 
 void TFormMain::BuildStatusBar() {
@@ -326,6 +329,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 void TFormMain::FormDestroy() {
   // The tablet context joins with its tool.
   centro_->ReleaseGpuObjects();
+  document_.StopRecoveryRecord();
   document_.undo().DeleteSnapshotFiles();
   destroyed_ = true;
 }

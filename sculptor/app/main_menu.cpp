@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -61,6 +62,9 @@ TMainMenu::TMainMenu(TDocument& doc, QMainWindow& window, TPanelLoadAdd& loadAdd
 
   QMenu* edit = bar->addMenu("Edit");
   Undo1 = edit->addAction("Undo", this, &TMainMenu::Undo1Click);
+  Redo1 = edit->addAction("Redo", this, &TMainMenu::Redo1Click);
+  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  Redo1->setShortcutContext(Qt::ApplicationShortcut);  // also from the floating panels
   Subdivide1 = edit->addAction("Subdivide");
   UnSubdivide1 = edit->addAction("UnSubdivide");
   Detail1 = edit->addAction("Detail");
@@ -169,15 +173,19 @@ bool TMainMenu::PromptSaveBeforeClose() {
 
 // --- Edit and Help -------------------------------------------------------------------
 
-// The newest geometry snapshot of the current element comes back.
-void TMainMenu::Undo1Click() {
+// The current element steps back or forth through its geometry snapshots.
+void TMainMenu::Undo1Click() { StepThroughSnapshots(&UndoSnapshots::Undo); }
+
+void TMainMenu::Redo1Click() { StepThroughSnapshots(&UndoSnapshots::Redo); }
+
+void TMainMenu::StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoChannel)) {
   TScene& scene = doc_.scene();
   // Snapshots hold placed positions: an element still following the pointer
   // (its vertices held about its centre) is put down first.
   if (!scene.elements.empty() && scene.current().placeState != kPlaced) doc_.elementTools().PutDownPlacedElement();
   // The restore rebuilds the adjacency, uploads the buffers and shows the
   // level; the picking grids follow the restored positions.
-  if (doc_.undo().RestoreSnapshot(scene, UndoChannel::Geometry)) scene.host->RebuildScreenGrids(scene);
+  if ((doc_.undo().*step)(scene, UndoChannel::Geometry)) scene.host->RebuildScreenGrids(scene);
   doc_.Redraw();
 }
 

@@ -1,9 +1,11 @@
 // The window's menu bar (File, Edit, View, Render, Help) and the commands of
-// its own: the file commands with the save question on close, Undo, and the
+// its own: the file commands with the save question on close, Undo, Redo, and the
 // help items. The items of the panels' commands are wired by the window.
 #pragma once
 
 #include <QObject>
+
+#include "io/undo_snapshots.h"
 
 class QAction;
 class QMainWindow;
@@ -29,6 +31,7 @@ class TMainMenu : public QObject {
   QAction* Sair1 = nullptr;  // Exit
   // Edit.
   QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
   QAction* Subdivide1 = nullptr;
   QAction* UnSubdivide1 = nullptr;
   QAction* Detail1 = nullptr;
@@ -61,6 +64,7 @@ class TMainMenu : public QObject {
   void A1Click();
   void Sair1Click();
   void Undo1Click();
+  void Redo1Click();
   void AboutClick();
   void TutorialsClick();
   void DonateClick();
@@ -69,6 +73,8 @@ class TMainMenu : public QObject {
   bool PromptSaveBeforeClose();
 
  private:
+  // Undo or Redo of the current element's geometry snapshots.
+  void StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoChannel));
   // The .met save dialog and the save; false when nothing was written.
   bool SaveAsDialog();
 

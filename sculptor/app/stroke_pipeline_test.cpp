@@ -11,6 +11,7 @@
 #include <GL/glu.h>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 
 #include "app/window_test_support.h"
@@ -23,14 +24,6 @@ double Distance(const TGLCoord& a, const TGLCoord& b) {
 }
 
 TGLCoord Minus(const TGLCoord& a, const TGLCoord& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-
-// A move without a button, delivered at once (QTest moves the real pointer
-// then, whose event may come late or not at all).
-void HoverMove(QWidget& view, QPoint at) {
-  QMouseEvent move(QEvent::MouseMove, QPointF(at), view.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
-  QApplication::sendEvent(&view, &move);
-}
 
 // The camera rule follows the pointer in screen points, whatever the pixel density.
 void ExpectRotateAndPanRule(TFormMain& form) {
@@ -166,6 +159,47 @@ TEST_F(StrokeTest, UndoAfterAStrokeRestoresEveryPosition) {
     ASSERT_TRUE(form_->document().undo().RestoreSnapshot(form_->scene(), UndoChannel::Geometry)) << item;
     EXPECT_EQ(Ball().vertices, before) << item;
   }
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+// Undo and Redo through the menu and their keys walk the states of two
+// strokes and a Subdivide exactly, and a new stroke after Undo drops Redo.
+TEST_F(StrokeTest, UndoRedoWalkStrokesAndSubdivideExactly) {
+  SetRadius(120);
+  std::vector<Tvertices> states{Ball().vertices};
+  for (const QPoint shift : {QPoint(30, 20), QPoint(-25, -10)}) {
+    const QPoint at = Centre() + shift;
+    Stroke(at, {at + QPoint(5, 0), at + QPoint(15, 5)});
+    states.push_back(Ball().vertices);
+  }
+  form_->MainMenu->Subdivide1->trigger();
+  states.push_back(Ball().vertices);
+  ASSERT_EQ(Ball().subdivLevel, 1);
+  ASSERT_NE(states[0], states[1]);
+  ASSERT_NE(states[1], states[2]);
+
+  const auto undo = [&] { form_->MainMenu->Undo1->trigger(); };
+  const auto redo = [&] { form_->MainMenu->Redo1->trigger(); };
+  const auto redoKeys = [&] { QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); };
+  const auto redoY = [&] { QTest::keyClick(form_.get(), Qt::Key_Y, Qt::ControlModifier); };
+  const struct {
+    std::function<void()> step;
+    size_t state;
+  } steps[] = {{undo, 2}, {undo, 1}, {redoKeys, 2}, {redo, 3}, {redoY, 3}, {undo, 2},
+               {undo, 1}, {undo, 0}, {undo, 0},     {redoY, 1}, {redo, 2}, {redoKeys, 3}, {undo, 2}};
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].step();
+    ASSERT_EQ(Ball().vertices, states[steps[i].state]) << "step " << i;
+  }
+  EXPECT_EQ(Ball().subdivLevel, 0);
+
+  const QPoint at = Centre() + QPoint(10, 30);
+  Stroke(at, {at + QPoint(10, 5)});
+  const Tvertices stroked = Ball().vertices;
+  redo();
+  EXPECT_EQ(Ball().vertices, stroked);
+  undo();
+  EXPECT_EQ(Ball().vertices, states[2]);
   EXPECT_TRUE(messages_.entries.empty());
 }
 

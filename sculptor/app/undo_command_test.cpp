@@ -97,6 +97,10 @@ TEST_F(UndoCommandTest, AFullSnapshotBringsBackTheTrianglesAndTheirBuffers) {
   const uint32_t uid = e.uid;
   e = MakeCubeSphere(1, 1);  // an operation that changed the topology
   e.uid = uid;
+  // with every side array, as the program's operations leave it (Undo keeps it for Redo)
+  e.normals.assign(static_cast<size_t>(e.vertexCount), {0, 0, 1});
+  e.colors.assign(static_cast<size_t>(e.vertexCount), kDefaultVertexColor);
+  e.vertexState.assign(static_cast<size_t>(e.vertexCount), kVertexFree);
   UploadElementBuffers(scene, 0);
   ASSERT_NE(e.vertexCount, before.vertexCount);
 

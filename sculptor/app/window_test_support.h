@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -49,6 +50,14 @@ inline QApplication& App() {
     return a;
   }();
   return *app;
+}
+
+// A move without a button, delivered at once (QTest moves the real pointer
+// then, whose event may come late or not at all).
+inline void HoverMove(QWidget& view, QPoint at) {
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), view.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&view, &move);
 }
 
 inline void WriteModelFile(const QString& path, std::vector<TGeosphera> elements) {

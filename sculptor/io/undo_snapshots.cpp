@@ -142,12 +142,13 @@ void UndoSnapshots::TakeSnapshot(TGeosphera& e, UndoChannel channel, int32_t kin
   int& counter = CounterOf(e.uid, channel);
   if (counter < capacity_) {
     if (!WriteSnapshot(e, channel, counter, kind)) return;
-    pending_ = kNothingPending;
     ++counter;
-    return;
+  } else {
+    RotateRing(e.uid, channel, counter);
+    if (!WriteSnapshot(e, channel, counter - 1, kind)) return;
   }
-  RotateRing(e.uid, channel, counter);
-  if (WriteSnapshot(e, channel, counter - 1, kind)) pending_ = kNothingPending;
+  pending_ = kNothingPending;
+  changed_();
 }
 
 void UndoSnapshots::DeleteSnapshot(uint32_t uid, UndoChannel channel, int number) const {
@@ -191,6 +192,7 @@ SnapshotRead UndoSnapshots::RestoreNumber(TScene& scene, UndoChannel channel, in
     scene.adjacencyWidth = width;
   }
   hooks_->SnapshotRestored(scene, scene.currentElement);
+  changed_();
   return result;
 }
 

@@ -57,6 +57,12 @@ class UndoSnapshots {
   const std::string& folder() const { return folder_; }
 
   void SetHooks(UndoHooks* hooks) { hooks_ = hooks ? hooks : &noHooks_; }
+  // Called when a snapshot was taken (a change follows) or one was restored:
+  // what keeps a copy of the scene learns that it changed.
+  void SetChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
+
+  // Creates the snapshot folder, private to this user; "" or the message to show.
+  std::string PrepareFolder() const;
 
   // "Max Undo", 0 .. 100 (clamped); the ring holds numbers 3 .. capacity - 1.
   void SetMaxUndo(int maxUndo);
@@ -126,7 +132,6 @@ class UndoSnapshots {
   bool StepBack(TScene& scene, UndoChannel channel);
   // Reads snapshot `number` into the current element and refreshes it.
   SnapshotRead RestoreNumber(TScene& scene, UndoChannel channel, int number);
-  std::string PrepareFolder() const;  // "" or the message to show
   SnapshotPaths PathsOf(uint32_t uid, UndoChannel channel, int number) const;
   void DeleteSnapshot(uint32_t uid, UndoChannel channel, int number) const;
   void RotateRing(uint32_t uid, UndoChannel channel, int counter) const;
@@ -140,4 +145,5 @@ class UndoSnapshots {
   SnapshotScratch scratch_;
   UndoHooks noHooks_;
   UndoHooks* hooks_ = &noHooks_;
+  std::function<void()> changed_ = [] {};
 };

@@ -395,6 +395,19 @@ TEST_F(UndoTest, RedoGivesBackWhatUndoTookUntilANewChange) {
   EXPECT_TRUE(messages_.entries.empty());
 }
 
+TEST_F(UndoTest, TheChangeListenerHearsOfSnapshotsTakenAndRestored) {
+  int changes = 0;
+  undo_->SetChangeListener([&] { ++changes; });
+  Stroke(1);
+  undo_->TakeSnapshot(current(), UndoChannel::Geometry, kSnapshotPositions);  // a release with nothing pending
+  EXPECT_EQ(changes, 1);
+  ASSERT_TRUE(undo_->Undo(scene_, UndoChannel::Geometry));
+  ASSERT_TRUE(undo_->Redo(scene_, UndoChannel::Geometry));
+  EXPECT_EQ(changes, 3);
+  EXPECT_FALSE(undo_->Redo(scene_, UndoChannel::Geometry));
+  EXPECT_EQ(changes, 3);
+}
+
 TEST_F(UndoTest, RedoInATurnedRingAndItsEnds) {
   undo_->SetMaxUndo(2);  // numbers 3 and 4
   for (int x = 1; x <= 3; ++x) Stroke(float(x));

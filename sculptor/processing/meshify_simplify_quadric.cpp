@@ -16,7 +16,9 @@ struct Vec3 {
 Vec3 ToVec(const TPoint3f& p) { return {p.x, p.y, p.z}; }
 Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 Cross(const Vec3& a, const Vec3& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec3 Cross(const Vec3& a, const Vec3& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 Vec3 Scale(const Vec3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
 
 double Det3(double a11, double a12, double a13, double a21, double a22, double a23, double a31, double a32,
@@ -101,19 +103,18 @@ void RebuildReferences(TReductionState& s) {
 // vertex.
 void FlagBorderVertices(TReductionState& s) {
   for (TVertex& v : s.vertices) v.border = 0;
-  std::vector<int32_t> corners;
+  std::vector<int32_t> occurrences(s.vertices.size(), 0);
   for (const TVertex& v : s.vertices) {
-    corners.clear();
+    const TRef* refs = s.refs.data() + v.tstart;
     for (int32_t r = 0; r < v.tcount; ++r) {
-      const TTriangle& t = s.triangles[s.refs[static_cast<size_t>(v.tstart + r)].tid];
-      corners.insert(corners.end(), t.v, t.v + 3);
+      for (int32_t corner : s.triangles[static_cast<size_t>(refs[r].tid)].v) ++occurrences[static_cast<size_t>(corner)];
     }
-    std::sort(corners.begin(), corners.end());
-    for (size_t i = 0; i < corners.size();) {
-      size_t j = i + 1;
-      while (j < corners.size() && corners[j] == corners[i]) ++j;
-      if (j - i == 1) s.vertices[corners[i]].border = 1;
-      i = j;
+    for (int32_t r = 0; r < v.tcount; ++r) {
+      for (int32_t corner : s.triangles[static_cast<size_t>(refs[r].tid)].v) {
+        int32_t& n = occurrences[static_cast<size_t>(corner)];
+        if (n == 1) s.vertices[static_cast<size_t>(corner)].border = 1;
+        n = 0;
+      }
     }
   }
 }
@@ -156,13 +157,13 @@ class Reducer {
     v0.p = p;
     for (int j = 0; j < 10; ++j) v0.q[j] += v1.q[j];
     const size_t start = s_.refs.size();
+    s_.costsFromKept.clear();
     RelinkTriangles(s_, i0, v0, marks0_);
     RelinkTriangles(s_, i0, v1, marks1_);
     const size_t count = s_.refs.size() - start;
     if (count <= static_cast<size_t>(v0.tcount)) {
       // The new references fit where the old ones were.
-      std::copy(s_.refs.begin() + static_cast<std::ptrdiff_t>(start), s_.refs.end(),
-                s_.refs.begin() + v0.tstart);
+      std::copy(s_.refs.begin() + static_cast<std::ptrdiff_t>(start), s_.refs.end(), s_.refs.begin() + v0.tstart);
       s_.refs.resize(start);
     } else {
       v0.tstart = static_cast<int32_t>(start);
@@ -282,6 +283,17 @@ void CornersOfSurvivors(const TReductionState& s, const TVertex& vertex, const T
   std::sort(out.begin(), out.end());
 }
 
+// The cost of the edge (i0, other), which is the same seen from either end.
+float CostFromKept(TReductionState& s, int32_t i0, int32_t other) {
+  for (const auto& [end, cost] : s.costsFromKept) {
+    if (end == other) return cost;
+  }
+  TPoint3f unused;
+  const float cost = EdgeCollapseCost(s, i0, other, unused);
+  s.costsFromKept.push_back({other, cost});
+  return cost;
+}
+
 // How often `value` occurs from `at` on in a sorted list; moves `at` past it.
 size_t CountRun(std::vector<int32_t>::const_iterator& at, std::vector<int32_t>::const_iterator end, int32_t value) {
   size_t n = 0;
@@ -322,14 +334,14 @@ void RelinkTriangles(TReductionState& s, int32_t i0, const TVertex& vertex, cons
     }
     t.v[ref.tvertex] = i0;
     t.dirty = 1;
-    // The edge opposite i0 keeps its ends and so its cost, unless that cost
-    // dates from before the border vertices were known.
-    const int opposite = (ref.tvertex + 1) % 3;
-    for (int k = 0; k < 3; ++k) {
-      if (k != opposite || s.vertices[static_cast<size_t>(t.v[k])].border ||
-          s.vertices[static_cast<size_t>(t.v[(k + 1) % 3])].border) {
-        t.err[k] = CostOfEdge(s, t, k);
-      }
+    // The two edges at i0 are shared with neighbouring triangles: each is
+    // costed once. The edge opposite i0 keeps its ends and so its cost,
+    // unless that cost dates from before the border vertices were known.
+    const int corner = ref.tvertex, opposite = (corner + 1) % 3, before = (corner + 2) % 3;
+    t.err[corner] = CostFromKept(s, i0, t.v[opposite]);
+    t.err[before] = CostFromKept(s, i0, t.v[before]);
+    if (s.vertices[static_cast<size_t>(t.v[opposite])].border || s.vertices[static_cast<size_t>(t.v[before])].border) {
+      t.err[opposite] = CostOfEdge(s, t, opposite);
     }
     t.err[3] = std::min({t.err[0], t.err[1], t.err[2]});
     s.refs.push_back(ref);

@@ -14,7 +14,10 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
+
+#include "processing/meshify_simplify_quadric_allocator.h"
 
 struct TPoint3f {
   float x = 0, y = 0, z = 0;
@@ -56,9 +59,9 @@ struct TRef {
   int32_t tvertex = 0;
 };
 
-using TVs = std::vector<TVertex>;
-using TTs = std::vector<TTriangle>;
-using TRs = std::vector<TRef>;
+using TVs = std::vector<TVertex, TLargeArrayAllocator<TVertex>>;
+using TTs = std::vector<TTriangle, TLargeArrayAllocator<TTriangle>>;
+using TRs = std::vector<TRef, TLargeArrayAllocator<TRef>>;
 using TBools = std::vector<uint8_t>;  // per reference: this triangle would collapse
 
 // Everything one reduction works on. `triangleSource[t]`, when kept (not
@@ -72,6 +75,9 @@ struct TReductionState {
   int64_t deletedCount = 0;
   std::vector<int32_t> triangleSource;
   std::vector<int32_t> vertexSource;
+  // During RelinkTriangles: the new costs of the edges from the kept vertex,
+  // by their other end (a collapse clears it before relinking).
+  std::vector<std::pair<int32_t, float>> costsFromKept;
 };
 
 // Which input element each output element continues: for every output vertex
@@ -129,7 +135,8 @@ bool CollapseOverloadsEdge(const TReductionState& s, const TVertex& v0, const TB
                            const TBools& marks1, TNeighbourScratch& scratch);
 
 // Deletes the marked triangles of `vertex` and points the others' corner at
-// `i0`, recomputing their edge costs and appending their references.
+// `i0`, recomputing the costs of their edges at i0 (each once per collapse,
+// through `costsFromKept`) and appending their references.
 void RelinkTriangles(TReductionState& s, int32_t i0, const TVertex& vertex, const TBools& marks);
 
 // Drops deleted triangles and unused vertices, numbering the kept vertices

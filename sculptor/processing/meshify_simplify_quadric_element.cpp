@@ -24,7 +24,8 @@ std::vector<T> Gather(const std::vector<T>& values, const std::vector<int32_t>& 
 Tfaces GatherTriangles(const Tfaces& corners, const std::vector<int32_t>& from) {
   Tfaces out(3 * from.size());
   for (size_t t = 0; t < from.size(); ++t) {
-    std::copy_n(corners.begin() + 3 * static_cast<std::ptrdiff_t>(from[t]), 3, out.begin() + 3 * static_cast<std::ptrdiff_t>(t));
+    std::copy_n(corners.begin() + 3 * static_cast<std::ptrdiff_t>(from[t]), 3,
+                out.begin() + 3 * static_cast<std::ptrdiff_t>(t));
   }
   return out;
 }
