@@ -118,7 +118,9 @@ void TFormMain::FormCreate() {
   PanelStart->raise();
 
   // From here on every change reaches the crash-recovery record.
-  document_.StartRecoveryRecord([this] { return viewportInput_->buttonState() != kNoButton; });
+  // It waits while a stroke or the occlusion bake changes the mesh.
+  document_.StartRecoveryRecord(
+      [this] { return viewportInput_->buttonState() != kNoButton || PanelCreateAO->running(); });
 }
 
 void TFormMain::BuildStatusBar() {
