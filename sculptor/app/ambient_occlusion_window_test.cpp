@@ -107,6 +107,7 @@ TEST_F(AmbientOcclusionWindowTest, RefusalsAndCancelLeaveTheColours) {
   EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"Disable texture mode to return sculpting.",
                                                          "It is a very slow process. Do you want to continue?"}));
   EXPECT_EQ(Colors(0), before);
+  EXPECT_FALSE(form_->document().modified());
 
   // Cancel, clicked while the bake runs, stops it before any colour changed.
   QString status;

@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <algorithm>
@@ -19,9 +20,20 @@ namespace {
 
 constexpr const char* kTextureModeRefusal = "Disable texture mode to return sculpting.";
 
+// The index of the element with `uid`, -1 when there is none.
+int IndexOfElement(const TScene& scene, uint32_t uid) {
+  for (int i = 0; i < scene.elementCount(); ++i) {
+    if (scene.elements[static_cast<size_t>(i)].uid == uid) return i;
+  }
+  return -1;
+}
+
 }  // namespace
 
-TDocument::TDocument(const QString& programDir) : programDir_(programDir) { scene_.host = &undoHost_; }
+TDocument::TDocument(const QString& programDir) : programDir_(programDir) {
+  scene_.host = &undoHost_;
+  undo_.SetChangeListener([this] { SceneChanged(); });
+}
 
 TDocument::~TDocument() {
   scene_.host = nullptr;
@@ -64,6 +76,10 @@ QColor TDocument::ChooseColor(const QColor& initial, const QString& title) {
   return colorChooser_ ? colorChooser_(initial) : QColorDialog::getColor(initial, parent, title);
 }
 
+bool TDocument::OpenUrl(const QUrl& url) {
+  return urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
+}
+
 void TDocument::LoadCustomCursors() {
   for (const char* name : {"ROTATE", "SCALE", "MOVE", "DROPPER"}) cursors_.emplace(name, MakeCustomCursor(name));
 }
@@ -89,6 +105,7 @@ bool TDocument::ReplaceSceneWith(const QString& fileName, int kind, float scale)
   TOBJModel model;
   ReadModelFile(model, fileName.toStdString(), kind);
   if (!ReplaceSceneWithModel(scene_, model, fileName.toStdString(), kind, scale)) return false;
+  MarkSaved({});
   emit sceneReplaced();
   return true;
 }
@@ -109,11 +126,39 @@ void TDocument::RefreshAfterSceneChange() {
 void TDocument::StartRecoveryRecord(std::function<bool()> strokeRunning) {
   recovery_.emplace(
       scene_, undo_.folder(), [this] { return undo_.PrepareFolder(); }, std::move(strokeRunning));
-  undo_.SetChangeListener([this] { SceneChanged(); });
 }
 
 void TDocument::SceneChanged() {
   if (recovery_) recovery_->MarkChanged();
+  if (modified_) return;
+  modified_ = true;
+  emit savedStateChanged();
+}
+
+void TDocument::MarkSaved(const QString& file) {
+  modified_ = false;
+  sceneFile_ = file;
+  emit savedStateChanged();
+}
+
+void TDocument::ElementAdded(uint32_t uid, uint32_t sourceUid) {
+  addedElements_[uid] = sourceUid;
+  SceneChanged();
+}
+
+bool TDocument::UndoElementAddition() {
+  const auto added = addedElements_.find(scene_.current().uid);
+  if (added == addedElements_.end() || undo_.Counter(added->first, UndoChannel::Geometry) > UndoSnapshots::kFirstNumber) {
+    return false;
+  }
+  const uint32_t sourceUid = added->second;
+  addedElements_.erase(added);
+  if (IndexOfElement(scene_, sourceUid) < 0) return false;  // deleted since: the addition stays
+  if (elementTools_) elementTools_->EndElementTransforms();
+  DeleteElement(scene_);  // the current element, and its snapshots with it
+  SelectElement(scene_, IndexOfElement(scene_, sourceUid));
+  RefreshElementList(scene_);  // the list follows the source being current again
+  return true;
 }
 
 bool TDocument::OfferCrashRecovery() {
@@ -149,6 +194,7 @@ void TDocument::Redraw() {
 // the next lookup, when the viewport's size and matrices are settled.
 void TDocument::RebuildScreenGrids(TScene&) {
   if (stroke_) stroke_->state().gridsStale = true;
+  emit meshOrViewChanged();
 }
 
 void TDocument::ClearFootprints() {
@@ -176,6 +222,7 @@ void TDocument::ShowElementName(const std::string& name) { emit elementNameShown
 // The snapshot comes before anything the press itself changes, so undo
 // gives back the mesh as it was before the stroke.
 void TDocument::WindowStrokeSink::SnapshotAtPress(int32_t pickedVertex) {
+  doc_.SceneChanged();  // also when the mesh is too big for a snapshot
   doc_.undo_.MarkPendingChange(pickedVertex);
   doc_.undo_.TakeSnapshot(doc_.scene_.current(), UndoChannel::Geometry, 1);
 }

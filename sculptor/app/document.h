@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <functional>
 #include <map>
 #include <optional>
@@ -40,6 +41,8 @@ struct TFileChoice {
 using FileChooser = std::function<TFileChoice(const TFileRequest&)>;
 // The colour dialog; an invalid colour means cancelled. Tests replace it.
 using ColorChooser = std::function<QColor(const QColor& initial)>;
+// Opens a web or file address in the desktop's program for it; tests replace it.
+using UrlOpener = std::function<bool(const QUrl&)>;
 
 class TDocument : public QObject, public SceneHost {
   Q_OBJECT
@@ -71,10 +74,13 @@ class TDocument : public QObject, public SceneHost {
 
   void SetFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
   void SetColorChooser(ColorChooser chooser) { colorChooser_ = std::move(chooser); }
+  void SetUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
   // The file dialog (or the tests' chooser).
   TFileChoice ChooseFile(const TFileRequest& request);
   // The colour dialog (or the tests' chooser); an invalid colour when cancelled.
   QColor ChooseColor(const QColor& initial, const QString& title = {});
+  // The desktop's program for `url` (or the tests' opener); false when none opened it.
+  bool OpenUrl(const QUrl& url);
   // The pointer shapes "ROTATE", "SCALE", "MOVE" and "DROPPER"; nullptr before
   // they are made or for another name.
   void LoadCustomCursors();
@@ -91,6 +97,25 @@ class TDocument : public QObject, public SceneHost {
   // After a new scene: every element's buffers and placement, the level, the
   // current element's adjacency and grids, a redraw.
   void RefreshAfterSceneChange();
+
+  // Whether the scene changed since it was opened or saved, and the Met file
+  // it was opened from or last saved to (empty: none of the user's).
+  bool modified() const { return modified_; }
+  const QString& sceneFile() const { return sceneFile_; }
+  // The one notice of a change to the scene (snapshots taken or restored,
+  // elements added, removed or edited, a new scene): it marks the scene
+  // modified and the crash-recovery record stale.
+  void SceneChanged();
+  // The scene now is what `file` holds (empty: a scene of no file of the user's).
+  void MarkSaved(const QString& file);
+
+  // Element `uid` was added from element `sourceUid` (Detach, Mirror): a change,
+  // and one Undo takes back once the new element has no snapshot to step back to.
+  void ElementAdded(uint32_t uid, uint32_t sourceUid);
+  // Undo's first step: when the current element is such an addition with no
+  // snapshot left and its source still exists, removes it and selects the
+  // source again; true when it did.
+  bool UndoElementAddition();
 
   // The crash-recovery record of this run, kept from the end of the start-up
   // (`strokeRunning` holds the writes back) until before the undo folder goes.
@@ -116,6 +141,10 @@ class TDocument : public QObject, public SceneHost {
   void elementNameShown(const QString& name);
   // ReplaceSceneWith made a new scene.
   void sceneReplaced();
+  // The mesh or the view changed (the screen grids went stale).
+  void meshOrViewChanged();
+  // modified() or sceneFile() changed.
+  void savedStateChanged();
 
  private:
   // The stroke's buffer writes, snapshots and redraws.
@@ -133,8 +162,6 @@ class TDocument : public QObject, public SceneHost {
     TDocument& doc_;
   };
 
-  // Elements added or removed, snapshots taken or restored, a new scene.
-  void SceneChanged();
   void InstallRecoveredScene(RecoveredScene&& recovered);
 
   QString programDir_;
@@ -145,10 +172,14 @@ class TDocument : public QObject, public SceneHost {
   TPreferences prefs_;
   FileChooser fileChooser_;
   ColorChooser colorChooser_;
+  UrlOpener urlOpener_;
   std::map<QString, QCursor> cursors_;
+  bool modified_ = false;
+  QString sceneFile_;
   PanelCentro* viewport_ = nullptr;
   WindowStrokeSink strokeSink_{*this};
   std::optional<TStroke> stroke_;
   std::optional<TElementTools> elementTools_;
   std::optional<TRecoveryKeeper> recovery_;
+  std::map<uint32_t, uint32_t> addedElements_;  // added element's uid -> its source's
 };

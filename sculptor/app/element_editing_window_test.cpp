@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QToolButton>
+#include <functional>
 
 #include "app/window_test_support.h"
 #include "model/topology.h"
@@ -64,6 +65,41 @@ TEST_F(ElementEditingWindowTest, PanelListsRenamesAndHidesElements) {
   EditButton("SpeedFechar")->click();
   EXPECT_FALSE(EditPanel()->isVisible());
   EXPECT_TRUE(messages_.entries.empty());
+}
+
+TEST_F(ElementEditingWindowTest, ClosingThePanelEndsTheElementToolsSoALeftDragSculptsAgain) {
+  form_->PanelStart->CloseStartClick();
+  const TToolModes& modes = form_->document().modes();
+  for (const char* tool : {"SpeedRotate", "SpeedDimension"}) {
+    MenuButton("SpeedEditObject")->click();
+    EditButton(tool)->click();
+    ASSERT_TRUE(modes.rotate || modes.dimension) << tool;
+    EditButton("SpeedFechar")->click();
+    EXPECT_FALSE(modes.rotate || modes.dimension) << tool;
+    EXPECT_FALSE(EditButton(tool)->isChecked()) << tool;
+  }
+  const Tvertices before = scene().current().vertices;
+  QWidget& view = form_->viewport();
+  LeftDrag(view, {view.width() / 2 + 20, view.height() / 2 - 20}, {3, 0});
+  EXPECT_NE(scene().current().vertices, before);
+}
+
+// A mode's button is plainly highlighted while the mode is on, and only then.
+TEST_F(ElementEditingWindowTest, ToggleButtonsShowTheirPressedState) {
+  const auto background = [](QToolButton* button) {
+    return button->grab().toImage().pixelColor(3, button->height() / 2);
+  };
+  MenuButton("SpeedEditObject")->click();
+  for (QToolButton* toggle : {MenuButton("SpeedFreeze"), MenuButton("SpeedSelection"), EditButton("SpeedRotate"),
+                              EditButton("SpeedDimension")}) {
+    const QColor pressed = toggle->palette().color(QPalette::Highlight);
+    EXPECT_NE(background(toggle), pressed) << toggle->text().toStdString();
+    toggle->click();
+    EXPECT_TRUE(toggle->isChecked()) << toggle->text().toStdString();
+    EXPECT_EQ(background(toggle), pressed) << toggle->text().toStdString();
+    toggle->click();
+    EXPECT_FALSE(toggle->isChecked()) << toggle->text().toStdString();
+  }
 }
 
 TEST_F(ElementEditingWindowTest, FreezeTogglesMaskPaintingAndClearsTheMaskWhenReleased) {
@@ -144,6 +180,54 @@ TEST_F(ElementEditingWindowTest, MirrorAddsTheReflectedElementAndRefillsTheList)
   for (const TGeosphera& e : scene().elements) {
     EXPECT_EQ(std::count(e.vertexState.begin(), e.vertexState.end(), kVertexFrozen), 0);
   }
+}
+
+// Mirror and Detach add an element: Undo takes the addition back once the copy
+// has nothing of its own left to undo, and the source is current again as it
+// was, level included; its own history goes on from there.
+TEST_F(ElementEditingWindowTest, UndoTakesBackTheElementMirrorOrDetachAdded) {
+  form_->PanelStart->CloseStartClick();
+  form_->PanelEditSphere->SpeedEditarClick();
+  form_->MainMenu->Subdivide1->trigger();
+  const TGeosphera source = scene().current();
+  ASSERT_EQ(source.subdivLevel, 1);
+  const auto detach = [&] {
+    MenuButton("SpeedSelection")->click();
+    SelectAbove(0);
+    MenuButton("SpeedDetach")->click();
+  };
+  const std::pair<const char*, std::function<void()>> kAdditions[] = {
+      {"Mirror", [&] { EditButton("SpeedMirror")->click(); }}, {"Detach", detach}};
+  for (const auto& [name, add] : kAdditions) {
+    SCOPED_TRACE(name);
+    add();
+    ASSERT_EQ(scene().elementCount(), 2);
+    ASSERT_EQ(form_->PanelMenu->LabSubd->text(), "0");
+    form_->MainMenu->Undo1->trigger();
+    ASSERT_EQ(scene().elementCount(), 1);
+    EXPECT_EQ(scene().currentElement, 0);
+    EXPECT_EQ(scene().current().vertices, source.vertices);
+    EXPECT_EQ(scene().current().faces, source.faces);
+    EXPECT_EQ(scene().current().subdivLevel, 1);
+    EXPECT_EQ(form_->PanelMenu->LabSubd->text(), "1");
+    EXPECT_EQ(ListRows(), QStringList{"Principal"});
+  }
+
+  // A stroke on the copy is undone first, then the copy goes.
+  EditButton("SpeedMirror")->click();
+  const Tvertices copied = scene().current().vertices;
+  QWidget& view = form_->viewport();
+  LeftDrag(view, {view.width() / 2 + 20, view.height() / 2 - 20}, {6, 0});
+  ASSERT_NE(scene().current().vertices, copied);
+  form_->MainMenu->Undo1->trigger();
+  ASSERT_EQ(scene().elementCount(), 2);
+  EXPECT_EQ(scene().current().vertices, copied);
+  form_->MainMenu->Undo1->trigger();
+  EXPECT_EQ(scene().elementCount(), 1);
+
+  form_->MainMenu->Undo1->trigger();  // the source's Subdivide
+  EXPECT_EQ(scene().current().subdivLevel, 0);
+  EXPECT_TRUE(messages_.entries.empty());
 }
 
 TEST_F(ElementEditingWindowTest, DeleteOfTheLastElementKeepsTheOrder) {
@@ -237,6 +321,7 @@ TEST_F(ElementEditingWindowTest, UndoPutsDownAnElementBeingPlacedFirst) {
   scene().elements[0].center = ElementCenter(scene().elements[0]);
   form_->PanelEditSphere->SpeedMirrorClick();  // centred at z = -3
   const Tvertices mirrored = scene().current().vertices;
+  form_->document().undo().MarkPendingChange(0);  // a step of the copy's own to undo
   form_->document().undo().TakeSnapshot(scene().current(), UndoChannel::Geometry, 1);
   form_->PanelEditSphere->SpeedPositionClick();
   form_->MainMenu->Undo1->trigger();

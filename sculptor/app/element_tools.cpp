@@ -112,6 +112,7 @@ void TElementTools::PutDownPlacedElement() {
   SetCamera(view.state().mirrorCamera, 0, 270);
   BakePosition(e);
   e.placeState = kPlaced;
+  doc_.SceneChanged();
   scene.addPending = false;
   view.inputs().addPlacementActive = false;
   doc_.RebuildCurrentAdjacency();
@@ -193,6 +194,7 @@ bool TElementTools::ElementToolRelease() {
   TScene& scene = doc_.scene();
   if (!taken || scene.elements.empty()) return taken;
   if (doc_.modes().rotate || doc_.modes().dimension) {
+    doc_.SceneChanged();
     doc_.RebuildCurrentAdjacency();
     if (doc_.modes().rotate) RecomputeAllNormals(scene.current());  // exact again after the turned ones
     UploadCurrentElement();

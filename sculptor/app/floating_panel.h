@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QString>
 
+class QAbstractButton;
 class QVBoxLayout;
 
 class FloatingPanel : public QFrame {
@@ -16,6 +17,9 @@ class FloatingPanel : public QFrame {
 
   QVBoxLayout* body() const { return body_; }
   bool dragging() const { return dragging_; }
+  // The panel's "Close": Escape clicks it while the panel is the topmost one.
+  void SetCloseButton(QAbstractButton* button) { closeButton_ = button; }
+  QAbstractButton* closeButton() const { return closeButton_; }
 
  signals:
   // The panel moved: the viewport under it needs a new frame.
@@ -30,6 +34,7 @@ class FloatingPanel : public QFrame {
   void DragTo(const QPoint& globalPos);
 
   QVBoxLayout* body_;
+  QAbstractButton* closeButton_ = nullptr;
   bool dragging_ = false;
   QPoint pressPos_;  // pointer position at mouse-down, in panel coordinates
 };

@@ -12,22 +12,6 @@
 #include "app/panel_modeling.h"
 #include "render/panel_centro.h"
 
-namespace {
-
-enum ShortcutCommand {
-  kRadiusAndZoom = 0,
-  kSubdivide,
-  kUnsubdivide,
-  kUndo,
-  kHideStencil,
-  kMoveStencil,
-  kRotateStencil,
-  kScaleStencil,
-  kHideImageReference,
-};
-
-}  // namespace
-
 TFormInput::TFormInput(TDocument& doc, TPanelMenu& tools, TPanelModeling& brushes, TPanelEditSphere& elements,
                        TMainMenu& menu)
     : doc_(doc), tools_(tools), brushes_(brushes), elements_(elements), menu_(menu) {}
@@ -43,10 +27,10 @@ bool TFormInput::RunShortcutCommand(int command) {
                      (second == 0 && first != 0 && ShortcutDown(first)) ||
                      (first != 0 && second != 0 && ShortcutDown(first) && ShortcutDown(second));
   if (!fires) return false;
-  if (command == kRadiusAndZoom) radiusKeyMode_ = !radiusKeyMode_;
-  if (command == kSubdivide) tools_.SpeedSubdivideClick();
-  if (command == kUnsubdivide) tools_.SpeedUnsubdivideClick();
-  if (command == kUndo) menu_.Undo1Click();
+  if (command == kShortcutRadiusAndZoom) radiusKeyMode_ = !radiusKeyMode_;
+  if (command == kShortcutSubdivide) tools_.SpeedSubdivideClick();
+  if (command == kShortcutUnsubdivide) tools_.SpeedUnsubdivideClick();
+  if (command == kShortcutUndo) menu_.Undo1Click();
   return true;
 }
 

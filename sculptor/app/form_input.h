@@ -7,6 +7,19 @@
 
 #include "app/key_names.h"
 
+// The shortcut commands of the preferences, in their order there.
+enum TShortcutCommand {
+  kShortcutRadiusAndZoom = 0,
+  kShortcutSubdivide,
+  kShortcutUnsubdivide,
+  kShortcutUndo,
+  kShortcutHideStencil,
+  kShortcutMoveStencil,
+  kShortcutRotateStencil,
+  kShortcutScaleStencil,
+  kShortcutHideImageReference,
+};
+
 class TDocument;
 class TMainMenu;
 class TPanelEditSphere;

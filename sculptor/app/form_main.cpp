@@ -4,12 +4,14 @@
 
 #include <malloc.h>
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "app/app_paths.h"
 #include "app/app_texts.h"
@@ -30,6 +33,7 @@
 #include "app/panel_paint_color.h"
 #include "app/panel_save_screen.h"
 #include "app/panel_start.h"
+#include "app/shortcut_hints.h"
 #include "app/viewport_input.h"
 #include "io/model_conversion.h"
 #include "model/messages.h"
@@ -121,6 +125,7 @@ void TFormMain::FormCreate() {
   // It waits while a stroke or the occlusion bake changes the mesh.
   document_.StartRecoveryRecord(
       [this] { return viewportInput_->buttonState() != kNoButton || PanelCreateAO->running(); });
+  document_.MarkSaved({});  // the default ball is no file of the user's
 }
 
 void TFormMain::BuildStatusBar() {
@@ -165,6 +170,8 @@ void TFormMain::BuildPanels() {
 void TFormMain::Compose() {
   for (FloatingPanel* panel : centro_->findChildren<FloatingPanel*>(Qt::FindDirectChildrenOnly)) {
     connect(panel, &FloatingPanel::moved, &document_, &TDocument::Redraw);
+    // The two main panels stay where the preferences put them.
+    if (panel != PanelMenu && panel != PanelModeling) panel->installEventFilter(this);
   }
   // The tool panel's buttons of commands that belong to other panels.
   connect(PanelMenu->SpeedEditObject, &QToolButton::clicked, PanelEditSphere, &TPanelEditSphere::SpeedEditarClick);
@@ -186,6 +193,8 @@ void TFormMain::Compose() {
   // A stroke's temporary brushes and colour capture.
   connect(viewportInput_, &TViewportInput::leftDragging, PanelModeling, &TPanelModeling::ArmTemporaryBrushes);
   connect(viewportInput_, &TViewportInput::strokeEnding, PanelModeling, &TPanelModeling::RestoreTemporaryBrushes);
+  connect(&document_, &TDocument::savedStateChanged, this, &TFormMain::ShowSavedState);
+  connect(&document_, &TDocument::meshOrViewChanged, viewportInput_, &TViewportInput::RefreshMeshCounts);
   connect(viewportInput_, &TViewportInput::colorCapturePressed, PanelPaintColor, &TPanelPaintColor::CaptureColor);
 
   // The start-mesh chooser.
@@ -204,6 +213,8 @@ void TFormMain::Compose() {
     prefs.panelModelingTop = PanelModeling->y();
   });
   connect(PanelConfig, &TPanelConfig::tabletActivated, PanelMenu, &TPanelMenu::TabletActivated);
+  connect(PanelConfig, &TPanelConfig::shortcutsChanged, this,
+          [this] { ShowShortcutHints(document_.preferences(), *MainMenu, *PanelMenu, *PanelModeling); });
 
   // Ambient occlusion at the tool panel's strength.
   connect(PanelMenu->ScrollBarLevelAO, &QSlider::valueChanged, PanelCreateAO, &TPanelCreateAO::ScrollBarLevelAOChange);
@@ -265,6 +276,7 @@ void TFormMain::ApplyPreferences() {
   document_.brush().grabSensitivity = prefs.grabSensitivity;
   PanelModeling->LoadIntensities(prefs);
   PanelConfig->ShowPreferences();
+  ShowShortcutHints(prefs, *MainMenu, *PanelMenu, *PanelModeling);
 }
 
 void TFormMain::LoadRotateGizmo() {
@@ -273,6 +285,13 @@ void TFormMain::LoadRotateGizmo() {
                       1.0f)) {
     scene.rotateGizmo.position = scene.elements[0].center;
   }
+}
+
+// The scene's file name and, while it has unsaved changes, a mark.
+void TFormMain::ShowSavedState() {
+  const QString& file = document_.sceneFile();
+  const QString title = file.isEmpty() ? QString(kMainCaption) : QFileInfo(file).fileName() + " - " + kMainCaption;
+  setWindowTitle(document_.modified() ? "*" + title : title);
 }
 
 void TFormMain::OnFatalStartupError(const QString& message) {
@@ -297,6 +316,9 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormMain::FormResize() {
+  for (FloatingPanel* panel : centro_->findChildren<FloatingPanel*>(Qt::FindDirectChildrenOnly)) {
+    if (panel->isVisible() && panel != PanelMenu && panel != PanelModeling) KeepInsideViewport(*panel);
+  }
   TScene& scene = document_.scene();
   if (destroyed_ || scene.elements.empty()) return;
   document_.RebuildCurrentAdjacency();
@@ -304,8 +326,42 @@ void TFormMain::FormResize() {
 }
 
 void TFormMain::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && CloseTopmostPanel()) return;
   if (TextFieldHasFocus()) return QMainWindow::keyPressEvent(event);
   formInput_->FormKeyDown(event->key(), event->modifiers());
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show) {
+    if (auto* panel = qobject_cast<FloatingPanel*>(watched)) PlaceBesideTools(*panel);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::PlaceBesideTools(FloatingPanel& panel) {
+  constexpr int kGap = 6;
+  if (PanelMenu->isVisible() && panel.geometry().intersects(PanelMenu->geometry())) {
+    panel.move(PanelMenu->geometry().right() + kGap, panel.y());
+  }
+  KeepInsideViewport(panel);
+}
+
+void TFormMain::KeepInsideViewport(FloatingPanel& panel) {
+  const int x = std::max(0, std::min(panel.x(), centro_->width() - panel.width()));
+  const int y = std::max(0, std::min(panel.y(), centro_->height() - panel.height()));
+  if (x != panel.x() || y != panel.y()) panel.move(x, y);
+}
+
+bool TFormMain::CloseTopmostPanel() {
+  const QObjectList& stack = centro_->children();  // bottom to top
+  for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+    auto* panel = qobject_cast<FloatingPanel*>(*it);
+    if (panel != nullptr && panel->isVisible() && panel->closeButton() != nullptr) {
+      panel->closeButton()->click();
+      return true;
+    }
+  }
+  return false;
 }
 
 void TFormMain::keyReleaseEvent(QKeyEvent* event) {
@@ -320,7 +376,7 @@ void TFormMain::wheelEvent(QWheelEvent* event) {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-  if (!startupFailed_ && !MainMenu->PromptSaveBeforeClose()) {
+  if (!startupFailed_ && !MainMenu->AskToSaveChanges()) {
     event->ignore();
     return;
   }

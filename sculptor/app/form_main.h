@@ -77,6 +77,8 @@ class TFormMain : public QMainWindow {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  // A floating panel that opens over the Tools column moves beside it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();
@@ -88,6 +90,13 @@ class TFormMain : public QMainWindow {
   bool ReadPreferences();
   void ApplyPreferences();
   void LoadRotateGizmo();
+  void ShowSavedState();
+  // Moves `panel` right of the Tools column when it covers it, and into the viewport.
+  void PlaceBesideTools(FloatingPanel& panel);
+  // Moves `panel` back inside the viewport as far as it fits.
+  void KeepInsideViewport(FloatingPanel& panel);
+  // Escape: clicks "Close" of the topmost floating panel that has one; false when none is open.
+  bool CloseTopmostPanel();
   void OnFatalStartupError(const QString& message);
   void Fail(const QString& message);
 

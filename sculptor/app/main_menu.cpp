@@ -2,7 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDesktopServices>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
@@ -23,8 +23,7 @@ namespace {
 
 constexpr const char* kUnknownFormat = "File format not recognized.";
 constexpr const char* kSavePrompt = "You want to save your model?";
-constexpr const char* kTutorialsUrl = "https://plasmora.example.org/tutorials";
-constexpr const char* kDonateUrl = "https://plasmora.example.org/download";
+constexpr const char* kUserGuide = "user-guide.html";
 
 // The request of a file dialog that offers model formats.
 TFileRequest ModelFileRequest(TModelDialog dialog, const char* caption) {
@@ -55,6 +54,8 @@ TMainMenu::TMainMenu(TDocument& doc, QMainWindow& window, TPanelLoadAdd& loadAdd
   Abrir1 = file->addAction("Open", this, &TMainMenu::Abrir1Click);
   Import1 = file->addAction("Import", this, &TMainMenu::Import1Click);
   Export1 = file->addAction("Export", this, &TMainMenu::Export1Click);
+  Save1 = file->addAction("Save", this, &TMainMenu::Save1Click);
+  Save1->setShortcut(QKeySequence::Save);
   A1 = file->addAction("Save As...", this, &TMainMenu::A1Click);
   StartMesh1 = file->addAction("Start Mesh");
   file->addSeparator();
@@ -98,7 +99,6 @@ TMainMenu::TMainMenu(TDocument& doc, QMainWindow& window, TPanelLoadAdd& loadAdd
 
   QMenu* help = bar->addMenu("Help");
   help->addAction("Tutorials", this, &TMainMenu::TutorialsClick);
-  help->addAction("Donate", this, &TMainMenu::DonateClick);
   help->addAction("About", this, &TMainMenu::AboutClick);
 }
 
@@ -116,6 +116,7 @@ void TMainMenu::Abrir1Click() {
     tools_.CheckSym->setChecked(true);
     scene.current().textureId = 7;
     doc_.RefreshAfterSceneChange();
+    doc_.MarkSaved(format->kind == NativeModelFormat().kind ? name : QString());
   } else if (loadAdd_.CheckAddMesh->isChecked()) {
     const QString name = doc_.ChooseFile(request).fileName;
     if (name.isEmpty()) return;
@@ -127,6 +128,7 @@ void TMainMenu::Abrir1Click() {
 }
 
 void TMainMenu::Import1Click() {
+  if (!AskToSaveChanges()) return;
   TScene& scene = doc_.scene();
   const QString name = doc_.ChooseFile(ModelFileRequest(TModelDialog::Import, "Import")).fileName;
   if (name.isEmpty()) return;
@@ -140,6 +142,7 @@ void TMainMenu::Import1Click() {
   }
   doc_.RefreshAfterSceneChange();
   doc_.ShowSubdivisionLevel(0);
+  doc_.MarkSaved({});
 }
 
 // The chosen filter's format: its extension is appended unless the name has
@@ -155,17 +158,29 @@ void TMainMenu::Export1Click() {
 
 bool TMainMenu::SaveAsDialog() {
   const QString name = doc_.ChooseFile(ModelFileRequest(TModelDialog::SaveAs, "Save As")).fileName;
-  if (name.isEmpty()) return false;
-  return SaveSceneAs(doc_.scene(), name.toStdString());
+  if (name.isEmpty() || !SaveSceneAs(doc_.scene(), name.toStdString())) return false;
+  doc_.MarkSaved(WithExtension(name, QString(NativeModelFormat().extension)));
+  return true;
 }
+
+bool TMainMenu::Save() {
+  const QString file = doc_.sceneFile();
+  if (file.isEmpty()) return SaveAsDialog();
+  if (!WriteModel(doc_.scene(), file.toStdString(), NativeModelFormat().kind)) return false;
+  doc_.MarkSaved(file);
+  return true;
+}
+
+void TMainMenu::Save1Click() { Save(); }
 
 void TMainMenu::A1Click() { SaveAsDialog(); }
 
 void TMainMenu::Sair1Click() { window_.close(); }
 
-bool TMainMenu::PromptSaveBeforeClose() {
+bool TMainMenu::AskToSaveChanges() {
+  if (!doc_.modified()) return true;
   switch (AskConfirmation(kSavePrompt, MessageButtons::YesNoCancel)) {
-    case MessageAnswer::Yes: return SaveAsDialog();  // no name or a failed save keeps the window
+    case MessageAnswer::Yes: return Save();  // no name or a failed save keeps the scene
     case MessageAnswer::No: return true;
     default: return false;
   }
@@ -173,8 +188,11 @@ bool TMainMenu::PromptSaveBeforeClose() {
 
 // --- Edit and Help -------------------------------------------------------------------
 
-// The current element steps back or forth through its geometry snapshots.
-void TMainMenu::Undo1Click() { StepThroughSnapshots(&UndoSnapshots::Undo); }
+// The current element steps back or forth through its geometry snapshots;
+// once back before its first, Undo removes an element Detach or Mirror added.
+void TMainMenu::Undo1Click() {
+  if (!doc_.UndoElementAddition()) StepThroughSnapshots(&UndoSnapshots::Undo);
+}
 
 void TMainMenu::Redo1Click() { StepThroughSnapshots(&UndoSnapshots::Redo); }
 
@@ -191,6 +209,11 @@ void TMainMenu::StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoCh
 
 void TMainMenu::AboutClick() { ShowAboutWindow(&window_); }
 
-void TMainMenu::TutorialsClick() { QDesktopServices::openUrl(QUrl(kTutorialsUrl)); }
-
-void TMainMenu::DonateClick() { QDesktopServices::openUrl(QUrl(kDonateUrl)); }
+// The user guide installed beside the program.
+void TMainMenu::TutorialsClick() {
+  const QString guide = doc_.ProgramFile(kUserGuide);
+  if (!QFileInfo::exists(guide)) return ShowError("The user guide " + guide.toStdString() + " is not installed.");
+  if (!doc_.OpenUrl(QUrl::fromLocalFile(guide))) {
+    ShowError("No program could open the user guide " + guide.toStdString() + ".");
+  }
+}

@@ -26,6 +26,7 @@ class TMainMenu : public QObject {
   QAction* Abrir1 = nullptr;  // Open
   QAction* Import1 = nullptr;
   QAction* Export1 = nullptr;
+  QAction* Save1 = nullptr;
   QAction* A1 = nullptr;  // Save As...
   QAction* StartMesh1 = nullptr;
   QAction* Sair1 = nullptr;  // Exit
@@ -61,22 +62,25 @@ class TMainMenu : public QObject {
   void Abrir1Click();
   void Import1Click();
   void Export1Click();
+  void Save1Click();
   void A1Click();
   void Sair1Click();
   void Undo1Click();
   void Redo1Click();
   void AboutClick();
   void TutorialsClick();
-  void DonateClick();
 
-  // "You want to save your model?" on closing; true when the window may close.
-  bool PromptSaveBeforeClose();
+  // "You want to save your model?" before the changed scene is closed or
+  // replaced; true when it may go.
+  bool AskToSaveChanges();
 
  private:
   // Undo or Redo of the current element's geometry snapshots.
   void StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoChannel));
   // The .met save dialog and the save; false when nothing was written.
   bool SaveAsDialog();
+  // Save: to the scene's file, or through the dialog when it has none.
+  bool Save();
 
   TDocument& doc_;
   QMainWindow& window_;

@@ -50,7 +50,13 @@ TPanelConfig::TPanelConfig(TDocument& doc, QWidget* parent)
   columns->addWidget(BuildLight(), 2, 1);
   body()->addLayout(columns);
   SpeedSavePreference = SmallButton("SpeedSavePreference", "Save Preferences", this);
-  body()->addWidget(SpeedSavePreference);
+  SpeedConfigClose = SmallButton("SpeedConfigClose", "Close", this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(SpeedSavePreference);
+  buttons->addStretch();
+  buttons->addWidget(SpeedConfigClose);
+  body()->addLayout(buttons);
+  SetCloseButton(SpeedConfigClose);
   adjustSize();
   move(180, 40);
   hide();
@@ -68,6 +74,7 @@ TPanelConfig::TPanelConfig(TDocument& doc, QWidget* parent)
     if (item >= 0) doc_.preferences().secondBrush = item;
   });
   connect(SpeedSavePreference, &QToolButton::clicked, this, &TPanelConfig::SpeedSavePreferenceClick);
+  connect(SpeedConfigClose, &QToolButton::clicked, this, &QWidget::hide);
 }
 
 QGroupBox* TPanelConfig::BuildUndoAndRemesh() {
@@ -220,6 +227,7 @@ void TPanelConfig::ButtBrushPreferenceOkClick() {
   TPreferences& prefs = doc_.preferences();
   prefs.brushKeys[static_cast<size_t>(slot)] = ComboFirst->currentIndex();
   prefs.brushDefaultIntensity[static_cast<size_t>(slot)] = EditDefaultInt->value();
+  emit shortcutsChanged();
 }
 
 void TPanelConfig::ComboBox1Change(int command) {
@@ -233,6 +241,7 @@ void TPanelConfig::ButtControlsPreferenceOkClick() {
   const int command = ComboBox1->currentIndex();
   if (command < 0 || command >= kShortcutCommandCount) return;
   doc_.preferences().commandKeys[static_cast<size_t>(command)] = {ComboBox3->currentIndex(), ComboBox5->currentIndex()};
+  emit shortcutsChanged();
 }
 
 // Writes the user's copy. A failure is reported and the program goes on, so
@@ -258,7 +267,10 @@ void TPanelConfig::ScrollBarWacomChange(int position) {
   window()->setFocus();
 }
 
+// The adjustable light lights the scene while it is being adjusted ("On"),
+// so the change shows; "Off" gives the camera's light back.
 void TPanelConfig::LightTrackBarChange() {
+  doc_.viewport().SetSceneLight(true);
   doc_.viewport().SetLightPosition(static_cast<float>(TrackBarx->value()), static_cast<float>(TrackBary->value()),
                                    static_cast<float>(TrackBarz->value()));
 }

@@ -43,6 +43,7 @@ class TPanelConfig : public FloatingPanel {
   QSlider* TrackBarz = nullptr;
   QSlider* TrackBarSpec = nullptr;
   QToolButton* SpeedSavePreference = nullptr;
+  QToolButton* SpeedConfigClose = nullptr;
 
   // Handlers.
   void Preferences1Click();
@@ -69,6 +70,8 @@ class TPanelConfig : public FloatingPanel {
   void preferencesSaving();
   // "Active Tablet" was switched on.
   void tabletActivated();
+  // A brush or command shortcut was set.
+  void shortcutsChanged();
 
  private:
   QGroupBox* BuildUndoAndRemesh();

@@ -6,6 +6,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
@@ -58,6 +59,36 @@ TEST_F(PanelConfigTest, EditorsShowTheStoredShortcuts) {
   EXPECT_EQ(form_->PanelConfig->ComboSecBrush->currentText(), "Smooth");
 }
 
+TEST_F(PanelConfigTest, CloseHidesThePanel) {
+  QToolButton* close = Button("SpeedConfigClose");
+  ASSERT_NE(close, nullptr);
+  EXPECT_TRUE(close->isVisible());
+  EXPECT_EQ(close->text(), "Close");
+  close->click();
+  EXPECT_FALSE(form_->PanelConfig->isVisible());
+}
+
+// Menu items and buttons name their shortcuts, and follow when they are set.
+TEST_F(PanelConfigTest, MenuItemsAndButtonsNameTheirShortcuts) {
+  TMainMenu& menu = *form_->MainMenu;
+  EXPECT_EQ(menu.Subdivide1->text(), "Subdivide\tCtrl+D");
+  EXPECT_EQ(menu.UnSubdivide1->text(), "UnSubdivide\tShift+D");
+  EXPECT_EQ(menu.Save1->shortcut(), QKeySequence(QKeySequence::Save));
+  EXPECT_EQ(form_->PanelMenu->SpeedSubdivide->toolTip(), "Subdivide (Ctrl+D)");
+  EXPECT_EQ(form_->PanelMenu->SpeedFreeze->toolTip(), "Freeze");
+
+  SetCommandKeys(kUndoCommand, "U", "Alt");
+  EXPECT_EQ(menu.Undo1->text(), "Undo\tAlt+U");
+  SetCommandKeys(kUndoCommand, "None", "None");
+  EXPECT_EQ(menu.Undo1->text(), "Undo");
+
+  QRadioButton* brush = form_->PanelModeling->RadioModel[static_cast<size_t>(BrushOfPreferenceSlot(0))];
+  SetBrushPreference(0, "Q", 20);
+  EXPECT_EQ(brush->toolTip(), brush->text() + " (Q)");
+  SetBrushPreference(0, "None", 20);
+  EXPECT_EQ(brush->toolTip(), brush->text());
+}
+
 TEST_F(PanelConfigTest, LiveSettingsTakeEffectAtOnce) {
   form_->PanelConfig->FloatSpinZoomPref->setValue(0.05);
   EXPECT_FLOAT_EQ(form_->viewport().state().zoomStep, 0.05f);
@@ -86,6 +117,20 @@ TEST_F(PanelConfigTest, LiveSettingsTakeEffectAtOnce) {
   form_->PanelConfig->TrackBarSpec->setValue(21);
   EXPECT_EQ(form_->viewport().state().shininess, 21);
   EXPECT_TRUE(messages_.entries.empty());
+}
+
+// Moving the light's sliders shows at once: a side of the ball turns from lit to dark.
+TEST_F(PanelConfigTest, LightSlidersVisiblyMoveTheLight) {
+  PanelCentro& view = form_->viewport();
+  const QPoint side(view.width() / 2 + 60, view.height() / 2);
+  const auto brightness = [&view, side] {
+    const QImage frame = view.grabFramebuffer();
+    return qGray(frame.pixel(side * frame.devicePixelRatio()));
+  };
+  form_->PanelConfig->TrackBarx->setValue(-20);
+  const int before = brightness();
+  form_->PanelConfig->TrackBarx->setValue(20);  // the light goes over to the other side
+  EXPECT_GT(std::abs(brightness() - before), 40);
 }
 
 TEST_F(PanelConfigTest, SavedPreferencesComeBackInANewWindow) {

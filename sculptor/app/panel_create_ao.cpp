@@ -100,6 +100,6 @@ void TPanelCreateAO::Finish() {
   for (int i = 0; i < scene.elementCount(); ++i) UploadElementBuffers(scene, i);
   doc_.RebuildCurrentAdjacency();
   scene.host->RebuildScreenGrids(scene);
-  if (TRecoveryKeeper* record = doc_.recovery()) record->MarkChanged();
+  doc_.SceneChanged();
   doc_.Redraw();
 }

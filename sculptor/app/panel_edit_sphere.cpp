@@ -57,8 +57,10 @@ TPanelEditSphere::TPanelEditSphere(TDocument& doc, QWidget* parent)
     connect(*buttons[i].member, &QToolButton::clicked, this, buttons[i].handler);
   }
   body()->addLayout(grid);
-  SpeedRotate->setCheckable(true);
-  SpeedDimension->setCheckable(true);
+  SetCloseButton(SpeedFechar);
+  SpeedDeletar->setToolTip("Delete (Delete)");
+  MakeToggle(SpeedRotate);
+  MakeToggle(SpeedDimension);
   adjustSize();
   connect(ListElementos, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { ListElementosClick(ListElementos->row(item)); });
@@ -108,9 +110,13 @@ void TPanelEditSphere::SpeedButton6Click() {
   if (row < 0 || row >= scene.elementCount()) return;
   scene.elements[static_cast<size_t>(row)].name = EditNameEsfera->text().toStdString();
   ListElementos->item(row)->setText(EditNameEsfera->text());
+  doc_.SceneChanged();
 }
 
-void TPanelEditSphere::SpeedVisibleClick() { ToggleVisible(doc_.scene()); }
+void TPanelEditSphere::SpeedVisibleClick() {
+  ToggleVisible(doc_.scene());
+  doc_.SceneChanged();
+}
 
 void TPanelEditSphere::SpeedColorClick() {
   if (doc_.RefusedInTextureMode()) return;
@@ -121,6 +127,7 @@ void TPanelEditSphere::SpeedColorClick() {
   if (AskConfirmation(kColorQuestion, MessageButtons::OkCancel) != MessageAnswer::Ok) return;
   PaintElementColor(doc_.scene(), static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
                     static_cast<uint8_t>(color.blue()));
+  doc_.SceneChanged();
   doc_.Redraw();
 }
 
@@ -151,8 +158,9 @@ void TPanelEditSphere::SpeedDimensionClick() {
   }
 }
 
+// The element tools belong to the panel: once it is closed, a left drag sculpts again.
 void TPanelEditSphere::SpeedFecharClick() {
-  doc_.elementTools().SetDimensionMode(false);
+  doc_.elementTools().EndElementTransforms();
   hide();
 }
 
@@ -168,7 +176,9 @@ void TPanelEditSphere::SpeedDetachClick() {
 void TPanelEditSphere::RunDetach() {
   TScene& scene = doc_.scene();
   if (scene.current().placeState != kPlaced) doc_.elementTools().PutDownPlacedElement();
+  const uint32_t source = scene.current().uid;
   DetachSelection(scene, detachCounter_, mirrorDetach_);
+  doc_.ElementAdded(scene.current().uid, source);
   detachCounter_ += 2;
   doc_.modes().selection = false;
   emit maskModesChanged();

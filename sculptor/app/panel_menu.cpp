@@ -11,10 +11,12 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <initializer_list>
 
 #include "app/document.h"
 #include "app/widget_factory.h"
+#include "model/messages.h"
 #include "processing/ambient_occlusion.h"
 #include "render/panel_centro.h"
 #include "sculpt/detail.h"
@@ -22,6 +24,8 @@
 #include "sculpt/subdivision.h"
 
 namespace {
+
+constexpr const char* kNothingToDetail = "Select the vertices to detail first (\"Selection Mode\").";
 
 // A command button of a two-column grid: its place, component name, caption,
 // member and whether its command exists yet (the later tools enable theirs).
@@ -58,7 +62,7 @@ bool StylusAvailable() {
 }  // namespace
 
 TPanelMenu::TPanelMenu(TDocument& doc, QWidget* parent) : FloatingPanel("PanelMenu", "Tools", parent), doc_(doc) {
-  setFixedWidth(236);
+  setMinimumWidth(236);  // wider when a caption needs it, so none is clipped
   body()->addWidget(BuildVisualInterface());
   body()->addWidget(BuildMeshEdit());
   body()->addWidget(BuildPaintAndTextures());
@@ -143,8 +147,8 @@ QWidget* TPanelMenu::BuildMeshEdit() {
               {"SpeedMirror", "Mirror", &SpeedMirror, true},
               {"SpeedReduction", "Mesh Reduction", &SpeedReduction, false},
               {"SpeedSkech", "Skech Spheres", &SpeedSkech, false}});
-  SpeedFreeze->setCheckable(true);
-  SpeedSelMode->setCheckable(true);
+  MakeToggle(SpeedFreeze);
+  MakeToggle(SpeedSelMode);
   m->addWidget(new QLabel("Resolution:", mesh), 14, 0, 1, 2);
   TrackBarResol = TrackBar("TrackBarResol", 1, 100, 50, mesh);
   TrackBarResol->setEnabled(false);
@@ -281,9 +285,13 @@ bool TPanelMenu::ResolutionCommandAllowed() {
 
 namespace {
 
-TResolutionUndo ResolutionUndo(UndoSnapshots& undo) {
-  return {[&undo](TScene& scene) { undo.TakeSnapshot(scene.current(), UndoChannel::Geometry, 2); },
-          [&undo](TScene& scene) { undo.RestoreSnapshot(scene, UndoChannel::Geometry); }};
+// The change is noted also when the mesh is too big for a snapshot.
+TResolutionUndo ResolutionUndo(TDocument& doc) {
+  return {[&doc](TScene& scene) {
+            doc.SceneChanged();
+            doc.undo().TakeSnapshot(scene.current(), UndoChannel::Geometry, 2);
+          },
+          [&doc](TScene& scene) { doc.undo().RestoreSnapshot(scene, UndoChannel::Geometry); }};
 }
 
 }  // namespace
@@ -291,17 +299,20 @@ TResolutionUndo ResolutionUndo(UndoSnapshots& undo) {
 void TPanelMenu::SpeedSubdivideClick() {
   if (!ResolutionCommandAllowed()) return;
   malloc_trim(0);
-  Subdivide(doc_.scene(), ResolutionUndo(doc_.undo()));
+  Subdivide(doc_.scene(), ResolutionUndo(doc_));
 }
 
 void TPanelMenu::SpeedUnsubdivideClick() {
   if (!ResolutionCommandAllowed()) return;
   malloc_trim(0);
-  if (Unsubdivide(doc_.scene(), ResolutionUndo(doc_.undo()))) malloc_trim(0);
+  if (Unsubdivide(doc_.scene(), ResolutionUndo(doc_))) malloc_trim(0);
 }
 
+// Detail refines the selected (masked) vertices only: without any it says so.
 void TPanelMenu::SpeedDetailClick() {
   if (!ResolutionCommandAllowed()) return;
+  const TSelect& mask = doc_.scene().current().vertexState;
+  if (std::find(mask.begin(), mask.end(), kVertexFrozen) == mask.end()) return ShowInformation(kNothingToDetail);
   ATContsel affected;
-  Detail(doc_.scene(), doc_.viewport().inputs().hoveredVertex, affected, ResolutionUndo(doc_.undo()));
+  Detail(doc_.scene(), doc_.viewport().inputs().hoveredVertex, affected, ResolutionUndo(doc_));
 }

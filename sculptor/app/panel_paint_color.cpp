@@ -54,6 +54,7 @@ TPanelPaintColor::TPanelPaintColor(TDocument& doc, QWidget* parent)
   }
   connect(shpColor, &QToolButton::clicked, this, &TPanelPaintColor::ShpColorClick);
   connect(SpeedCapture, &QToolButton::clicked, this, &TPanelPaintColor::SpeedCaptureClick);
+  SetCloseButton(SpeedPaintColorClose);
   connect(SpeedPaintColorClose, &QToolButton::clicked, this, &TPanelPaintColor::SpeedPaintColorCloseClick);
   PaintSlidersChanged();
 }

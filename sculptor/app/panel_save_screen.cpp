@@ -96,6 +96,7 @@ TPanelSaveScreen::TPanelSaveScreen(TDocument& doc, QWidget* parent)
   for (QToolButton* button : {SpeedReload, SpeedScreenSave, SpeedAllSave, SpeedCloseSI}) buttons->addWidget(button);
   body()->addLayout(buttons);
   adjustSize();
+  SetCloseButton(SpeedCloseSI);
 
   connect(SpeedReload, &QToolButton::clicked, this, &TPanelSaveScreen::SpeedReloadClick);
   connect(SpeedScreenSave, &QToolButton::clicked, this, &TPanelSaveScreen::SpeedScreenSaveClick);

@@ -20,6 +20,7 @@ TPanelStart::TPanelStart(TDocument& doc, QWidget* parent)
     button->setObjectName(QString("SpeedStart%1").arg(c.choice));
     button->setText(c.caption);
     button->setMinimumWidth(110);
+    button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);  // never narrower than its caption
     // Choices whose base model is not installed cannot be started.
     button->setEnabled(c.model == nullptr || QFileInfo::exists(doc_.ProgramFile(c.model)));
     button->installEventFilter(this);
@@ -39,6 +40,7 @@ TPanelStart::TPanelStart(TDocument& doc, QWidget* parent)
   SpeedCloseStart = new QToolButton(this);
   SpeedCloseStart->setObjectName("SpeedCloseStart");
   SpeedCloseStart->setText("Close");
+  SetCloseButton(SpeedCloseStart);
   connect(SpeedCloseStart, &QToolButton::clicked, this, &TPanelStart::CloseStartClick);
   body()->addWidget(SpeedCloseStart, 0, Qt::AlignRight);
   hide();

@@ -54,8 +54,9 @@ TEST_F(SubdivisionWindowTest, ShortcutCommandsOneAndTwo) {
 TEST_F(SubdivisionWindowTest, DetailRefinesTheSelectionAndUndoLeadsBack) {
   TGeosphera& ball = form_->scene().elements[0];
   const Tfaces faces = ball.faces;
-  form_->PanelMenu->SpeedDetail->click();  // nothing selected
+  form_->PanelMenu->SpeedDetail->click();  // nothing selected: said so
   EXPECT_EQ(ball.faces, faces);
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Select the vertices to detail first (\"Selection Mode\")."});
   for (size_t v = 0; v < ball.vertices.size(); ++v) ball.vertexState[v] = ball.vertices[v].y > 1.5f ? 2 : 0;
   form_->MainMenu->Detail1->trigger();
   EXPECT_GT(ball.triangleCount(), kBallTriangles);
@@ -67,6 +68,29 @@ TEST_F(SubdivisionWindowTest, DetailRefinesTheSelectionAndUndoLeadsBack) {
   // Two undo steps lead back to the ball before the refinement.
   for (int step = 0; step < 2; ++step) form_->MainMenu->Undo1->trigger();
   EXPECT_EQ(ball.faces, faces);
+}
+
+// The counts follow every command that changes the mesh, not only the next stroke.
+TEST_F(SubdivisionWindowTest, StatusBarCountsFollowTheMeshCommands) {
+  TGeosphera& ball = form_->scene().elements[0];
+  TMainMenu& menu = *form_->MainMenu;
+  const std::pair<const char*, std::function<void()>> commands[] = {
+      {"Subdivide", [&] { menu.Subdivide1->trigger(); }},
+      {"UnSubdivide", [&] { menu.UnSubdivide1->trigger(); }},
+      {"Detail",
+       [&] {
+         for (size_t v = 0; v < ball.vertices.size(); ++v) ball.vertexState[v] = ball.vertices[v].y > 1.5f ? 2 : 0;
+         menu.Detail1->trigger();
+       }},
+      {"Undo", [&] { menu.Undo1->trigger(); }},
+  };
+  for (const auto& [name, command] : commands) {
+    const int trianglesBefore = ball.triangleCount();
+    command();
+    EXPECT_NE(ball.triangleCount(), trianglesBefore) << name;
+    EXPECT_EQ(form_->statusPanels[0]->text(), QString("Triangles: %1").arg(ball.indexCount / 3)) << name;
+    EXPECT_EQ(form_->statusPanels[1]->text(), QString("Vertex: %1").arg(ball.vertexCount)) << name;
+  }
 }
 
 TEST_F(SubdivisionWindowTest, TextureModeRefusesAllThree) {

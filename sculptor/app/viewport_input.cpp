@@ -187,13 +187,18 @@ void TViewportInput::PanelCentroMouseUp(int, int) {
   buttonState_ = kNoButton;
 }
 
-void TViewportInput::RefreshStrokeStatus() {
+void TViewportInput::RefreshMeshCounts() {
+  if (doc_.scene().elements.empty()) return;
   const TGeosphera& e = doc_.scene().current();
-  const TBrushFrame& f = doc_.stroke().state().frame;
-  const size_t footprint = f.direct.entries.size() + (f.symmetry ? f.mirror.entries.size() : 0);
   const auto triangles = static_cast<qlonglong>(std::nearbyint(e.indexCount / 3.0));
   statusPanels_[0]->setText(QStringLiteral("Triangles: %1").arg(triangles));
   statusPanels_[1]->setText(QStringLiteral("Vertex: %1").arg(e.vertexCount));
+}
+
+void TViewportInput::RefreshStrokeStatus() {
+  RefreshMeshCounts();
+  const TBrushFrame& f = doc_.stroke().state().frame;
+  const size_t footprint = f.direct.entries.size() + (f.symmetry ? f.mirror.entries.size() : 0);
   statusPanels_[2]->setText(QStringLiteral("Selected Triangles: %1").arg(footprint));
   statusPanels_[3]->setText(MemoryUsedText());
 }

@@ -23,6 +23,8 @@ class TViewportInput : public QObject {
   void PanelCentroMouseDown(Qt::MouseButton button, int x, int y);
   void PanelCentroMouseMove(Qt::KeyboardModifiers shift, int x, int y);
   void PanelCentroMouseUp(int x, int y);
+  // The status bar's triangle and vertex counts of the current element.
+  void RefreshMeshCounts();
 
   int buttonState() const { return buttonState_; }
 

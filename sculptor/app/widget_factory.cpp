@@ -14,6 +14,13 @@ QToolButton* PanelButton(const char* objectName, const QString& caption, QWidget
   return button;
 }
 
+void MakeToggle(QToolButton* button) {
+  button->setCheckable(true);
+  button->setStyleSheet(
+      "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+      " border: 1px solid palette(dark); }");
+}
+
 QToolButton* SmallButton(const char* objectName, const QString& caption, QWidget* parent) {
   auto* button = Named(new QToolButton(parent), objectName);
   button->setText(caption);

@@ -24,6 +24,10 @@ Widget* Named(Widget* widget, const char* objectName, Qt::FocusPolicy focus = Qt
 // A command button that widens with the panel's layout.
 QToolButton* PanelButton(const char* objectName, const QString& caption, QWidget* parent, bool enabled = true);
 
+// Makes `button` a mode toggle: checkable, and plainly highlighted while down,
+// so the user sees which mode is on.
+void MakeToggle(QToolButton* button);
+
 // A button of its text's width that never takes the focus (the "Ok" buttons).
 QToolButton* SmallButton(const char* objectName, const QString& caption, QWidget* parent);
 

@@ -60,6 +60,15 @@ inline void HoverMove(QWidget& view, QPoint at) {
   QApplication::sendEvent(&view, &move);
 }
 
+// A left drag across the viewport from `at`, hovering there first as a user's pointer would.
+inline void LeftDrag(QWidget& view, QPoint at, QPoint by) {
+  HoverMove(view, at);
+  QTest::mousePress(&view, Qt::LeftButton, {}, at);
+  QTest::mouseMove(&view, at + by);
+  QTest::mouseRelease(&view, Qt::LeftButton, {}, at + by);
+  QApplication::processEvents();
+}
+
 inline void WriteModelFile(const QString& path, std::vector<TGeosphera> elements) {
   TScene scene;
   for (TGeosphera& e : elements) scene.elements.push_back(std::move(e));

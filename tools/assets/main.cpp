@@ -2,6 +2,7 @@
 // the previews of the base models from OUT_DIR/models/*. Everything is
 // computed from fixed formulas, so every run writes the same files.
 // plasmora-gen-assets --contact-sheet OUT_DIR SHEET.png: the previews on one page.
+// plasmora-gen-assets --user-guide README.md GUIDE.html: the user guide.
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 
 #include "assets/contact_sheet.h"
 #include "assets/pictures.h"
+#include "assets/user_guide.h"
 #include "io/preferences.h"
 
 namespace {
@@ -42,9 +44,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write the contact sheet %s from %s\n", argv[3], argv[2]);
     return 1;
   }
+  if (argc == 4 && std::strcmp(argv[1], "--user-guide") == 0) {
+    QGuiApplication app(argc, argv);  // the text document needs one, but no display
+    if (WriteUserGuide(argv[2], argv[3])) return 0;
+    std::fprintf(stderr, "cannot write the user guide %s from %s\n", argv[3], argv[2]);
+    return 1;
+  }
   QCoreApplication app(argc, argv);
   if (argc != 2) {
-    std::fprintf(stderr, "usage: plasmora-gen-assets OUT_DIR | --contact-sheet OUT_DIR SHEET.png\n");
+    std::fprintf(stderr,
+                 "usage: plasmora-gen-assets OUT_DIR | --contact-sheet OUT_DIR SHEET.png"
+                 " | --user-guide README.md GUIDE.html\n");
     return 2;
   }
   const std::string out = argv[1];
