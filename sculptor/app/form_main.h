@@ -26,7 +26,10 @@ class TPanelLoadAdd;
 class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
+class TPanelReduction;
+class TPanelRemesh;
 class TPanelSaveScreen;
+class TPanelSkech;
 class TPanelStart;
 class TViewportInput;
 
@@ -57,9 +60,12 @@ class TFormMain : public QMainWindow {
   TPanelLoadAdd* PanelLoadAdd = nullptr;
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
+  TPanelSkech* PanelSkech = nullptr;
   TPanelConfig* PanelConfig = nullptr;
   TPanelCreateAO* PanelCreateAO = nullptr;
   TPanelSaveScreen* PanelSaveScreen = nullptr;
+  TPanelReduction* PanelReduction = nullptr;
+  TPanelRemesh* PanelRemesh = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }
   TFormInput& formInput() { return *formInput_; }
@@ -108,4 +114,5 @@ class TFormMain : public QMainWindow {
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;
+  bool closeAfterRemesh_ = false;  // the window was closed during a remesh
 };

@@ -31,7 +31,7 @@ bool TInputOnlyTo::eventFilter(QObject* watched, QEvent* event) {
       return widget != nullptr && widget != &allowed_ && !allowed_.isAncestorOf(widget);
     case QEvent::Shortcut: return true;
     case QEvent::Close:
-      if (widget == nullptr || widget != allowed_.window()) return false;
+      if (!closeRequested_ || widget == nullptr || widget != allowed_.window()) return false;
       event->ignore();
       closeRequested_();
       return true;
