@@ -32,6 +32,7 @@ struct TFileRequest {
   bool save = false;
   QString caption;
   QStringList filters;  // "Name (*.a *.b)"
+  bool folder = false;  // a folder to choose (from the root folder), not a file
 };
 struct TFileChoice {
   QString fileName;  // empty: cancelled

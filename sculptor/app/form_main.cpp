@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -25,6 +26,7 @@
 #include "app/external_remesh.h"
 #include "app/main_menu.h"
 #include "app/panel_config.h"
+#include "app/panel_create_ao.h"
 #include "app/panel_create_uvw.h"
 #include "app/panel_creating_uv.h"
 #include "app/panel_edit_sphere.h"
@@ -34,8 +36,9 @@
 #include "app/panel_modeling.h"
 #include "app/panel_paint_color.h"
 #include "app/panel_reduction.h"
-#include "app/panel_skech.h"
 #include "app/panel_remesh.h"
+#include "app/panel_save_screen.h"
+#include "app/panel_skech.h"
 #include "app/panel_start.h"
 #include "app/panel_texture.h"
 #include "app/shortcut_hints.h"
@@ -55,9 +58,6 @@ constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
     {"PanelStamp", "Stamp"},
     {"PanelStencil", "Projection Tools"},   {"PanelRefImage", "Reference Image Tools"},
     {"PanelReference", "Reference Images"},
-};
-constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
-    {"PanelCreateAO", "Ambient Occlusion"}, {"PanelSaveScreen", "Image Render"},
 };
 
 // A text field with the focus keeps its keys.
@@ -126,7 +126,9 @@ void TFormMain::FormCreate() {
   PanelStart->raise();
 
   // From here on every change reaches the crash-recovery record.
-  document_.StartRecoveryRecord([this] { return viewportInput_->buttonState() != kNoButton; });
+  // It waits while a stroke or the occlusion bake changes the mesh.
+  document_.StartRecoveryRecord(
+      [this] { return viewportInput_->buttonState() != kNoButton || PanelCreateAO->running(); });
   document_.MarkSaved({});  // the default ball is no file of the user's
 }
 
@@ -164,7 +166,8 @@ void TFormMain::BuildPanels() {
   PanelCreateUVW = new TPanelCreateUVW(centro_);
   PanelImageTex = new TPanelImageTex(centro_);
   PanelCreatingUV = new TPanelCreatingUV(centro_);
-  placeholders(kPanelsAfterPaint);
+  PanelCreateAO = new TPanelCreateAO(document_, centro_);
+  PanelSaveScreen = new TPanelSaveScreen(document_, centro_);
   PanelReduction = new TPanelReduction(document_, centro_);
   PanelRemesh = new TPanelRemesh(document_, centro_);
   PanelConfig = new TPanelConfig(document_, centro_);
@@ -239,6 +242,10 @@ void TFormMain::Compose() {
   connect(
       PanelRemesh, &TPanelRemesh::runEnded, this, [this] { if (closeAfterRemesh_) close(); }, Qt::QueuedConnection);
 
+  // Ambient occlusion at the tool panel's strength.
+  connect(PanelMenu->ScrollBarLevelAO, &QSlider::valueChanged, PanelCreateAO, &TPanelCreateAO::ScrollBarLevelAOChange);
+  connect(PanelMenu->SpeedAO, &QToolButton::clicked, PanelCreateAO, &TPanelCreateAO::SpeedAmbientOcclusionClick);
+
   // The menu items of the panels' commands.
   TMainMenu& menu = *MainMenu;
   connect(menu.StartMesh1, &QAction::triggered, PanelStart, &TPanelStart::StartMesh1Click);
@@ -267,6 +274,10 @@ void TFormMain::Compose() {
   connect(PanelMenu->SpeedReduction, &QToolButton::clicked, PanelReduction, &TPanelReduction::SpeedReductionClick);
   menu.Remesh1->setEnabled(true);
   connect(menu.Remesh1, &QAction::triggered, PanelRemesh, remesh);
+
+  // Ambient occlusion and image renders.
+  connect(menu.AmbientOcclusion1, &QAction::triggered, PanelCreateAO, &TPanelCreateAO::SpeedAmbientOcclusionClick);
+  connect(menu.ImageRender1, &QAction::triggered, PanelSaveScreen, &TPanelSaveScreen::ImageRenderClick);
 }
 
 bool TFormMain::LoadDefaultModel() {

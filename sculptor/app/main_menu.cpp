@@ -94,12 +94,12 @@ TMainMenu::TMainMenu(TDocument& doc, QMainWindow& window, TPanelLoadAdd& loadAdd
   }
 
   QMenu* render = bar->addMenu("Render");
-  AmbientOcclusion1 = Pending(render, "Ambient Occlusion");
+  AmbientOcclusion1 = render->addAction("Ambient Occlusion");
   PaintTool1 = render->addAction("Paint Tool");
   TextureEdit1 = Pending(render, "Texture Edit");
   ProjectionTexture1 = Pending(render, "Projection Texture");
   ProjectionEdit1 = Pending(render, "Projection Edit");
-  ImageRender1 = Pending(render, "Image Render");
+  ImageRender1 = render->addAction("Image Render");
 
   QMenu* help = bar->addMenu("Help");
   help->addAction("Tutorials", this, &TMainMenu::TutorialsClick);
