@@ -21,3 +21,7 @@ QString PreferencesPathToRead(const QString& programDir) {
   if (QFileInfo::exists(user)) return user;
   return QDir(programDir).filePath("prefer1.txt");
 }
+
+QString WithExtension(const QString& name, const QString& extension) {
+  return name.endsWith(extension, Qt::CaseInsensitive) ? name : name + extension;
+}

@@ -16,3 +16,6 @@ QString UserPreferencesPath();
 // The preferences to read at start-up: the user's copy when it exists, else the
 // installed default in `programDir`.
 QString PreferencesPathToRead(const QString& programDir);
+
+// `name` with `extension` appended unless it already ends with it (in any case).
+QString WithExtension(const QString& name, const QString& extension);

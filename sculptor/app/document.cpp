@@ -61,6 +61,10 @@ TFileChoice TDocument::ChooseFile(const TFileRequest& request) {
   QString selected;
   TFileChoice choice;
   QWidget* parent = viewport_ ? viewport_->window() : nullptr;
+  if (request.folder) {
+    choice.fileName = QFileDialog::getExistingDirectory(parent, request.caption, QDir::rootPath());
+    return choice;
+  }
   choice.fileName = request.save ? QFileDialog::getSaveFileName(parent, request.caption, {}, filter, &selected,
                                                                 QFileDialog::DontConfirmOverwrite)
                                  : QFileDialog::getOpenFileName(parent, request.caption, {}, filter, &selected);
@@ -87,7 +91,7 @@ const QCursor* TDocument::customCursor(const QString& name) const {
 }
 
 bool TDocument::RefusedInTextureMode() {
-  if (!viewport_->state().textureViewOn) return false;
+  if (!textureMode_ && !viewport_->state().textureViewOn) return false;
   ShowWarning(kTextureModeRefusal);
   return true;
 }

@@ -32,6 +32,7 @@ struct TFileRequest {
   bool save = false;
   QString caption;
   QStringList filters;  // "Name (*.a *.b)"
+  bool folder = false;  // a folder to choose (from the root folder), not a file
 };
 struct TFileChoice {
   QString fileName;  // empty: cancelled
@@ -85,8 +86,11 @@ class TDocument : public QObject, public SceneHost {
   void LoadCustomCursors();
   const QCursor* customCursor(const QString& name) const;
 
-  // The editing commands refuse while the texture view is on; true (after
-  // the warning) when they must.
+  // Texture mode: the current element is painted into its texture image.
+  bool textureMode() const { return textureMode_; }
+  void SetTextureMode(bool on) { textureMode_ = on; }
+  // The editing commands refuse in texture mode and while the texture view
+  // is on; true (after the warning) when they must.
   bool RefusedInTextureMode();
   // Valence and adjacency of the current element.
   void RebuildCurrentAdjacency();
@@ -184,6 +188,7 @@ class TDocument : public QObject, public SceneHost {
   bool modified_ = false;
   QString sceneFile_;
   PanelCentro* viewport_ = nullptr;
+  bool textureMode_ = false;
   WindowStrokeSink strokeSink_{*this};
   std::optional<TStroke> stroke_;
   std::optional<TElementTools> elementTools_;

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -25,7 +26,11 @@
 #include "app/external_remesh.h"
 #include "app/main_menu.h"
 #include "app/panel_config.h"
+#include "app/panel_create_ao.h"
+#include "app/panel_create_uvw.h"
+#include "app/panel_creating_uv.h"
 #include "app/panel_edit_sphere.h"
+#include "app/panel_image_tex.h"
 #include "app/panel_load_add.h"
 #include "app/panel_menu.h"
 #include "app/panel_modeling.h"
@@ -34,16 +39,18 @@
 #include "app/panel_stamp.h"
 #include "app/panel_stencil.h"
 #include "app/panel_reduction.h"
-#include "app/panel_skech.h"
 #include "app/panel_remesh.h"
+#include "app/panel_save_screen.h"
+#include "app/panel_skech.h"
 #include "app/panel_start.h"
+#include "app/panel_texture.h"
 #include "app/shortcut_hints.h"
 #include "app/tablet_input.h"
+#include "app/texture_mode.h"
 #include "app/viewport_input.h"
 #include "io/model_conversion.h"
 #include "model/messages.h"
 #include "render/panel_centro.h"
-#include "render/panel_centro_tex.h"
 
 namespace {
 
@@ -53,11 +60,6 @@ constexpr int kStatusWidths[6] = {150, 150, 250, 200, 150, 150};
 // that comes takes its own panel's place here.
 constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
     {"PanelReference", "Reference Images"},
-};
-constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
-    {"PanelTexture", "Texture"},        {"PanelCreateUVW", "Create UV"},      {"PanelImageTex", "Texture Image"},
-    {"PanelCreatingUV", "Creating UV"}, {"PanelCreateAO", "Ambient Occlusion"},
-    {"PanelSaveScreen", "Image Render"},
 };
 
 // A text field with the focus keeps its keys.
@@ -88,7 +90,7 @@ void TFormMain::Fail(const QString& message) {
 
 void TFormMain::FormCreate() {
   // 1-2: the viewport and its GL context (created when first shown); the
-  // hidden texture panel belongs to the texture tools.
+  // texture panel's context belongs to PanelTexture.
   centro_ = new PanelCentro(document_.scene(), this);
   centro_->SetProgramDirectory(document_.programDir());
   setCentralWidget(centro_);
@@ -127,7 +129,9 @@ void TFormMain::FormCreate() {
   PanelStart->raise();
 
   // From here on every change reaches the crash-recovery record.
-  document_.StartRecoveryRecord([this] { return viewportInput_->buttonState() != kNoButton; });
+  // It waits while a stroke or the occlusion bake changes the mesh.
+  document_.StartRecoveryRecord(
+      [this] { return viewportInput_->buttonState() != kNoButton || PanelCreateAO->running(); });
   document_.MarkSaved({});  // the default ball is no file of the user's
 }
 
@@ -164,14 +168,17 @@ void TFormMain::BuildPanels() {
   PanelStencil = new TPanelStencil(document_, centro_);
   PanelRefImage = new TPanelRefImage(document_, centro_);
   PanelPaintColor = new TPanelPaintColor(document_, centro_);
-  placeholders(kPanelsAfterPaint);
+  PanelTexture = new TPanelTexture(document_, centro_);
+  PanelCreateUVW = new TPanelCreateUVW(centro_);
+  PanelImageTex = new TPanelImageTex(centro_);
+  PanelCreatingUV = new TPanelCreatingUV(centro_);
+  PanelCreateAO = new TPanelCreateAO(document_, centro_);
+  PanelSaveScreen = new TPanelSaveScreen(document_, centro_);
   PanelReduction = new TPanelReduction(document_, centro_);
   PanelRemesh = new TPanelRemesh(document_, centro_);
   PanelConfig = new TPanelConfig(document_, centro_);
-  // The texture tools draw on a second GL widget of their own, hidden until they run.
-  auto* texturePanel = new PanelCentroTex(toolPanels_.at("PanelTexture"));
-  texturePanel->setObjectName("PanelCentroTex");
-  texturePanel->hide();
+  TextureMode =
+      new TTextureMode(document_, *PanelTexture, *PanelCreateUVW, *PanelImageTex, *PanelCreatingUV, *PanelPaintColor);
 }
 
 void TFormMain::Compose() {
@@ -197,6 +204,11 @@ void TFormMain::Compose() {
   document_.stroke().SetStampSource(PanelStamp);
   connect(PanelEditSphere, &TPanelEditSphere::maskModesChanged, PanelMenu, &TPanelMenu::SyncMaskButtons);
   connect(PanelPaintColor, &TPanelPaintColor::closed, PanelModeling, [this] { PanelModeling->RadioModelClick(0); });
+
+  // Texture mode.
+  PanelMenu->SpeedTextureEdit->setEnabled(true);
+  connect(PanelMenu->SpeedTextureEdit, &QToolButton::clicked, TextureMode, &TTextureMode::SpeedEditTexClick);
+  connect(&document_, &TDocument::sceneReplaced, TextureMode, &TTextureMode::SceneReplaced);
 
   // A stroke's temporary brushes and colour capture.
   connect(viewportInput_, &TViewportInput::leftDragging, PanelModeling, &TPanelModeling::ArmTemporaryBrushes);
@@ -238,6 +250,10 @@ void TFormMain::Compose() {
   connect(
       PanelRemesh, &TPanelRemesh::runEnded, this, [this] { if (closeAfterRemesh_) close(); }, Qt::QueuedConnection);
 
+  // Ambient occlusion at the tool panel's strength.
+  connect(PanelMenu->ScrollBarLevelAO, &QSlider::valueChanged, PanelCreateAO, &TPanelCreateAO::ScrollBarLevelAOChange);
+  connect(PanelMenu->SpeedAO, &QToolButton::clicked, PanelCreateAO, &TPanelCreateAO::SpeedAmbientOcclusionClick);
+
   // The menu items of the panels' commands.
   TMainMenu& menu = *MainMenu;
   connect(menu.StartMesh1, &QAction::triggered, PanelStart, &TPanelStart::StartMesh1Click);
@@ -256,6 +272,8 @@ void TFormMain::Compose() {
   connect(menu.PrincipalMenu1, &QAction::triggered, this, &TFormMain::PrincipalMenu1Click);
   connect(menu.PanelModeling1, &QAction::triggered, this, &TFormMain::PanelModeling1Click);
   connect(menu.PaintTool1, &QAction::triggered, PanelPaintColor, &TPanelPaintColor::PaintTool1Click);
+  menu.TextureEdit1->setEnabled(true);
+  connect(menu.TextureEdit1, &QAction::triggered, TextureMode, &TTextureMode::SpeedEditTexClick);
 
   // Mesh Reduction.
   menu.MeshReduction1->setEnabled(true);
@@ -264,6 +282,10 @@ void TFormMain::Compose() {
   connect(PanelMenu->SpeedReduction, &QToolButton::clicked, PanelReduction, &TPanelReduction::SpeedReductionClick);
   menu.Remesh1->setEnabled(true);
   connect(menu.Remesh1, &QAction::triggered, PanelRemesh, remesh);
+
+  // Ambient occlusion and image renders.
+  connect(menu.AmbientOcclusion1, &QAction::triggered, PanelCreateAO, &TPanelCreateAO::SpeedAmbientOcclusionClick);
+  connect(menu.ImageRender1, &QAction::triggered, PanelSaveScreen, &TPanelSaveScreen::ImageRenderClick);
   ComposePictureTools();
 }
 

@@ -11,23 +11,23 @@
 #include <algorithm>
 
 #include "app/about_window.h"
+#include "app/app_paths.h"
 #include "app/document.h"
 #include "app/panel_load_add.h"
 #include "app/panel_menu.h"
+#include "app/texture_image.h"
 #include "io/model_conversion.h"
 #include "io/model_writer.h"
+#include "io/obj_materials.h"
 #include "model/messages.h"
+#include "render/panel_centro.h"
 
 namespace {
 
 constexpr const char* kUnknownFormat = "File format not recognized.";
+constexpr const char* kTextureSaveFailed = "Error in screen image save. Error 4376";
 constexpr const char* kSavePrompt = "You want to save your model?";
 constexpr const char* kUserGuide = "user-guide.html";
-
-// `name` with `extension` appended unless it already ends with it (in any case).
-QString WithExtension(const QString& name, const QString& extension) {
-  return name.endsWith(extension, Qt::CaseInsensitive) ? name : name + extension;
-}
 
 // The request of a file dialog that offers model formats.
 TFileRequest ModelFileRequest(TModelDialog dialog, const char* caption) {
@@ -94,12 +94,12 @@ TMainMenu::TMainMenu(TDocument& doc, QMainWindow& window, TPanelLoadAdd& loadAdd
   }
 
   QMenu* render = bar->addMenu("Render");
-  AmbientOcclusion1 = Pending(render, "Ambient Occlusion");
+  AmbientOcclusion1 = render->addAction("Ambient Occlusion");
   PaintTool1 = render->addAction("Paint Tool");
   TextureEdit1 = Pending(render, "Texture Edit");
   ProjectionTexture1 = Pending(render, "Projection Texture");
   ProjectionEdit1 = Pending(render, "Projection Edit");
-  ImageRender1 = Pending(render, "Image Render");
+  ImageRender1 = render->addAction("Image Render");
 
   QMenu* help = bar->addMenu("Help");
   help->addAction("Tutorials", this, &TMainMenu::TutorialsClick);
@@ -157,7 +157,22 @@ void TMainMenu::Export1Click() {
   const std::vector<TModelFilter> filters = DialogFilters(TModelDialog::Export);
   const size_t index = std::min(static_cast<size_t>(std::max(choice.filterIndex, 0)), filters.size() - 1);
   const TModelFormat& format = *filters[index].format;
-  WriteModel(doc_.scene(), WithExtension(choice.fileName, format.extension).toStdString(), format.kind);
+  const std::string fileName = WithExtension(choice.fileName, format.extension).toStdString();
+  if (WriteModel(doc_.scene(), fileName, format.kind) && format.kind == kModelObj) ExportTextureImages(fileName);
+}
+
+void TMainMenu::ExportTextureImages(const std::string& objFileName) {
+  const TScene& scene = doc_.scene();
+  bool textured = false;
+  for (int i = 0; i < scene.elementCount(); ++i) {
+    if (!HasObjTexture(scene.elements[static_cast<size_t>(i)])) continue;
+    textured = true;
+    const TElementGpuSlot* slot = doc_.viewport().buffers().FindSlot(scene, i);
+    const QImage picture = slot != nullptr ? TextureImagePicture(slot->textureImage) : QImage();
+    const QString path = QString::fromStdString(TextureImagePath(objFileName, static_cast<size_t>(i)));
+    if (picture.isNull() || !picture.save(path, "PNG")) ShowError(kTextureSaveFailed);
+  }
+  if (textured) WriteMaterialLibrary(scene, objFileName);
 }
 
 bool TMainMenu::SaveAsDialog() {

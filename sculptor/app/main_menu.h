@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <string>
 
 #include "io/undo_snapshots.h"
 
@@ -77,6 +78,9 @@ class TMainMenu : public QObject {
  private:
   // Undo or Redo of the current element's geometry snapshots.
   void StepThroughSnapshots(bool (UndoSnapshots::*step)(TScene&, UndoChannel));
+  // Beside an exported OBJ: the texture images of its painted elements as
+  // PNG and the material library naming them.
+  void ExportTextureImages(const std::string& objFileName);
   // The .met save dialog and the save; false when nothing was written.
   bool SaveAsDialog();
   // Save: to the scene's file, or through the dialog when it has none.

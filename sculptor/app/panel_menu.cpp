@@ -18,6 +18,7 @@
 #include "app/external_remesh.h"
 #include "app/widget_factory.h"
 #include "model/messages.h"
+#include "processing/ambient_occlusion.h"
 #include "render/panel_centro.h"
 #include "sculpt/detail.h"
 #include "sculpt/element_editing.h"
@@ -169,7 +170,14 @@ QWidget* TPanelMenu::BuildPaintAndTextures() {
               {"SpeedTextureEdit", "Texture Edit", &SpeedTextureEdit, false},
               {"SpeedStencil", "Projection Edit", &SpeedStencil, false},
               {"SpeedImageBase", "Panel Base Image", &SpeedImageBase, false},
-              {"SpeedAO", "Ambient Occlusion", &SpeedAO, false}});
+              {"SpeedAO", "Ambient Occlusion", &SpeedAO, true}});
+  p->addWidget(new QLabel("AO Strength:", paint), 3, 0);
+  LabelLevelAO = Label("LabelLevelAO", "", paint);
+  p->addWidget(LabelLevelAO, 3, 1);
+  ScrollBarLevelAO = TrackBar("ScrollBarLevelAO", kAoStrengthMin, kAoStrengthMax, kAoStrengthDefault, paint);
+  p->addWidget(ScrollBarLevelAO, 4, 0, 1, 2);
+  LabelLevelAO->setNum(ScrollBarLevelAO->value());
+  connect(ScrollBarLevelAO, &QSlider::valueChanged, LabelLevelAO, qOverload<int>(&QLabel::setNum));
   return paint;
 }
 

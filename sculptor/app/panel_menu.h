@@ -59,6 +59,8 @@ class TPanelMenu : public FloatingPanel {
   QToolButton* SpeedStencil = nullptr;
   QToolButton* SpeedImageBase = nullptr;
   QToolButton* SpeedAO = nullptr;
+  QLabel* LabelLevelAO = nullptr;
+  QSlider* ScrollBarLevelAO = nullptr;  // the occlusion's strength
 
   // Handlers.
   void ComboPositionChange(int index);

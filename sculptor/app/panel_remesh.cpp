@@ -9,6 +9,7 @@
 
 #include "app/document.h"
 #include "app/external_remesh.h"
+#include "app/input_only_to.h"
 #include "app/widget_factory.h"
 #include "io/undo_snapshot_file.h"
 #include "model/messages.h"
@@ -31,45 +32,6 @@ bool AnsweredOk(const char* question) {
 // voxquad draws one bar for each of about this many stages; the progress
 // bar crosses its band in as many equal steps.
 constexpr int kHelperStages = 7;
-
-// While a helper runs the event loop turns, so the window repaints and
-// "Cancel" can be clicked; every other user input is swallowed, so nothing
-// edits the scene the run is about to replace.
-class InputOnlyTo : public QObject {
- public:
-  explicit InputOnlyTo(QWidget& allowed) : allowed_(allowed) { qApp->installEventFilter(this); }
-  ~InputOnlyTo() override { qApp->removeEventFilter(this); }
-  InputOnlyTo(const InputOnlyTo&) = delete;
-  InputOnlyTo& operator=(const InputOnlyTo&) = delete;
-
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::MouseMove:
-      case QEvent::Wheel:
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease:
-      case QEvent::ShortcutOverride:
-      case QEvent::TabletPress:
-      case QEvent::TabletMove:
-      case QEvent::TabletRelease:
-      case QEvent::ContextMenu: {
-        // The window system's events pass on to the widgets, which decide.
-        auto* widget = qobject_cast<QWidget*>(watched);
-        return widget != nullptr && widget != &allowed_ && !allowed_.isAncestorOf(widget);
-      }
-      case QEvent::Shortcut:  // the menu's and the window's key commands
-        return true;
-      default:
-        return false;
-    }
-  }
-
- private:
-  QWidget& allowed_;
-};
 
 }  // namespace
 
@@ -131,7 +93,7 @@ void TPanelRemesh::ButRemeshCompactClick(int voxelBudget) {
   LabelStatusRem->setText(kRemeshing);
   Progress(10);
   RemeshResult result;
-  const InputOnlyTo input(*this);
+  const TInputOnlyTo input(*this, {});  // the window handles its close itself
   const RemeshOutcome outcome = RunRemeshCompact(scene, scene.currentElement, voxelBudget, Setup(20, 70), result);
   Progress(70);
   LabelStatusRem->setText(kFinalizing);
@@ -151,7 +113,7 @@ void TPanelRemesh::SpeedFixmeshClick(int depth) {
   LabelStatusRem->setText(kRemeshing);
   Progress(20);
   RemeshResult result;
-  const InputOnlyTo input(*this);
+  const TInputOnlyTo input(*this, {});  // the window handles its close itself
   const RemeshOutcome outcome = RunRemesh(scene, depth, Setup(20, 65), result);
   Progress(65);
   LabelStatusRem->setText(kFinalizing);

@@ -26,14 +26,6 @@ void WriteNumberLine(AtomicFileWriter& out, const char* prefix, int64_t value, c
 
 namespace {
 
-void WriteNameLine(AtomicFileWriter& out, const char* keyword, const std::string& name) {
-  std::string line = keyword;
-  line += ' ';
-  for (char c : name) line += (c == '\r' || c == '\n') ? ' ' : c;
-  line += " \r\n";
-  out.Write(line);
-}
-
 void WriteElement(AtomicFileWriter& out, const TGeosphera& e, int64_t firstVertexNumber) {
   WriteGroupHeader(out, e);
   const size_t vertexCount = std::min(static_cast<size_t>(std::max(e.vertexCount, 0)), e.vertices.size());
@@ -75,6 +67,14 @@ void WriteElement(AtomicFileWriter& out, const TGeosphera& e, int64_t firstVerte
 }  // namespace
 
 void WriteModelFileHeader(AtomicFileWriter& out) { out.Write("# Created by Plasmora Beta v5.00.\r\n# \r\n\r\n"); }
+
+void WriteNameLine(AtomicFileWriter& out, const char* keyword, const std::string& name) {
+  std::string line = keyword;
+  line += ' ';
+  for (char c : name) line += (c == '\r' || c == '\n') ? ' ' : c;
+  line += " \r\n";
+  out.Write(line);
+}
 
 void WriteGroupHeader(AtomicFileWriter& out, const TGeosphera& e) {
   WriteNameLine(out, "g", e.name);

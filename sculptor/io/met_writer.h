@@ -13,6 +13,9 @@ bool WriteMet(const TScene& scene, const std::string& fileName);
 // The two comment lines and the empty line that open a Met or OBJ file.
 void WriteModelFileHeader(AtomicFileWriter& out);
 
+// A keyword, a blank, the name (line breaks become blanks), a blank, CR LF.
+void WriteNameLine(AtomicFileWriter& out, const char* keyword, const std::string& name);
+
 // "g", "usemtl" and "s" lines of an element (line breaks in the name become blanks).
 void WriteGroupHeader(AtomicFileWriter& out, const TGeosphera& e);
 

@@ -5,22 +5,10 @@
 
 #include "io/met_writer.h"
 #include "io/number_text.h"
+#include "io/obj_materials.h"
 #include "io/written_element.h"
 
 namespace {
-
-// The texture-coordinate list a face corner refers through (its own `uvFaces`,
-// or the vertex number when there are none), or nullptr when the element has
-// no texture coordinate for every corner: its faces are then written without
-// texture numbers, which other programs would refuse.
-const uint32_t* TextureReferences(const TGeosphera& e, size_t corners) {
-  if (e.uvs.empty()) return nullptr;
-  const Tfaces& refs = e.uvFaces.empty() ? e.faces : e.uvFaces;
-  if (refs.size() < corners) return nullptr;
-  const bool valid = std::all_of(refs.begin(), refs.begin() + static_cast<std::ptrdiff_t>(corners),
-                                 [&](uint32_t t) { return t < e.uvs.size(); });
-  return valid ? refs.data() : nullptr;
-}
 
 // One face corner: "v/t/n", or "v//n" without texture numbers.
 char* Corner(char* p, int64_t vertexNumber, const int64_t* textureNumber) {
@@ -34,7 +22,7 @@ char* Corner(char* p, int64_t vertexNumber, const int64_t* textureNumber) {
 void WriteFaces(AtomicFileWriter& out, const TGeosphera& e, int64_t firstVertexNumber, int64_t firstTextureNumber) {
   const size_t triangles = WrittenTriangleCount(e);
   WriteNumberLine(out, "\r\n# ", static_cast<int64_t>(triangles), " faces\r\n\r\n");
-  const uint32_t* textures = TextureReferences(e, 3 * triangles);
+  const uint32_t* textures = ObjTextureReferences(e, 3 * triangles);
   for (size_t c = 0; c < 3 * triangles; c += 3) {
     char* p = out.Room(128);
     *p++ = 'f';
@@ -77,6 +65,11 @@ bool WriteObj(const TScene& scene, const std::string& fileName) {
   AtomicFileWriter out(fileName);
   if (!out.Open()) return false;
   WriteModelFileHeader(out);
+  // Painted elements bring their material library (written by whoever holds
+  // their texture images).
+  if (std::any_of(scene.elements.begin(), scene.elements.end(), HasObjTexture)) {
+    out.Write("mtllib " + FileNamePart(MaterialLibraryPath(fileName)) + "\r\n");
+  }
   // Vertex, normal and texture numbers are 1-based and count everything written before.
   int64_t firstVertexNumber = 1, firstTextureNumber = 1;
   for (const TGeosphera& e : scene.elements) {

@@ -6,6 +6,7 @@
 
 #include "io/model_conversion.h"
 #include "io/model_writer.h"
+#include "io/obj_materials.h"
 #include "io/test_files.h"
 #include "model/messages.h"
 
@@ -96,3 +97,25 @@ TEST_F(ObjWriterTest, WriteModelModeTwoReadsBackAsTheSameElements) {
 }
 
 }  // namespace
+
+// A painted element brings its material library: the OBJ names it, and it
+// names the element's texture image beside the OBJ; other elements get none.
+TEST_F(ObjWriterTest, PaintedElementsNameTheirMaterialLibrary) {
+  TScene scene;
+  scene.elements.push_back(Element("plain", 3, {0, 1, 2}));
+  TGeosphera painted = Element("painted", 3, {0, 1, 2});
+  painted.uvs = {{0, 0}, {1, 0}, {0, 1}};
+  painted.hasTextureImage = 1;
+  scene.elements.push_back(painted);
+  const std::string path = Path("model.v2.obj");
+  ASSERT_TRUE(WriteObj(scene, path));
+  EXPECT_EQ(Lines(path, "mtllib"), std::vector<std::string>{"mtllib model.v2.mtl\r"});
+  ASSERT_TRUE(WriteMaterialLibrary(scene, path));
+  EXPECT_EQ(MaterialLibraryPath(path), Path("model.v2.mtl"));
+  EXPECT_EQ(Lines(Path("model.v2.mtl"), "newmtl"), std::vector<std::string>{"newmtl painted \r"});
+  EXPECT_EQ(Lines(Path("model.v2.mtl"), "map_Kd"), std::vector<std::string>{"map_Kd model.v2_1.png\r"});
+
+  scene.elements[1].uvs.pop_back();  // a corner without texture coordinate: no texture
+  ASSERT_TRUE(WriteObj(scene, path));
+  EXPECT_TRUE(Lines(path, "mtllib").empty());
+}

@@ -21,7 +21,6 @@
 #include "model/test_meshes.h"
 #include "model/topology.h"
 #include "render/element_buffers.h"
-#include "render/panel_centro_tex.h"
 
 namespace {
 
@@ -554,32 +553,6 @@ TEST(PanelCentroStartup, MissingEnvironmentImageIsReportedNotFatal) {
   EXPECT_FALSE(EnvironmentImagesReadable(dir.path()));
   WriteEnvironmentImages(dir.path());
   EXPECT_TRUE(EnvironmentImagesReadable(dir.path()));
-}
-
-TEST(PanelCentroTexture, SecondPanelDrawsInItsOwnContext) {
-  App();
-  TScene scene;
-  PanelCentro viewport(scene, nullptr);
-  PanelCentroTex texturePanel(nullptr);
-  EXPECT_EQ(texturePanel.objectName(), "PanelCentroTex");
-  QSize painted;
-  QOpenGLContext* paintedIn = nullptr;
-  texturePanel.SetPainter([&](int w, int h) {
-    painted = QSize(w, h);
-    paintedIn = QOpenGLContext::currentContext();
-    glClearColor(0, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-  });
-  viewport.resize(100, 100);
-  texturePanel.resize(64, 64);
-  viewport.show();
-  texturePanel.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&texturePanel));
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewport));
-  const QImage image = texturePanel.grabFramebuffer();
-  EXPECT_EQ(painted, QSize(64, 64));
-  EXPECT_EQ(image.pixel(10, 10) & 0xFFFFFF, 0x0000FFu);
-  EXPECT_NE(paintedIn, viewport.context());
 }
 
 }  // namespace

@@ -3,34 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
 #include <memory>
 
 #include "io/test_files.h"
 #include "model/messages.h"
+#include "render/offscreen_gl_test.h"
 
 namespace {
 
-class TextureUpload : public ::testing::Test {
+class TextureUpload : public OffscreenGlTest {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "texture_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-  }
   void SetUp() override {
-    surface_.create();
-    ASSERT_TRUE(context_.create());
-    ASSERT_TRUE(context_.makeCurrent(&surface_));
+    OffscreenGlTest::SetUp();
     textureNameCounter = 0;
   }
-  void TearDown() override { context_.doneCurrent(); }
-
-  QOffscreenSurface surface_;
-  QOpenGLContext context_;
 };
 
 TImagePixels Picture(int width, int height, int channels) {
