@@ -36,6 +36,7 @@ void MarchingCubes33::reset()
     sliceFirstVertex = {};
     lowerSlice = {};
     upperSlice = {};
+    for (std::vector<float>& held : heldSlices) held = {};
     sizeX = sizeY = sizeZ = -1;
 }
 
@@ -48,6 +49,7 @@ void MarchingCubes33::init()
     lowerSlice.assign(slice, -1);
     upperSlice.assign(slice, -1);
     sliceFirstVertex.assign(static_cast<std::size_t>(sizeZ) + 1, 0);
+    for (std::vector<float>& held : heldSlices) held.resize(slice / 3);
     for (std::int32_t& c : subcaseCount) c = 0;
     vertices.clear();
     vertices.reserve(initialVertexCapacity);
@@ -57,6 +59,16 @@ float MarchingCubes33::cornerValue(float raw, int x, int y, int z) const
 {
     if (raw != unsampledDistance || !farField) return mc33::clampCornerValue(raw);
     return farField->insideAt(x, y, z) ? -voxelizerBandWidth : voxelizerBandWidth;
+}
+
+void MarchingCubes33::holdSlices(int first, int last)
+{
+    for (int z = first; z <= last; ++z) {
+        int& held = heldSliceZ[z % heldSliceCount];
+        if (held == z) continue;
+        voxels->readSlice(z, heldSlices[z % heldSliceCount].data());
+        held = z;
+    }
 }
 
 template <typename Visit>
@@ -87,14 +99,14 @@ void MarchingCubes33::edgeCrossings(int x, int y, int z, Found found) const
 {
     // A neighbour beyond the grid takes the point's own value: no crossing there.
     const int nx = std::min(x + 1, sizeX - 1), ny = std::min(y + 1, sizeY - 1), nz = std::min(z + 1, sizeZ - 1);
-    const float raw = voxels->distance(x, y, z);
+    const float raw = rawDistance(x, y, z);
     if (raw == unsampledDistance) {
         // Without the far field an unsampled point starts no edge; with it, only one whose edges
         // reach a sample can.
         if (!farField) return;
-        if ((nx == x || voxels->distance(nx, y, z) == unsampledDistance) &&
-            (ny == y || voxels->distance(x, ny, z) == unsampledDistance) &&
-            (nz == z || voxels->distance(x, y, nz) == unsampledDistance))
+        if ((nx == x || rawDistance(nx, y, z) == unsampledDistance) &&
+            (ny == y || rawDistance(x, ny, z) == unsampledDistance) &&
+            (nz == z || rawDistance(x, y, nz) == unsampledDistance))
             return;
     }
     const float c0 = cornerValue(raw, x, y, z);
@@ -116,6 +128,7 @@ void MarchingCubes33::createEdgeVertex(int axis, int x, int y, int z, float c0, 
 void MarchingCubes33::computeIntersections()
 {
     for (int z = 0; z < sizeZ; ++z) {
+        holdSlices(z, std::min(z + 1, sizeZ - 1));
         sliceFirstVertex[z] = static_cast<std::int32_t>(vertices.size());
         for (int y = 0; y < sizeY; ++y)
             forEachXNearSamples(y, z, [&](int x) {
@@ -158,7 +171,7 @@ bool MarchingCubes33::readCube()
     float raw[8];
     bool sampled = false;
     for (int p = 0; p < 8; ++p) {
-        raw[p] = voxels->distance(i + cornerX(p), j + cornerY(p), k + cornerZ(p));
+        raw[p] = rawDistance(i + cornerX(p), j + cornerY(p), k + cornerZ(p));
         if (raw[p] == unsampledDistance && !farField) return false;
         sampled |= raw[p] != unsampledDistance;
     }
@@ -169,8 +182,12 @@ bool MarchingCubes33::readCube()
 
 void MarchingCubes33::processCubes()
 {
-    if (sizeZ > 0) numberSlice(0, lowerSlice.data());
+    if (sizeZ > 0) {
+        holdSlices(0, std::min(1, sizeZ - 1));
+        numberSlice(0, lowerSlice.data());
+    }
     for (k = 0; k < sizeZ - 1; ++k) {
+        holdSlices(k, std::min(k + 2, sizeZ - 1));
         if (k > 0) {
             std::swap(lowerSlice, upperSlice);
             clearSlice(k - 1, upperSlice.data());
@@ -297,6 +314,7 @@ void MarchingCubes33::run()
     if (status) status->beginStage("Marching");
     voxels.emplace(*volume);
     band = volume->band();
+    for (int& held : heldSliceZ) held = -1;
     computeIntersections();
 
     output->clear();

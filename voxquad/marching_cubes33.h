@@ -19,8 +19,9 @@ class StatusOutput;
 // field, take it for that corner), each simple surface patch of a cube is emitted as one polygon
 // instead of its triangles, and the output goes into a PolygonStorage.
 // Every grid edge's vertex is created once, in a first pass over the grid, and numbered in that
-// order; the cube pass finds the vertices of two slices at a time. Only the rows near blocks that
-// hold samples are visited when the volume keeps its samples in blocks.
+// order; the cube pass finds the vertices of two slices at a time. The distances are read a slice
+// at a time into a ring of three, so that a corner costs an array read. Only the rows near blocks
+// that hold samples are visited when the volume keeps its samples in blocks.
 class MarchingCubes33 {
 public:
     MarchingCubes33() = default;
@@ -48,7 +49,14 @@ private:
     // Value of grid point (x, y, z), whose sample is raw, as the cubes see it: unsampled points take
     // the far field's sign, at the band's width from the surface.
     float cornerValue(float raw, int x, int y, int z) const;
-    float corner(int x, int y, int z) const { return cornerValue(voxels->distance(x, y, z), x, y, z); }
+    float corner(int x, int y, int z) const { return cornerValue(rawDistance(x, y, z), x, y, z); }
+    // The sample of grid point (x, y, z), from the ring of slices (holdSlices must have read z).
+    float rawDistance(int x, int y, int z) const
+    {
+        return heldSlices[z % heldSliceCount][static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x];
+    }
+    // Reads slices first .. last (at most three, z ascending over the calls) into the ring.
+    void holdSlices(int first, int last);
     // Visits the x of row (y, z) whose edges or cubes can reach a sample (every x of a dense volume).
     template <typename Visit>
     void forEachXNearSamples(int y, int z, Visit visit) const;
@@ -92,6 +100,9 @@ private:
     float cube[8] = {};       // its corner values
     std::uint8_t lutEntry = 0, caseNumber = 0, config = 0, subconfig = 0;
     std::optional<VoxelAccessor> voxels;      // the volume during run()
+    static constexpr int heldSliceCount = 3;
+    std::vector<float> heldSlices[heldSliceCount];  // slice z in entry z % 3, while run() reads it
+    int heldSliceZ[heldSliceCount] = {-1, -1, -1};
     const VolumeStorageBandDF* band = nullptr;  // the volume during run() when it keeps blocks
 };
 
