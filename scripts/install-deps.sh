@@ -15,6 +15,7 @@ build_packages=(
   libgl-dev libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
   xvfb xauth fonts-liberation
   assimp-utils locales
+  libboost-dev  # Boost.Container (header-only) for voxquad's polygons
 )
 bench_packages=(
   liblz4-dev libtinyobjloader-dev libassimp-dev libopenvdb-dev libosd-dev

@@ -13,8 +13,6 @@ namespace voxquad {
 
 namespace {
 
-constexpr int initialVertexCapacity = 65536;
-
 // Grid offset of corner p of a cube.
 constexpr int cornerX(int p) { return (p ^ (p >> 1)) & 1; }
 constexpr int cornerY(int p) { return (p >> 1) & 1; }
@@ -52,7 +50,6 @@ void MarchingCubes33::init()
     for (std::vector<float>& held : heldSlices) held.resize(slice / 3);
     for (std::int32_t& c : subcaseCount) c = 0;
     vertices.clear();
-    vertices.reserve(initialVertexCapacity);
 }
 
 float MarchingCubes33::cornerValue(float raw, int x, int y, int z) const
@@ -116,37 +113,39 @@ void MarchingCubes33::edgeCrossings(int x, int y, int z, Found found) const
         if ((c0 > 0) != (c1[axis] > 0)) found(axis, c0, c1[axis]);
 }
 
-void MarchingCubes33::createEdgeVertex(int axis, int x, int y, int z, float c0, float c1)
+void MarchingCubes33::createEdgeVertex(std::int32_t id, int axis, int x, int y, int z, float c0, float c1)
 {
     const float u = c0 / (c0 - c1);
     vec3 position(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
     position[axis] += u;
     // The normal is left zero: the vertex normals are computed from the polygons at the end.
-    vertices.emplace_back(position);
+    vertices[static_cast<std::size_t>(id)] = Vertex(position);
 }
 
-void MarchingCubes33::computeIntersections()
+void MarchingCubes33::countIntersections()
 {
+    std::int32_t count = 0;
     for (int z = 0; z < sizeZ; ++z) {
         holdSlices(z, std::min(z + 1, sizeZ - 1));
-        sliceFirstVertex[z] = static_cast<std::int32_t>(vertices.size());
+        sliceFirstVertex[z] = count;
         for (int y = 0; y < sizeY; ++y)
-            forEachXNearSamples(y, z, [&](int x) {
-                edgeCrossings(x, y, z, [&](int axis, float c0, float c1) { createEdgeVertex(axis, x, y, z, c0, c1); });
-            });
+            forEachXNearSamples(y, z, [&](int x) { edgeCrossings(x, y, z, [&](int, float, float) { ++count; }); });
         progress(z * 10 / sizeZ);
     }
-    sliceFirstVertex[sizeZ] = static_cast<std::int32_t>(vertices.size());
+    sliceFirstVertex[sizeZ] = count;
 }
 
-void MarchingCubes33::numberSlice(int z, std::int32_t* ids) const
+void MarchingCubes33::createSliceVertices(int z, std::int32_t* ids)
 {
     std::int32_t next = sliceFirstVertex[z];
     for (int y = 0; y < sizeY; ++y)
         forEachXNearSamples(y, z, [&](int x) {
             std::int32_t* point = ids + 3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x);
             point[0] = point[1] = point[2] = -1;
-            edgeCrossings(x, y, z, [&](int axis, float, float) { point[axis] = next++; });
+            edgeCrossings(x, y, z, [&](int axis, float c0, float c1) {
+                point[axis] = next;
+                createEdgeVertex(next++, axis, x, y, z, c0, c1);
+            });
         });
     assert(next == sliceFirstVertex[z + 1]);
 }
@@ -184,7 +183,7 @@ void MarchingCubes33::processCubes()
 {
     if (sizeZ > 0) {
         holdSlices(0, std::min(1, sizeZ - 1));
-        numberSlice(0, lowerSlice.data());
+        createSliceVertices(0, lowerSlice.data());
     }
     for (k = 0; k < sizeZ - 1; ++k) {
         holdSlices(k, std::min(k + 2, sizeZ - 1));
@@ -192,7 +191,7 @@ void MarchingCubes33::processCubes()
             std::swap(lowerSlice, upperSlice);
             clearSlice(k - 1, upperSlice.data());
         }
-        numberSlice(k + 1, upperSlice.data());
+        createSliceVertices(k + 1, upperSlice.data());
         for (j = 0; j < sizeY - 1; ++j)
             forEachXNearSamples(j, k, [&](int x) {
                 i = x;
@@ -315,13 +314,18 @@ void MarchingCubes33::run()
     voxels.emplace(*volume);
     band = volume->band();
     for (int& held : heldSliceZ) held = -1;
-    computeIntersections();
+    countIntersections();
+    // Each edge vertex has its place by its id; the few vertices made inside cubes of the ambiguous
+    // cases follow them.
+    const std::size_t edgeVertices = static_cast<std::size_t>(sliceFirstVertex[sizeZ]);
+    vertices.reserve(edgeVertices + edgeVertices / 16);
+    vertices.resize(edgeVertices);
 
     output->clear();
     output->scale = volume->getScale();
     output->offset = volume->getOffset();
     // A closed surface has about as many polygons as edge vertices.
-    output->Polygons.reserve(vertices.size());
+    output->Polygons.reserve(edgeVertices);
     processCubes();
 
     char text[1000];

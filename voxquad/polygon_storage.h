@@ -3,6 +3,13 @@
 #include <list>
 #include <vector>
 
+// GCC 12 takes boost's copy of a small vector's inline elements, when they move into another, for
+// a read beyond them (-Wstringop-overread), a known false alarm of its.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-overread"
+#include <boost/container/small_vector.hpp>
+#pragma GCC diagnostic pop
+
 #include "edge_index.h"
 #include "vec_math.h"
 #include "vertex.h"
@@ -12,9 +19,10 @@ namespace voxquad {
 
 class StatusOutput;
 
-// Corners of one polygon in cyclic order (vertex ids). A growable array: polygons are short and
-// read by position far more often than they are edited.
-using VertexIDList = std::vector<std::int32_t>;
+// Corners of one polygon in cyclic order (vertex ids). A growable array that keeps up to six
+// corners in itself: polygons are short, read by position far more often than they are edited,
+// and a mesh of them is built without an allocation per polygon.
+using VertexIDList = boost::container::small_vector<std::int32_t, 6>;
 using VertexIDListList = std::list<VertexIDList>;
 
 // True when a polygon (of at least one corner) has no area: its vector area is at most 1e-4 of its
