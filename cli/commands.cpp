@@ -8,6 +8,8 @@ int RunInfo(const Arguments& arguments);
 int RunConvert(const Arguments& arguments);
 int RunSubdivide(const Arguments& arguments);
 int RunUnsubdivide(const Arguments& arguments);
+int RunAo(const Arguments& arguments);
+int RunUv(const Arguments& arguments);
 int RunReduce(const Arguments& arguments);
 
 namespace {
@@ -35,6 +37,19 @@ constexpr TCliCommand kCommands[] = {
      "                     not given) and write the scene to OUT; the element must\n"
      "                     carry its subdivision level (a .met file does)\n",
      RunUnsubdivide},
+    {"ao", 2, 3,
+     "  ao IN OUT [STRENGTH]\n"
+     "                     bake ambient occlusion into the vertex colours of every\n"
+     "                     element (STRENGTH 0 to 50, 4 when not given) and write\n"
+     "                     the scene to OUT\n",
+     RunAo},
+    {"uv", 2, 3,
+     "  uv IN OUT.obj [PARTITION]\n"
+     "                     give every element texture coordinates as Create UVs\n"
+     "                     does (charts of similar normals, laid out in rows, seam\n"
+     "                     vertices split; PARTITION 0.1 to 1.0, the higher the more\n"
+     "                     charts, 0.8 when not given) and write the model as OBJ\n",
+     RunUv},
     {"reduce", 3, 3,
      "  reduce IN OUT PERCENT\n"
      "                     reduce the principal element to PERCENT % (0 to 100) of\n"

@@ -45,7 +45,9 @@ bool LoadScene(const std::string& fileName, TScene& scene) {
       return false;
     }
     case TReadStatus::Malformed: Complain("cannot read " + fileName); return false;
-    case TReadStatus::Unsupported: Complain("reading this kind of file is not available yet: " + fileName); return false;
+    case TReadStatus::Unsupported:
+      Complain("reading this kind of file is not available yet: " + fileName);
+      return false;
   }
   ResetScene(scene);
   return ConvertIntoScene(scene, model, fileName, format->kind, 1.0f);

@@ -166,6 +166,85 @@ TEST_F(Cli, SubdivisionArgumentsAndRefusals) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.met")));
 }
 
+namespace {
+
+// An open book: two unit squares meeting at a right angle along the y axis,
+// facing each other (the spine is vertices 1 and 2).
+const char kOpenBook[] =
+    "g book\nv 0 0 0\nv 0 1 0\nv 1 0 0\nv 1 1 0\nv 0 0 1\nv 0 1 1\n"
+    "f 1 3 4\nf 1 4 2\nf 1 2 6\nf 1 6 5\n";
+
+// The "cor" lines of a Met file, in order.
+std::vector<std::string> ColourLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t at = text.find("cor "); at != std::string::npos; at = text.find("cor ", at + 1)) {
+    lines.push_back(text.substr(at, text.find('\r', at) - at));
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST_F(Cli, AoDarkensTheColoursOfEveryElement) {
+  // Strength 0 only multiplies by 0.9 (128 -> 115), in both elements.
+  CliRun r = Invoke("ao " + Model("m.met", kTwoGroups) + " '" + dir.File("flat.met") + "' 0");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ColourLines(ReadWholeFile(dir.File("flat.met"))), std::vector<std::string>(7, "cor 115 115 115"));
+  // At the default strength the pages shade each other; the spine lies in both pages' planes.
+  r = Invoke("ao " + Model("book.met", kOpenBook) + " '" + dir.File("book_ao.met") + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> colours = ColourLines(ReadWholeFile(dir.File("book_ao.met")));
+  ASSERT_EQ(colours.size(), 6u);
+  for (size_t v = 0; v < 6; ++v) {
+    if (v < 2) {
+      EXPECT_EQ(colours[v], "cor 115 115 115");
+    } else {
+      EXPECT_LT(std::stoi(colours[v].substr(4)), 115) << colours[v];
+    }
+  }
+}
+
+TEST_F(Cli, AoStrengthMustBeFromZeroToFifty) {
+  const std::string model = Model("m.met", kTwoGroups), out = " '" + dir.File("out.met") + "'";
+  for (const char* strength : {" 51", " -1", " x", " 4.5"}) {
+    const CliRun r = Invoke("ao " + model + out + strength);
+    EXPECT_EQ(r.status, 2) << strength;
+    EXPECT_NE(r.err.find("STRENGTH must be a whole number from 0 to 50"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.met")));
+}
+
+// Every element gets texture coordinates: the octahedron's eight triangles are
+// too few to share charts, so each corner ends with a vertex of its own.
+TEST_F(Cli, UvWritesTextureCoordinates) {
+  const std::string in = Model("m.met", std::string(kOctahedron) + "g second\nv 0 0 -9\nv 2 0 -9\nv 0 2 -9\nf 7 8 9\n");
+  const std::string out = dir.File("uv.obj");
+  const CliRun r = Invoke("uv " + in + " '" + out + "' 0.5");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string text = ReadWholeFile(out);
+  size_t textures = 0;
+  for (size_t at = text.find("\nvt "); at != std::string::npos; at = text.find("\nvt ", at + 1)) ++textures;
+  EXPECT_EQ(textures, 24u + 3u);
+  EXPECT_NE(text.find("f 1/1/1 "), std::string::npos);
+  const CliRun info = Invoke("info '" + out + "'");
+  EXPECT_NE(info.out.find("\"ball\": 24 vertices, 8 triangles"), std::string::npos) << info.out;
+
+  const struct {
+    std::string arguments;
+    int status;
+    std::string message;
+  } wrong[] = {
+      {"uv " + in + " '" + out + "' 1.5", 2, "PARTITION must be a number from 0.1 to 1.0, not \"1.5\""},
+      {"uv " + in + " '" + out + "' 0,5", 2, "PARTITION must be"},
+      {"uv " + in + " '" + dir.File("uv.met") + "'", 1, "texture coordinates are written to an OBJ file"},
+  };
+  for (const auto& w : wrong) {
+    const CliRun failed = Invoke(w.arguments);
+    EXPECT_EQ(failed.status, w.status) << w.arguments;
+    EXPECT_NE(failed.err.find(w.message), std::string::npos) << failed.err;
+  }
+}
+
 TEST_F(Cli, ReduceThePrincipalElementAndCopyTheOthers) {
   // The octahedron subdivided twice (128 triangles) beside an element of its own.
   Model("two.met", std::string(kOctahedron) + "g second\nv 0 0 -9\nv 2 0 -9\nv 0 2 -9\nv 2 2 -9\nf 7 8 9\nf 8 10 9\n");

@@ -13,14 +13,14 @@ TGLCoord Normalized(TGLCoord p, float radius) {
   return {float(p.x * s), float(p.y * s), float(p.z * s)};
 }
 
-void Finish(TGeosphera& e) {
+}  // namespace
+
+void FinishShape(TGeosphera& e) {
   e.vertexCount = static_cast<int32_t>(e.vertices.size());
   e.indexCount = static_cast<int32_t>(e.faces.size());
   e.colors.assign(e.vertices.size(), kDefaultVertexColor);
   e.vertexState.assign(e.vertices.size(), kVertexFree);
 }
-
-}  // namespace
 
 TGeosphera MakeGeodesicSphere(int levels, float radius) {
   const float t = (1.0f + std::sqrt(5.0f)) / 2.0f;
@@ -50,7 +50,7 @@ TGeosphera MakeGeodesicSphere(int levels, float radius) {
     }
     e.faces = std::move(refined);
   }
-  Finish(e);
+  FinishShape(e);
   return e;
 }
 
@@ -85,7 +85,7 @@ TGeosphera MakeCubeSphere(int n, float radius) {
       }
     }
   }
-  Finish(e);
+  FinishShape(e);
   return e;
 }
 
@@ -118,6 +118,6 @@ TGeosphera MakeRotationRings(int segments, int sides, float radius, float tubeRa
       }
     }
   }
-  Finish(e);
+  FinishShape(e);
   return e;
 }

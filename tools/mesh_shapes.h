@@ -5,6 +5,9 @@
 
 #include "model/geosphera.h"
 
+// Sets the counts and gives every vertex the default colour and the free state.
+void FinishShape(TGeosphera& e);
+
 // Icosahedron refined `levels` times by 1-to-4 splits, projected onto the
 // sphere: 20 x 4^levels triangles, 10 x 4^levels + 2 vertices.
 TGeosphera MakeGeodesicSphere(int levels, float radius);

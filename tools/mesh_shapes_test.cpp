@@ -3,37 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
-#include <utility>
 
-namespace {
-
-// Every directed edge appears once and its reverse once: closed and
-// consistently oriented.
-bool ClosedAndOriented(const TGeosphera& e) {
-  std::map<std::pair<uint32_t, uint32_t>, int> directed;
-  for (size_t c = 0; c < e.faces.size(); c += 3) {
-    for (int k = 0; k < 3; ++k) ++directed[{e.faces[c + k], e.faces[c + (k + 1) % 3]}];
-  }
-  for (const auto& [edge, count] : directed) {
-    if (count != 1) return false;
-    auto reverse = directed.find({edge.second, edge.first});
-    if (reverse == directed.end() || reverse->second != 1) return false;
-  }
-  return true;
-}
-
-double SignedVolume(const TGeosphera& e) {
-  double volume = 0;
-  for (size_t c = 0; c < e.faces.size(); c += 3) {
-    const TGLCoord &a = e.vertices[e.faces[c]], &b = e.vertices[e.faces[c + 1]], &d = e.vertices[e.faces[c + 2]];
-    volume += (double(a.x) * (double(b.y) * d.z - double(b.z) * d.y) - double(a.y) * (double(b.x) * d.z - double(b.z) * d.x) +
-               double(a.z) * (double(b.x) * d.y - double(b.y) * d.x)) / 6.0;
-  }
-  return volume;
-}
-
-}  // namespace
+#include "mesh_checks.h"
 
 TEST(MeshShapes, GeodesicSphere) {
   const TGeosphera e = MakeGeodesicSphere(3, 2.5f);

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/form_main.h"
+#include "app/app_texts.h"
 
 void ShowAboutWindow(QWidget* parent) {
   auto* about = new QDialog(parent);

@@ -6,12 +6,13 @@
 #include <QPalette>
 #include <QStyleFactory>
 
-#include "app/form_main.h"
+#include "app/app_texts.h"
 
 void ApplyDarkStyle(QApplication& app) {
   app.setStyle(QStyleFactory::create("Fusion"));
   QPalette p;
-  const QColor window(53, 53, 53), base(35, 35, 35), text(220, 220, 220), disabled(120, 120, 120);
+  // Disabled texts sit close to the background, so they read plainly as grey.
+  const QColor window(53, 53, 53), base(35, 35, 35), text(220, 220, 220), disabled(95, 95, 95);
   p.setColor(QPalette::Window, window);
   p.setColor(QPalette::WindowText, text);
   p.setColor(QPalette::Base, base);
@@ -28,6 +29,8 @@ void ApplyDarkStyle(QApplication& app) {
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
     p.setColor(QPalette::Disabled, role, disabled);
   }
+  p.setColor(QPalette::Disabled, QPalette::Light, window);  // no etched highlight under disabled texts
+  p.setColor(QPalette::Disabled, QPalette::Button, window.darker(115));
   app.setPalette(p);
 }
 

@@ -43,8 +43,8 @@ class CrashRecoveryTest : public WindowTest {
 TEST_F(CrashingRun, DISABLED_SculptsUntilKilled) {
   const QString output = qEnvironmentVariable(kOutputVariable);
   ASSERT_FALSE(output.isEmpty());
-  form_->CloseStartClick();
-  form_->ScrollRadius->setValue(120);
+  form_->PanelStart->CloseStartClick();
+  form_->PanelMenu->ScrollRadius->setValue(120);
   QApplication::processEvents();
   QWidget& view = form_->viewport();
   const QPoint centre(view.width() / 2, view.height() / 2);
@@ -56,7 +56,7 @@ TEST_F(CrashingRun, DISABLED_SculptsUntilKilled) {
     QTest::mouseRelease(&view, Qt::LeftButton, {}, at + QPoint(10, 5));
     QApplication::processEvents();
   }
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form_->recovery()->upToDate(); }, 30000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form_->document().recovery()->upToDate(); }, 30000));
   // What the next start must give back, then word that the record is written.
   const Tvertices sculpted = Positions(form_->scene().current());
   QFile expected(output + "/expected.bin");
@@ -93,7 +93,7 @@ TEST_F(CrashRecoveryTest, AKilledRunIsRecoveredExactly) {
   ASSERT_NE(expected, ball);
 
   OpenWindow();  // the next start
-  ASSERT_TRUE(form_->OfferCrashRecovery());
+  ASSERT_TRUE(form_->document().OfferCrashRecovery());
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{kRecoverQuestion});
   EXPECT_EQ(Positions(form_->scene().current()), expected);
   EXPECT_GT(form_->scene().current().adjacency.width, 0);
@@ -112,7 +112,7 @@ TEST_F(CrashRecoveryTest, NoRemovesTheRecordAndKeepsTheScene) {
 
   const Tvertices ball = Positions(form_->scene().current());
   messages_.answers.push_back(MessageAnswer::No);
-  EXPECT_FALSE(form_->OfferCrashRecovery());
+  EXPECT_FALSE(form_->document().OfferCrashRecovery());
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{kRecoverQuestion});
   EXPECT_EQ(Positions(form_->scene().current()), ball);
   EXPECT_FALSE(fs::exists(RunFolder(ended)));

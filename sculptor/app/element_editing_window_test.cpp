@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QToolButton>
+#include <functional>
 
 #include "app/window_test_support.h"
 #include "model/topology.h"
@@ -23,7 +24,7 @@ class ElementEditingWindowTest : public WindowTest {
   QToolButton* MenuButton(const char* name) { return form_->PanelMenu->findChild<QToolButton*>(name); }
   QStringList ListRows() {
     QStringList rows;
-    for (int i = 0; i < form_->ListElementos->count(); ++i) rows << form_->ListElementos->item(i)->text();
+    for (int i = 0; i < form_->PanelEditSphere->ListElementos->count(); ++i) rows << form_->PanelEditSphere->ListElementos->item(i)->text();
     return rows;
   }
   // Selects the vertices of the current element above the height `y`; returns how many.
@@ -48,10 +49,10 @@ TEST_F(ElementEditingWindowTest, PanelListsRenamesAndHidesElements) {
   MenuButton("SpeedEditObject")->click();
   ASSERT_TRUE(EditPanel()->isVisible());
   EXPECT_EQ(ListRows(), QStringList{"Principal"});
-  EXPECT_EQ(form_->ListElementos->currentRow(), 0);
-  EXPECT_EQ(form_->EditNameEsfera->text(), "Principal");
+  EXPECT_EQ(form_->PanelEditSphere->ListElementos->currentRow(), 0);
+  EXPECT_EQ(form_->PanelEditSphere->EditNameEsfera->text(), "Principal");
 
-  form_->EditNameEsfera->setText("Body");
+  form_->PanelEditSphere->EditNameEsfera->setText("Body");
   EditButton("SpeedButton6")->click();
   EXPECT_EQ(scene().elements[0].name, "Body");
   EXPECT_EQ(ListRows(), QStringList{"Body"});
@@ -66,24 +67,59 @@ TEST_F(ElementEditingWindowTest, PanelListsRenamesAndHidesElements) {
   EXPECT_TRUE(messages_.entries.empty());
 }
 
+TEST_F(ElementEditingWindowTest, ClosingThePanelEndsTheElementToolsSoALeftDragSculptsAgain) {
+  form_->PanelStart->CloseStartClick();
+  const TToolModes& modes = form_->document().modes();
+  for (const char* tool : {"SpeedRotate", "SpeedDimension"}) {
+    MenuButton("SpeedEditObject")->click();
+    EditButton(tool)->click();
+    ASSERT_TRUE(modes.rotate || modes.dimension) << tool;
+    EditButton("SpeedFechar")->click();
+    EXPECT_FALSE(modes.rotate || modes.dimension) << tool;
+    EXPECT_FALSE(EditButton(tool)->isChecked()) << tool;
+  }
+  const Tvertices before = scene().current().vertices;
+  QWidget& view = form_->viewport();
+  LeftDrag(view, {view.width() / 2 + 20, view.height() / 2 - 20}, {3, 0});
+  EXPECT_NE(scene().current().vertices, before);
+}
+
+// A mode's button is plainly highlighted while the mode is on, and only then.
+TEST_F(ElementEditingWindowTest, ToggleButtonsShowTheirPressedState) {
+  const auto background = [](QToolButton* button) {
+    return button->grab().toImage().pixelColor(3, button->height() / 2);
+  };
+  MenuButton("SpeedEditObject")->click();
+  for (QToolButton* toggle : {MenuButton("SpeedFreeze"), MenuButton("SpeedSelection"), EditButton("SpeedRotate"),
+                              EditButton("SpeedDimension")}) {
+    const QColor pressed = toggle->palette().color(QPalette::Highlight);
+    EXPECT_NE(background(toggle), pressed) << toggle->text().toStdString();
+    toggle->click();
+    EXPECT_TRUE(toggle->isChecked()) << toggle->text().toStdString();
+    EXPECT_EQ(background(toggle), pressed) << toggle->text().toStdString();
+    toggle->click();
+    EXPECT_FALSE(toggle->isChecked()) << toggle->text().toStdString();
+  }
+}
+
 TEST_F(ElementEditingWindowTest, FreezeTogglesMaskPaintingAndClearsTheMaskWhenReleased) {
   MenuButton("SpeedFreeze")->click();
-  EXPECT_TRUE(form_->editingModes().freeze);
+  EXPECT_TRUE(form_->document().modes().freeze);
   EXPECT_TRUE(form_->viewport().inputs().modes.freeze);
-  for (QRadioButton* brush : form_->RadioModel) EXPECT_FALSE(brush->isChecked());
+  for (QRadioButton* brush : form_->PanelModeling->RadioModel) EXPECT_FALSE(brush->isChecked());
   const int frozen = SelectAbove(2);
   ASSERT_GT(frozen, 0);
 
   // Choosing a brush ends freeze painting but keeps the frozen vertices.
-  form_->RadioModel[0]->click();
-  EXPECT_FALSE(form_->editingModes().freeze);
+  form_->PanelModeling->RadioModel[0]->click();
+  EXPECT_FALSE(form_->document().modes().freeze);
   EXPECT_FALSE(MenuButton("SpeedFreeze")->isChecked());
   EXPECT_EQ(std::count(scene().current().vertexState.begin(), scene().current().vertexState.end(), kVertexFrozen),
             frozen);
 
   MenuButton("SpeedFreeze")->click();  // down again, then up: the mask goes
   MenuButton("SpeedFreeze")->click();
-  EXPECT_FALSE(form_->editingModes().freeze);
+  EXPECT_FALSE(form_->document().modes().freeze);
   EXPECT_EQ(std::count(scene().current().vertexState.begin(), scene().current().vertexState.end(), kVertexFrozen),
             0);
 
@@ -99,7 +135,7 @@ TEST_F(ElementEditingWindowTest, DetachCopiesThePaintedSelectionAndCountsByTwo) 
   EXPECT_EQ(scene().elementCount(), 1);
 
   MenuButton("SpeedSelection")->click();
-  EXPECT_TRUE(form_->editingModes().selection);
+  EXPECT_TRUE(form_->document().modes().selection);
   const int selected = SelectAbove(1.5f);
   MenuButton("SpeedDetach")->click();
   ASSERT_EQ(scene().elementCount(), 2);
@@ -107,7 +143,7 @@ TEST_F(ElementEditingWindowTest, DetachCopiesThePaintedSelectionAndCountsByTwo) 
   EXPECT_EQ(scene().elements[1].name, "Detach 0");
   EXPECT_EQ(scene().elements[1].vertexCount, selected);
   EXPECT_GT(scene().elements[1].indexCount, 0);
-  EXPECT_FALSE(form_->editingModes().selection);
+  EXPECT_FALSE(form_->document().modes().selection);
   EXPECT_EQ(scene().elements[0].vertexCount, kBallVertices);  // the source stays whole
 
   MenuButton("SpeedSelection")->click();  // nothing painted: an empty element
@@ -118,20 +154,20 @@ TEST_F(ElementEditingWindowTest, DetachCopiesThePaintedSelectionAndCountsByTwo) 
 }
 
 TEST_F(ElementEditingWindowTest, OpeningAModelRestartsTheDetachCounter) {
-  form_->SpeedMirrorClick();
-  form_->SpeedMirrorClick();
+  form_->PanelEditSphere->SpeedMirrorClick();
+  form_->PanelEditSphere->SpeedMirrorClick();
   ASSERT_EQ(scene().elements.back().name, "Mirror 2");
   Choose(install_.file("models/ball6.met"));
-  form_->Abrir1Click();
+  form_->MainMenu->Abrir1Click();
   ASSERT_EQ(scene().elementCount(), 1);
-  form_->SpeedMirrorClick();
+  form_->PanelEditSphere->SpeedMirrorClick();
   EXPECT_EQ(scene().elements.back().name, "Mirror 0");
 }
 
 TEST_F(ElementEditingWindowTest, MirrorAddsTheReflectedElementAndRefillsTheList) {
   TGeosphera& ball = scene().elements[0];
   for (TGLCoord& v : ball.vertices) v.z += 3;  // entirely at z > 0
-  form_->SpeedEditarClick();
+  form_->PanelEditSphere->SpeedEditarClick();
   EditButton("SpeedMirror")->click();
   ASSERT_EQ(scene().elementCount(), 2);
   const TGeosphera& mirror = scene().elements[1];
@@ -139,42 +175,90 @@ TEST_F(ElementEditingWindowTest, MirrorAddsTheReflectedElementAndRefillsTheList)
   ASSERT_EQ(mirror.vertexCount, kBallVertices);
   for (const TGLCoord& v : mirror.vertices) EXPECT_LT(v.z, 0);
   EXPECT_EQ(ListRows(), (QStringList{"Principal", "Mirror 0"}));
-  EXPECT_EQ(form_->ListElementos->currentRow(), 1);
-  EXPECT_FALSE(form_->elementEditing().mirrorDetach);
+  EXPECT_EQ(form_->PanelEditSphere->ListElementos->currentRow(), 1);
+  EXPECT_FALSE(form_->PanelEditSphere->mirrorDetach());
   for (const TGeosphera& e : scene().elements) {
     EXPECT_EQ(std::count(e.vertexState.begin(), e.vertexState.end(), kVertexFrozen), 0);
   }
 }
 
+// Mirror and Detach add an element: Undo takes the addition back once the copy
+// has nothing of its own left to undo, and the source is current again as it
+// was, level included; its own history goes on from there.
+TEST_F(ElementEditingWindowTest, UndoTakesBackTheElementMirrorOrDetachAdded) {
+  form_->PanelStart->CloseStartClick();
+  form_->PanelEditSphere->SpeedEditarClick();
+  form_->MainMenu->Subdivide1->trigger();
+  const TGeosphera source = scene().current();
+  ASSERT_EQ(source.subdivLevel, 1);
+  const auto detach = [&] {
+    MenuButton("SpeedSelection")->click();
+    SelectAbove(0);
+    MenuButton("SpeedDetach")->click();
+  };
+  const std::pair<const char*, std::function<void()>> kAdditions[] = {
+      {"Mirror", [&] { EditButton("SpeedMirror")->click(); }}, {"Detach", detach}};
+  for (const auto& [name, add] : kAdditions) {
+    SCOPED_TRACE(name);
+    add();
+    ASSERT_EQ(scene().elementCount(), 2);
+    ASSERT_EQ(form_->PanelMenu->LabSubd->text(), "0");
+    form_->MainMenu->Undo1->trigger();
+    ASSERT_EQ(scene().elementCount(), 1);
+    EXPECT_EQ(scene().currentElement, 0);
+    EXPECT_EQ(scene().current().vertices, source.vertices);
+    EXPECT_EQ(scene().current().faces, source.faces);
+    EXPECT_EQ(scene().current().subdivLevel, 1);
+    EXPECT_EQ(form_->PanelMenu->LabSubd->text(), "1");
+    EXPECT_EQ(ListRows(), QStringList{"Principal"});
+  }
+
+  // A stroke on the copy is undone first, then the copy goes.
+  EditButton("SpeedMirror")->click();
+  const Tvertices copied = scene().current().vertices;
+  QWidget& view = form_->viewport();
+  LeftDrag(view, {view.width() / 2 + 20, view.height() / 2 - 20}, {6, 0});
+  ASSERT_NE(scene().current().vertices, copied);
+  form_->MainMenu->Undo1->trigger();
+  ASSERT_EQ(scene().elementCount(), 2);
+  EXPECT_EQ(scene().current().vertices, copied);
+  form_->MainMenu->Undo1->trigger();
+  EXPECT_EQ(scene().elementCount(), 1);
+
+  form_->MainMenu->Undo1->trigger();  // the source's Subdivide
+  EXPECT_EQ(scene().current().subdivLevel, 0);
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
 TEST_F(ElementEditingWindowTest, DeleteOfTheLastElementKeepsTheOrder) {
-  form_->SpeedEditarClick();
-  form_->SpeedMirrorClick();
-  form_->ListElementosClick(0);
-  form_->SpeedMirrorClick();
+  form_->PanelEditSphere->SpeedEditarClick();
+  form_->PanelEditSphere->SpeedMirrorClick();
+  form_->PanelEditSphere->ListElementosClick(0);
+  form_->PanelEditSphere->SpeedMirrorClick();
   ASSERT_EQ(ListRows(), (QStringList{"Principal", "Mirror 0", "Mirror 2"}));
   ASSERT_EQ(scene().currentElement, 2);
   EditButton("SpeedDeletar")->click();
   EXPECT_EQ(ListRows(), (QStringList{"Principal", "Mirror 0"}));
   EXPECT_EQ(scene().currentElement, 0);
-  EXPECT_EQ(form_->ListElementos->currentRow(), 0);
+  EXPECT_EQ(form_->PanelEditSphere->ListElementos->currentRow(), 0);
   EXPECT_EQ(scene().elements[1].name, "Mirror 0");
 }
 
 TEST_F(ElementEditingWindowTest, DeleteLeavesNoGridsOrLevelOfTheRemovedElement) {
-  form_->SpeedMirrorClick();
-  form_->Subdivide1->trigger();
-  form_->PanelCentroMouseMove(Qt::NoModifier, 300, 300);  // a lookup rebuilds the grids
-  ASSERT_FALSE(form_->stroke().gridsStale);
-  ASSERT_EQ(form_->LabSubd->text(), "1");
-  form_->SpeedDeletarClick();
+  form_->PanelEditSphere->SpeedMirrorClick();
+  form_->MainMenu->Subdivide1->trigger();
+  form_->viewportInput().PanelCentroMouseMove(Qt::NoModifier, 300, 300);  // a lookup rebuilds the grids
+  ASSERT_FALSE(form_->document().stroke().state().gridsStale);
+  ASSERT_EQ(form_->PanelMenu->LabSubd->text(), "1");
+  form_->PanelEditSphere->SpeedDeletarClick();
   EXPECT_EQ(scene().currentElement, 0);
-  EXPECT_EQ(form_->LabSubd->text(), "0");
-  EXPECT_TRUE(form_->stroke().gridsStale);  // rebuilt for element 0 at the next lookup
+  EXPECT_EQ(form_->PanelMenu->LabSubd->text(), "0");
+  EXPECT_TRUE(form_->document().stroke().state().gridsStale);  // rebuilt for element 0 at the next lookup
 }
 
 TEST_F(ElementEditingWindowTest, UnificationAsksFirst) {
-  form_->SpeedEditarClick();
-  form_->SpeedMirrorClick();
+  form_->PanelEditSphere->SpeedEditarClick();
+  form_->PanelEditSphere->SpeedMirrorClick();
   messages_.answers = {MessageAnswer::No};
   EditButton("SpeedUnification")->click();
   EXPECT_EQ(messages_.Texts(),
@@ -192,13 +276,13 @@ TEST_F(ElementEditingWindowTest, UnificationAsksFirst) {
 TEST_F(ElementEditingWindowTest, UnificationPutsDownAnElementBeingPlaced) {
   for (TGLCoord& v : scene().elements[0].vertices) v.z += 3;
   scene().elements[0].center = ElementCenter(scene().elements[0]);
-  form_->SpeedMirrorClick();  // centred at z = -3
+  form_->PanelEditSphere->SpeedMirrorClick();  // centred at z = -3
   const Tvertices mirrored = scene().elements[1].vertices;
-  form_->SpeedPositionClick();
+  form_->PanelEditSphere->SpeedPositionClick();
   ASSERT_EQ(scene().elements[1].placeState, kPlaceFollowPick);
-  form_->SpeedUnificationClick();
+  form_->PanelEditSphere->SpeedUnificationClick();
   ASSERT_EQ(scene().elementCount(), 1);
-  EXPECT_FALSE(form_->editingModes().position);
+  EXPECT_FALSE(form_->document().modes().position);
   const TGeosphera& e = scene().elements[0];
   for (int v : {0, 99}) {
     const TGLCoord& merged = e.vertices[static_cast<size_t>(kBallVertices + v)];
@@ -208,14 +292,14 @@ TEST_F(ElementEditingWindowTest, UnificationPutsDownAnElementBeingPlaced) {
 }
 
 TEST_F(ElementEditingWindowTest, ListClickPutsDownAnElementBeingPlaced) {
-  form_->SpeedMirrorClick();
+  form_->PanelEditSphere->SpeedMirrorClick();
   const Tvertices mirrored = scene().elements[1].vertices;
-  form_->SpeedPositionClick();
+  form_->PanelEditSphere->SpeedPositionClick();
   ASSERT_EQ(scene().elements[1].placeState, kPlaceFollowPick);
-  form_->ListElementosClick(0);
+  form_->PanelEditSphere->ListElementosClick(0);
   EXPECT_EQ(scene().currentElement, 0);
   EXPECT_EQ(scene().elements[1].placeState, kPlaced);
-  EXPECT_FALSE(form_->editingModes().position);
+  EXPECT_FALSE(form_->document().modes().position);
   for (size_t v : {0, 99}) EXPECT_NEAR(scene().elements[1].vertices[v].z, mirrored[v].z, 1e-4);  // where it was
 }
 
@@ -223,9 +307,9 @@ TEST_F(ElementEditingWindowTest, RightDragKeepsTheCameraWhileRotatingOrScaling) 
   for (QToolButton* mode : {EditButton("SpeedRotate"), EditButton("SpeedDimension")}) {
     mode->click();
     const TCamera camera = form_->viewport().state().mainCamera;
-    form_->PanelCentroMouseDown(Qt::RightButton, 300, 300);
-    form_->PanelCentroMouseMove(Qt::NoModifier, 360, 330);
-    form_->PanelCentroMouseUp(360, 330);
+    form_->viewportInput().PanelCentroMouseDown(Qt::RightButton, 300, 300);
+    form_->viewportInput().PanelCentroMouseMove(Qt::NoModifier, 360, 330);
+    form_->viewportInput().PanelCentroMouseUp(360, 330);
     EXPECT_EQ(form_->viewport().state().mainCamera.yaw, camera.yaw) << mode->text().toStdString();
     EXPECT_EQ(form_->viewport().state().mainCamera.pitch, camera.pitch) << mode->text().toStdString();
     mode->click();
@@ -235,21 +319,22 @@ TEST_F(ElementEditingWindowTest, RightDragKeepsTheCameraWhileRotatingOrScaling) 
 TEST_F(ElementEditingWindowTest, UndoPutsDownAnElementBeingPlacedFirst) {
   for (TGLCoord& v : scene().elements[0].vertices) v.z += 3;
   scene().elements[0].center = ElementCenter(scene().elements[0]);
-  form_->SpeedMirrorClick();  // centred at z = -3
+  form_->PanelEditSphere->SpeedMirrorClick();  // centred at z = -3
   const Tvertices mirrored = scene().current().vertices;
-  form_->undo().TakeSnapshot(scene().current(), UndoChannel::Geometry, 1);
-  form_->SpeedPositionClick();
-  form_->Undo1->trigger();
+  form_->document().undo().MarkPendingChange(0);  // a step of the copy's own to undo
+  form_->document().undo().TakeSnapshot(scene().current(), UndoChannel::Geometry, 1);
+  form_->PanelEditSphere->SpeedPositionClick();
+  form_->MainMenu->Undo1->trigger();
   const TGeosphera& e = scene().current();
   EXPECT_EQ(e.placeState, kPlaced);
-  EXPECT_FALSE(form_->editingModes().position);
+  EXPECT_FALSE(form_->document().modes().position);
   EXPECT_EQ(e.position, TGLCoord{});
   for (size_t v : {0, 99}) EXPECT_NEAR(e.vertices[v].z, mirrored[v].z, 1e-4);
 }
 
 TEST_F(ElementEditingWindowTest, ColorAsksBeforeRepaintingTheElement) {
-  form_->SetColorChooser([](const QColor&) { return QColor(200, 100, 50); });
-  form_->SpeedEditarClick();
+  form_->document().SetColorChooser([](const QColor&) { return QColor(200, 100, 50); });
+  form_->PanelEditSphere->SpeedEditarClick();
   messages_.answers = {MessageAnswer::Cancel};
   EditButton("SpeedColor")->click();
   EXPECT_EQ(scene().elements[0].colorA, 178);
@@ -266,9 +351,9 @@ TEST_F(ElementEditingWindowTest, DragOnTheFirstRingTurnsTheElementAboutYThroughI
   for (TGLCoord& v : ball.vertices) v.y += 1;
   ball.center = ElementCenter(ball);
   const TGeosphera before = ball;
-  form_->SpeedEditarClick();
+  form_->PanelEditSphere->SpeedEditarClick();
   EditButton("SpeedRotate")->click();
-  ASSERT_TRUE(form_->editingModes().rotate);
+  ASSERT_TRUE(form_->document().modes().rotate);
   EXPECT_NEAR(ElementCenter(scene().rotateGizmo).y, ball.center.y, 1e-4);
   DrawFrame();
 
@@ -283,11 +368,11 @@ TEST_F(ElementEditingWindowTest, DragOnTheFirstRingTurnsTheElementAboutYThroughI
   }
   const TWindowPoint p = form_->viewport().ProjectPoint(handle.vertices[static_cast<size_t>(k)]);
   const int x = static_cast<int>(std::lround(p.x)), y = static_cast<int>(std::lround(p.y));
-  EXPECT_TRUE(form_->ElementToolMove(x, y, false));  // hovering over the ring
+  EXPECT_TRUE(form_->document().elementTools().ElementToolMove(x, y, false));  // hovering over the ring
   EXPECT_EQ(form_->viewport().cursor().shape(), Qt::BitmapCursor);
-  ASSERT_TRUE(form_->ElementToolPress(x, y));
-  ASSERT_TRUE(form_->ElementToolMove(x + 5, y, true));
-  EXPECT_TRUE(form_->ElementToolRelease());
+  ASSERT_TRUE(form_->document().elementTools().ElementToolPress(x, y));
+  ASSERT_TRUE(form_->document().elementTools().ElementToolMove(x + 5, y, true));
+  EXPECT_TRUE(form_->document().elementTools().ElementToolRelease());
   TGeosphera refreshed = scene().elements[0];
   RecomputeAllNormals(refreshed);
   EXPECT_EQ(scene().elements[0].normals, refreshed.normals);  // the release refreshed them
@@ -303,7 +388,7 @@ TEST_F(ElementEditingWindowTest, DragOnTheFirstRingTurnsTheElementAboutYThroughI
   }
 
   EditButton("SpeedRotate")->click();
-  EXPECT_FALSE(form_->editingModes().rotate);
+  EXPECT_FALSE(form_->document().modes().rotate);
   EXPECT_FALSE(form_->viewport().inputs().modes.rotate);
 }
 
@@ -315,22 +400,22 @@ TEST_F(ElementEditingWindowTest, DimensionScalesByWheelAndByDrag) {
     const TGLCoord& w = before.vertices[5];
     return std::hypot(v.x - c.x, v.y - c.y, v.z - c.z) / std::hypot(w.x - c.x, w.y - c.y, w.z - c.z);
   };
-  form_->SpeedEditarClick();
+  form_->PanelEditSphere->SpeedEditarClick();
   EditButton("SpeedDimension")->click();
-  ASSERT_TRUE(form_->editingModes().dimension);
-  form_->FormMouseWheel(1);  // a notch up
+  ASSERT_TRUE(form_->document().modes().dimension);
+  form_->formInput().FormMouseWheel(1);  // a notch up
   EXPECT_NEAR(offsetRatio(), 0.9, 1e-5);
-  form_->FormMouseWheel(-1);
+  form_->formInput().FormMouseWheel(-1);
   EXPECT_NEAR(offsetRatio(), 0.99, 1e-5);
-  ASSERT_TRUE(form_->ElementToolPress(100, 100));
-  form_->ElementToolMove(100, 90, true);  // moving up
-  form_->ElementToolRelease();
+  ASSERT_TRUE(form_->document().elementTools().ElementToolPress(100, 100));
+  form_->document().elementTools().ElementToolMove(100, 90, true);  // moving up
+  form_->document().elementTools().ElementToolRelease();
   EXPECT_NEAR(offsetRatio(), 0.891, 1e-5);
   EXPECT_FLOAT_EQ(form_->viewport().state().zoom, kStartZoom);  // the wheel did not zoom
 
   EditButton("SpeedFechar")->click();
-  EXPECT_FALSE(form_->editingModes().dimension);
-  EXPECT_FALSE(form_->ElementToolWheel(1));
+  EXPECT_FALSE(form_->document().modes().dimension);
+  EXPECT_FALSE(form_->document().elementTools().ElementToolWheel(1));
 }
 
 TEST_F(ElementEditingWindowTest, PositionPutsTheElementDownOnTheSecondPressWhereItsCentreFollowed) {
@@ -338,23 +423,23 @@ TEST_F(ElementEditingWindowTest, PositionPutsTheElementDownOnTheSecondPressWhere
   for (TGLCoord& v : ball.vertices) v.z += 3;  // off the model origin
   ball.center = ElementCenter(ball);
   const TGeosphera before = ball;
-  form_->SpeedEditarClick();
+  form_->PanelEditSphere->SpeedEditarClick();
   DrawFrame();
   EditButton("SpeedPosition")->click();
-  EXPECT_TRUE(form_->editingModes().position);
+  EXPECT_TRUE(form_->document().modes().position);
   EXPECT_FALSE(EditPanel()->isVisible());
   EXPECT_EQ(scene().current().placeState, kPlaceFollowPick);
   // The pointer was put on the centre, so the element follows from where it is.
   DrawFrame();
-  ASSERT_TRUE(form_->ElementToolPress(200, 200));
+  ASSERT_TRUE(form_->document().elementTools().ElementToolPress(200, 200));
   EXPECT_EQ(scene().current().placeState, kPlaceFollowXY);
   EXPECT_EQ(form_->viewport().state().mainCamera.yaw, 180);
-  ASSERT_TRUE(form_->ElementToolPress(200, 200));
-  EXPECT_TRUE(form_->ElementToolRelease());
+  ASSERT_TRUE(form_->document().elementTools().ElementToolPress(200, 200));
+  EXPECT_TRUE(form_->document().elementTools().ElementToolRelease());
 
   const TGeosphera& placed = scene().elements[0];
   EXPECT_EQ(placed.placeState, kPlaced);
-  EXPECT_FALSE(form_->editingModes().position);
+  EXPECT_FALSE(form_->document().modes().position);
   EXPECT_EQ(placed.position, TGLCoord{});
   EXPECT_EQ(form_->viewport().state().mainCamera.yaw, 270);
   for (int v : {0, 50, 161}) {
@@ -366,37 +451,44 @@ TEST_F(ElementEditingWindowTest, PositionPutsTheElementDownOnTheSecondPressWhere
 }
 
 TEST_F(ElementEditingWindowTest, PaintToolMakesElementZeroCurrentAndEndsTheTransform) {
-  form_->SetColorChooser([](const QColor&) { return QColor(200, 10, 20); });
-  form_->SpeedMirrorClick();
-  form_->Subdivide1->trigger();  // the mirror copy at level 1, the ball at 0
+  form_->document().SetColorChooser([](const QColor&) { return QColor(200, 10, 20); });
+  form_->PanelEditSphere->SpeedMirrorClick();
+  form_->MainMenu->Subdivide1->trigger();  // the mirror copy at level 1, the ball at 0
   EditButton("SpeedRotate")->click();
   ASSERT_EQ(scene().currentElement, 1);
-  ASSERT_EQ(form_->LabSubd->text(), "1");
-  form_->PaintTool1Click();
+  ASSERT_EQ(form_->PanelMenu->LabSubd->text(), "1");
+  form_->PanelPaintColor->PaintTool1Click();
   EXPECT_EQ(scene().currentElement, 0);
-  EXPECT_EQ(form_->LabSubd->text(), "0");
-  EXPECT_EQ(form_->EditNameEsfera->text(), "Principal");
-  EXPECT_FALSE(form_->editingModes().rotate);
+  EXPECT_EQ(form_->PanelMenu->LabSubd->text(), "0");
+  EXPECT_EQ(form_->PanelEditSphere->EditNameEsfera->text(), "Principal");
+  EXPECT_FALSE(form_->document().modes().rotate);
   EXPECT_FALSE(EditButton("SpeedRotate")->isChecked());
 }
 
 TEST_F(ElementEditingWindowTest, EditingCommandsRefuseInTextureMode) {
   form_->viewport().state().textureViewOn = true;
-  const std::pair<const char*, void (TFormMain::*)()> kCommands[] = {
-      {"Freeze", &TFormMain::SpeedFreezeClick},       {"UnFreeze All", &TFormMain::SpeedUnfreezeAllClick},
-      {"Selection Mode", &TFormMain::SpeedSelModeClick}, {"Detach", &TFormMain::SpeedDetachClick},
-      {"Edit Object", &TFormMain::SpeedEditarClick},  {"Mirror", &TFormMain::SpeedMirrorClick},
-      {"Delete", &TFormMain::SpeedDeletarClick},      {"Color", &TFormMain::SpeedColorClick},
-      {"Position", &TFormMain::SpeedPositionClick},   {"Rotate", &TFormMain::SpeedRotateClick},
-      {"Dimension", &TFormMain::SpeedDimensionClick}};
+  TPanelMenu& tools = *form_->PanelMenu;
+  TPanelEditSphere& elements = *form_->PanelEditSphere;
+  const std::pair<const char*, std::function<void()>> kCommands[] = {
+      {"Freeze", [&] { tools.SpeedFreezeClick(); }},
+      {"UnFreeze All", [&] { tools.SpeedUnfreezeAllClick(); }},
+      {"Selection Mode", [&] { tools.SpeedSelModeClick(); }},
+      {"Detach", [&] { elements.SpeedDetachClick(); }},
+      {"Edit Object", [&] { elements.SpeedEditarClick(); }},
+      {"Mirror", [&] { elements.SpeedMirrorClick(); }},
+      {"Delete", [&] { elements.SpeedDeletarClick(); }},
+      {"Color", [&] { elements.SpeedColorClick(); }},
+      {"Position", [&] { elements.SpeedPositionClick(); }},
+      {"Rotate", [&] { elements.SpeedRotateClick(); }},
+      {"Dimension", [&] { elements.SpeedDimensionClick(); }}};
   for (const auto& [name, command] : kCommands) {
     messages_.entries.clear();
-    (form_.get()->*command)();
+    command();
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{kTextureModeRefusal}) << name;
   }
   MenuButton("SpeedFreeze")->click();
   EXPECT_FALSE(MenuButton("SpeedFreeze")->isChecked());
-  const TToolModes& modes = form_->editingModes();
+  const TToolModes& modes = form_->document().modes();
   EXPECT_FALSE(modes.freeze || modes.selection || modes.position || modes.rotate || modes.dimension);
   EXPECT_EQ(scene().elementCount(), 1);
   EXPECT_EQ(scene().elements[0].placeState, kPlaced);

@@ -1,11 +1,10 @@
-// The element transforms of the element panel: Position (two presses),
-// Rotate (drags on the rotation handle) and Dimension (drags and the wheel
-// scale the element), and their share of the viewport input.
-#include <QCursor>
-#include <QToolButton>
+#include "app/element_tools.h"
 
-#include "app/floating_panel.h"
-#include "app/form_main.h"
+#include <QCursor>
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/document.h"
 #include "model/topology.h"
 #include "render/panel_centro.h"
 #include "sculpt/element_transform.h"
@@ -22,126 +21,113 @@ void SetCamera(TCamera& camera, double pitch, double yaw) {
 
 }  // namespace
 
-void TFormMain::SetRotateMode(bool on) {
+void TElementTools::UploadCurrentElement() { UploadElementBuffers(doc_.scene(), doc_.scene().currentElement); }
+
+void TElementTools::SetRotateMode(bool on) {
+  TScene& scene = doc_.scene();
   if (on) {
     SetDimensionMode(false);
-    elementDrag_ = {};
-    PlaceHandleAt(scene_.rotateGizmo, scene_.current().center);
-  } else if (Modes().rotate) {
-    centro_->unsetCursor();
+    drag_ = {};
+    PlaceHandleAt(scene.rotateGizmo, scene.current().center);
+  } else if (doc_.modes().rotate) {
+    doc_.viewport().unsetCursor();
   }
-  Modes().rotate = on;
-  SpeedRotate->setChecked(on);
-  scene_.host->RebuildScreenGrids(scene_);
-  Redraw();
+  doc_.modes().rotate = on;
+  emit rotateModeChanged(on);
+  scene.host->RebuildScreenGrids(scene);
+  doc_.Redraw();
 }
 
-void TFormMain::SetDimensionMode(bool on) {
+void TElementTools::SetDimensionMode(bool on) {
+  TScene& scene = doc_.scene();
   if (on) {
     SetRotateMode(false);
-    PlaceHandleAt(scene_.rotateGizmo, scene_.current().center);
-    centro_->setCursor(Qt::SizeVerCursor);
-  } else if (Modes().dimension) {
-    centro_->unsetCursor();
+    PlaceHandleAt(scene.rotateGizmo, scene.current().center);
+    doc_.viewport().setCursor(Qt::SizeVerCursor);
+  } else if (doc_.modes().dimension) {
+    doc_.viewport().unsetCursor();
   }
-  Modes().dimension = on;
-  SpeedDimension->setChecked(on);
-  scene_.host->RebuildScreenGrids(scene_);
-  Redraw();
+  doc_.modes().dimension = on;
+  emit dimensionModeChanged(on);
+  scene.host->RebuildScreenGrids(scene);
+  doc_.Redraw();
 }
 
-void TFormMain::EndElementTransforms() {
-  if (Modes().rotate) SetRotateMode(false);
-  if (Modes().dimension) SetDimensionMode(false);
-  if (!scene_.elements.empty() && scene_.current().placeState != kPlaced) PutDownPlacedElement();
+void TElementTools::EndElementTransforms() {
+  if (doc_.modes().rotate) SetRotateMode(false);
+  if (doc_.modes().dimension) SetDimensionMode(false);
+  const TScene& scene = doc_.scene();
+  if (!scene.elements.empty() && scene.current().placeState != kPlaced) PutDownPlacedElement();
 }
 
-void TFormMain::SpeedRotateClick() {
-  if (RefusedInTextureMode()) {
-    SpeedRotate->setChecked(Modes().rotate);
-    return;
-  }
-  SetRotateMode(!Modes().rotate);
-}
-
-void TFormMain::SpeedDimensionClick() {
-  if (RefusedInTextureMode()) {
-    SpeedDimension->setChecked(Modes().dimension);
-    return;
-  }
-  if (Modes().dimension) {
-    EndElementTransforms();
-  } else {
-    SetDimensionMode(true);
-  }
-}
-
-void TFormMain::SpeedPositionClick() {
-  if (RefusedInTextureMode() || scene_.current().placeState != kPlaced) return;
+void TElementTools::StartPlacement() {
   EndElementTransforms();
-  TGeosphera& e = scene_.current();
+  PanelCentro& view = doc_.viewport();
+  TGeosphera& e = doc_.scene().current();
   // The vertices are held about the element's centre while it moves, so the
   // centre, not the model origin, follows the pointer; the second press
   // bakes the position back into them.
   for (TGLCoord& v : e.vertices) v = {v.x - e.center.x, v.y - e.center.y, v.z - e.center.z};
   e.position = {e.position.x + e.center.x, e.position.y + e.center.y, e.position.z + e.center.z};
   UploadCurrentElement();
-  if (const QCursor* move = customCursor("MOVE")) centro_->setCursor(*move);
-  const TWindowPoint centre = centro_->ProjectPoint(e.center);
-  centro_->inputs().mouseX = static_cast<int>(centre.x);
-  centro_->inputs().mouseY = static_cast<int>(centre.y);
-  const QPointF widgetPos = QPointF(centre.x, centre.y) / centro_->devicePixelRatioF();
-  QCursor::setPos(centro_->mapToGlobal(widgetPos.toPoint()));
-  toolPanels.at("PanelEditSphere")->hide();
+  if (const QCursor* move = doc_.customCursor("MOVE")) view.setCursor(*move);
+  const TWindowPoint centre = view.ProjectPoint(e.center);
+  view.inputs().mouseX = static_cast<int>(centre.x);
+  view.inputs().mouseY = static_cast<int>(centre.y);
+  const QPointF widgetPos = QPointF(centre.x, centre.y) / view.devicePixelRatioF();
+  QCursor::setPos(view.mapToGlobal(widgetPos.toPoint()));
   e.placeState = kPlaceFollowPick;
-  Modes().position = true;
-  Redraw();
+  doc_.modes().position = true;
+  doc_.Redraw();
 }
 
 // The presses that place an element following the pointer (after "Position"
 // or when a mesh was added to the scene): the first fixes the depth, the
 // second puts it down.
-bool TFormMain::PlacementPress() {
-  TGeosphera& e = scene_.current();
-  TRenderState& view = centro_->state();
+bool TElementTools::PlacementPress() {
+  TScene& scene = doc_.scene();
+  TGeosphera& e = scene.current();
+  TRenderState& view = doc_.viewport().state();
   if (e.placeState == kPlaceFollowPick) {
     e.placeState = kPlaceFollowXY;
     SetCamera(view.mainCamera, 0, 180);
     SetCamera(view.mirrorCamera, 0, 360);
-    scene_.gpu->BindElementArrays(scene_, scene_.currentElement, ArrayMode::Buffers);
+    scene.gpuOrDefault().BindElementArrays(scene, scene.currentElement, ArrayMode::Buffers);
     UploadCurrentElement();
-    scene_.host->RebuildScreenGrids(scene_);
-    Redraw();
+    scene.host->RebuildScreenGrids(scene);
+    doc_.Redraw();
   } else {
     PutDownPlacedElement();
   }
   return true;
 }
 
-void TFormMain::PutDownPlacedElement() {
-  TGeosphera& e = scene_.current();
-  TRenderState& view = centro_->state();
-  centro_->unsetCursor();
-  Modes().position = false;
-  SetCamera(view.mainCamera, 0, 270);
-  SetCamera(view.mirrorCamera, 0, 270);
+void TElementTools::PutDownPlacedElement() {
+  TScene& scene = doc_.scene();
+  TGeosphera& e = scene.current();
+  PanelCentro& view = doc_.viewport();
+  view.unsetCursor();
+  doc_.modes().position = false;
+  SetCamera(view.state().mainCamera, 0, 270);
+  SetCamera(view.state().mirrorCamera, 0, 270);
   BakePosition(e);
   e.placeState = kPlaced;
-  scene_.addPending = false;
-  centro_->inputs().addPlacementActive = false;
-  RebuildCurrentAdjacency();
+  doc_.SceneChanged();
+  scene.addPending = false;
+  view.inputs().addPlacementActive = false;
+  doc_.RebuildCurrentAdjacency();
   UploadCurrentElement();
-  scene_.host->RebuildScreenGrids(scene_);
-  Redraw();
+  scene.host->RebuildScreenGrids(scene);
+  doc_.Redraw();
 }
 
-int TFormMain::PickHandleVertex(int x, int y) const {
-  const TGeosphera& handle = scene_.rotateGizmo;
+int TElementTools::PickHandleVertex(int x, int y) const {
+  const TGeosphera& handle = doc_.scene().rotateGizmo;
   const size_t count = std::min(static_cast<size_t>(std::max(handle.vertexCount, 0)), handle.vertices.size());
   double best = kHandlePickPixels * kHandlePickPixels;
   int picked = -1;
   for (size_t i = 0; i < count; ++i) {
-    const TWindowPoint p = centro_->ProjectPoint(handle.vertices[i]);
+    const TWindowPoint p = doc_.viewport().ProjectPoint(handle.vertices[i]);
     const double d2 = (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
     if (d2 < best) {
       best = d2;
@@ -151,74 +137,79 @@ int TFormMain::PickHandleVertex(int x, int y) const {
   return picked;
 }
 
-bool TFormMain::ElementToolPress(int x, int y) {
-  elementDrag_.lastX = x;
-  elementDrag_.lastY = y;
-  elementDrag_.pressTaken = false;
-  if (scene_.elements.empty()) return false;
-  if (scene_.current().placeState != kPlaced) {
-    elementDrag_.pressTaken = PlacementPress();
-  } else if (Modes().rotate) {
-    elementDrag_.handleVertex = PickHandleVertex(x, y);
-    elementDrag_.pressTaken = true;
+bool TElementTools::ElementToolPress(int x, int y) {
+  drag_.lastX = x;
+  drag_.lastY = y;
+  drag_.pressTaken = false;
+  if (doc_.scene().elements.empty()) return false;
+  if (doc_.scene().current().placeState != kPlaced) {
+    drag_.pressTaken = PlacementPress();
+  } else if (doc_.modes().rotate) {
+    drag_.handleVertex = PickHandleVertex(x, y);
+    drag_.pressTaken = true;
   } else {
-    elementDrag_.pressTaken = Modes().dimension;
+    drag_.pressTaken = doc_.modes().dimension;
   }
-  return elementDrag_.pressTaken;
+  return drag_.pressTaken;
 }
 
-bool TFormMain::ElementToolMove(int x, int y, bool leftDown) {
-  if (scene_.elements.empty()) return false;
-  TGeosphera& e = scene_.current();
-  const int dx = elementDrag_.lastX - x, dy = elementDrag_.lastY - y;
-  elementDrag_.lastX = x;
-  elementDrag_.lastY = y;
+bool TElementTools::ElementToolMove(int x, int y, bool leftDown) {
+  if (doc_.scene().elements.empty()) return false;
+  TGeosphera& e = doc_.scene().current();
+  const TToolModes& modes = doc_.modes();
+  PanelCentro& view = doc_.viewport();
+  const int dx = drag_.lastX - x, dy = drag_.lastY - y;
+  drag_.lastX = x;
+  drag_.lastY = y;
   if (e.placeState != kPlaced) {
-    centro_->inputs().mouseX = x;
-    centro_->inputs().mouseY = y;
-  } else if (Modes().rotate && !leftDown) {
-    elementDrag_.handleVertex = PickHandleVertex(x, y);
-    const QCursor* rotate = customCursor("ROTATE");
-    if (elementDrag_.handleVertex >= 0 && rotate) {
-      centro_->setCursor(*rotate);
+    view.inputs().mouseX = x;
+    view.inputs().mouseY = y;
+  } else if (modes.rotate && !leftDown) {
+    drag_.handleVertex = PickHandleVertex(x, y);
+    const QCursor* rotate = doc_.customCursor("ROTATE");
+    if (drag_.handleVertex >= 0 && rotate) {
+      view.setCursor(*rotate);
     } else {
-      centro_->unsetCursor();
+      view.unsetCursor();
     }
     return true;
-  } else if (Modes().rotate && elementDrag_.pressTaken) {
-    e.rotation = HandleRotationStep(elementDrag_.handleVertex, dx, dy);
+  } else if (modes.rotate && drag_.pressTaken) {
+    e.rotation = HandleRotationStep(drag_.handleVertex, dx, dy);
     if (e.rotation == TGLCoord{}) return true;
     ApplyRotationStep(e);
     UploadCurrentElement();
-  } else if (Modes().dimension && leftDown && elementDrag_.pressTaken) {
+  } else if (modes.dimension && leftDown && drag_.pressTaken) {
     if (dy != 0) ApplyScaleStep(e, dy > 0);  // moving up shrinks
     UploadCurrentElement();
   } else {
-    return Modes().rotate || Modes().dimension;
+    return modes.rotate || modes.dimension;
   }
-  Redraw();
+  doc_.Redraw();
   return true;
 }
 
-bool TFormMain::ElementToolRelease() {
-  const bool taken = elementDrag_.pressTaken;
-  elementDrag_.pressTaken = false;
-  if (!taken || scene_.elements.empty()) return taken;
-  if (Modes().rotate || Modes().dimension) {
-    RebuildCurrentAdjacency();
-    if (Modes().rotate) RecomputeAllNormals(scene_.current());  // exact again after the turned ones
+bool TElementTools::ElementToolRelease() {
+  const bool taken = drag_.pressTaken;
+  drag_.pressTaken = false;
+  TScene& scene = doc_.scene();
+  if (!taken || scene.elements.empty()) return taken;
+  if (doc_.modes().rotate || doc_.modes().dimension) {
+    doc_.SceneChanged();
+    doc_.RebuildCurrentAdjacency();
+    if (doc_.modes().rotate) RecomputeAllNormals(scene.current());  // exact again after the turned ones
     UploadCurrentElement();
-    scene_.host->RebuildScreenGrids(scene_);
-    Redraw();
+    scene.host->RebuildScreenGrids(scene);
+    doc_.Redraw();
   }
   return true;
 }
 
-bool TFormMain::ElementToolWheel(int notches) {
-  if (!Modes().dimension || scene_.elements.empty()) return false;
-  for (int i = 0; i < std::abs(notches); ++i) ApplyScaleStep(scene_.current(), notches > 0);
+bool TElementTools::ElementToolWheel(int notches) {
+  TScene& scene = doc_.scene();
+  if (!doc_.modes().dimension || scene.elements.empty()) return false;
+  for (int i = 0; i < std::abs(notches); ++i) ApplyScaleStep(scene.current(), notches > 0);
   UploadCurrentElement();
-  scene_.host->RebuildScreenGrids(scene_);
-  Redraw();
+  scene.host->RebuildScreenGrids(scene);
+  doc_.Redraw();
   return true;
 }

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QMouseEvent>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 FloatingPanel::FloatingPanel(const QString& objectName, const QString& title, QWidget* parent)
@@ -44,12 +43,4 @@ void FloatingPanel::DragTo(const QPoint& globalPos) {
   if (delta.isNull()) return;
   move(pos() + delta);
   emit moved();
-}
-
-QToolButton* PanelButton(const char* objectName, const char* caption, QWidget* parent) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(objectName);
-  button->setText(caption);
-  button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  return button;
 }

@@ -5,7 +5,7 @@
 #include <QPoint>
 #include <QString>
 
-class QToolButton;
+class QAbstractButton;
 class QVBoxLayout;
 
 class FloatingPanel : public QFrame {
@@ -17,6 +17,9 @@ class FloatingPanel : public QFrame {
 
   QVBoxLayout* body() const { return body_; }
   bool dragging() const { return dragging_; }
+  // The panel's "Close": Escape clicks it while the panel is the topmost one.
+  void SetCloseButton(QAbstractButton* button) { closeButton_ = button; }
+  QAbstractButton* closeButton() const { return closeButton_; }
 
  signals:
   // The panel moved: the viewport under it needs a new frame.
@@ -31,9 +34,7 @@ class FloatingPanel : public QFrame {
   void DragTo(const QPoint& globalPos);
 
   QVBoxLayout* body_;
+  QAbstractButton* closeButton_ = nullptr;
   bool dragging_ = false;
   QPoint pressPos_;  // pointer position at mouse-down, in panel coordinates
 };
-
-// A named button of a panel that widens with the panel's layout.
-QToolButton* PanelButton(const char* objectName, const char* caption, QWidget* parent);

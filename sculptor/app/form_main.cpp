@@ -1,43 +1,68 @@
-// TFormMain: creation in its fixed order, the menu and status bar, resize,
-// shutdown and the destroy step.
+// TFormMain: creation in its fixed order, the composition of the window's
+// parts, the status bar, resize, keys, shutdown and the destroy step.
 #include "app/form_main.h"
 
 #include <malloc.h>
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
-#include <QCheckBox>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QColorDialog>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileDialog>
-#include <QKeySequence>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QMenuBar>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QToolButton>
-#include <QUrl>
+#include <QWheelEvent>
+#include <algorithm>
 
-#include "app/about_window.h"
 #include "app/app_paths.h"
-#include "app/cursors.h"
-#include "app/floating_panel.h"
+#include "app/app_texts.h"
+#include "app/main_menu.h"
+#include "app/panel_config.h"
+#include "app/panel_edit_sphere.h"
+#include "app/panel_load_add.h"
+#include "app/panel_menu.h"
+#include "app/panel_modeling.h"
+#include "app/panel_paint_color.h"
+#include "app/panel_start.h"
+#include "app/shortcut_hints.h"
+#include "app/viewport_input.h"
 #include "io/model_conversion.h"
 #include "model/messages.h"
-#include "model/topology.h"
 #include "render/panel_centro.h"
+#include "render/panel_centro_tex.h"
 
 namespace {
 
-constexpr const char* kTutorialsUrl = "https://plasmora.example.org/tutorials";
-constexpr const char* kDonateUrl = "https://plasmora.example.org/download";
 constexpr int kStatusWidths[6] = {150, 150, 250, 200, 150, 150};
+
+// The panels of the later tools, created hidden with their caption; each tool
+// that comes takes its own panel's place here.
+constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
+    {"PanelSkech", "Skech Control"},        {"PanelStamp", "Stamp"},
+    {"PanelStencil", "Projection Tools"},   {"PanelRefImage", "Reference Image Tools"},
+    {"PanelReference", "Reference Images"},
+};
+constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
+    {"PanelTexture", "Texture"},        {"PanelCreateUVW", "Create UV"},      {"PanelImageTex", "Texture Image"},
+    {"PanelCreatingUV", "Creating UV"}, {"PanelReduction", "Mesh Reduction"}, {"PanelCreateAO", "Ambient Occlusion"},
+    {"PanelRemesh", "Remesh"},          {"PanelSaveScreen", "Image Render"},
+};
+
+// A text field with the focus keeps its keys.
+bool TextFieldHasFocus() {
+  QWidget* focus = QApplication::focusWidget();
+  return qobject_cast<QLineEdit*>(focus) != nullptr || qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
+}
 
 }  // namespace
 
-TFormMain::TFormMain(const QString& programDir, QWidget* parent) : QMainWindow(parent), programDir_(programDir) {
+TFormMain::TFormMain(const QString& programDir, QWidget* parent) : QMainWindow(parent), document_(programDir) {
   setObjectName("FormMain");
   setWindowTitle(kMainCaption);
   resize(1280, 860);
@@ -46,15 +71,8 @@ TFormMain::TFormMain(const QString& programDir, QWidget* parent) : QMainWindow(p
 
 TFormMain::~TFormMain() {
   if (!destroyed_) FormDestroy();
-  scene_.host = nullptr;
-  scene_.gpu = nullptr;
-}
-
-QString TFormMain::ProgramFile(const char* relative) const { return QDir(programDir_).filePath(relative); }
-
-const QCursor* TFormMain::customCursor(const QString& name) const {
-  auto it = cursors_.find(name);
-  return it == cursors_.end() ? nullptr : &it->second;
+  // The viewport and the panels on it go before the document they work on.
+  delete centro_;
 }
 
 void TFormMain::Fail(const QString& message) {
@@ -65,32 +83,24 @@ void TFormMain::Fail(const QString& message) {
 void TFormMain::FormCreate() {
   // 1-2: the viewport and its GL context (created when first shown); the
   // hidden texture panel belongs to the texture tools.
-  centro_ = new PanelCentro(scene_, this);
-  centro_->SetProgramDirectory(programDir_);
+  centro_ = new PanelCentro(document_.scene(), this);
+  centro_->SetProgramDirectory(document_.programDir());
   setCentralWidget(centro_);
-  host_.emplace(*this);
-  undoHost_.emplace(undo_, &*host_);
-  scene_.host = &*undoHost_;
-  scene_.gpu = &centro_->buffers();
-  TViewportInputs& in = centro_->inputs();
-  stroke_.emplace(scene_, in.brush, in.modes, *centro_, strokeSink_);
-  centro_->installEventFilter(this);
+  document_.AttachViewport(*centro_);
   connect(centro_, &PanelCentro::fatalStartupError, this, &TFormMain::OnFatalStartupError);
-  BuildMenus();
   BuildStatusBar();
   connect(centro_, &PanelCentro::fpsTextChanged, statusPanels[4], &QLabel::setText);
-  BuildPanelMenu();
-  BuildPanelModeling();
-  BuildPanelStart();
-  BuildPanelLoadAdd();
-  BuildToolPanels();
-  BuildPanelPaintColor();
-  ConnectStrokeControls();
+  BuildPanels();
+  MainMenu = new TMainMenu(document_, *this, *PanelLoadAdd, *PanelMenu);
+  viewportInput_ = new TViewportInput(document_, statusPanels);
+  formInput_.emplace(document_, *PanelMenu, *PanelModeling, *PanelEditSphere, *MainMenu);
+  Compose();
 
   // 3: one element, renderer defaults, brush radius 0.4, symmetry on.
-  ResetScene(scene_);
-  in.brush.radius = 0.4f;
-  in.brush.symmetry = true;
+  TScene& scene = document_.scene();
+  ResetScene(scene);
+  document_.brush().radius = 0.4f;
+  document_.brush().symmetry = true;
 
   // 4: element 0 "Principal" from the default ball.
   if (!LoadDefaultModel()) return Fail({});
@@ -99,126 +109,19 @@ void TFormMain::FormCreate() {
   // 5-8 (textures, shadow map, cube map, framebuffer, buffers) run at the
   // viewport's GL start-up; a missing image ends the program from there.
   // 9: centring the start panel waits for the first layout (showEvent).
-  LoadCustomCursors();  // 10
+  document_.LoadCustomCursors();                             // 10
   if (!ReadPreferences()) return Fail(kPreferencesMissing);  // 11
   ApplyPreferences();
 
   // 12: the rotation handle, the view box on "Front", the start panel.
   LoadRotateGizmo();
-  ComboPosition->setCurrentIndex(0);
+  PanelMenu->ComboPosition->setCurrentIndex(0);
   PanelStart->show();
   PanelStart->raise();
 
   // From here on every change reaches the crash-recovery record.
-  recovery_.emplace(
-      scene_, undo_.folder(), [this] { return undo_.PrepareFolder(); },
-      [this] { return drag_.buttonState != kNoButton; });
-  undo_.SetChangeListener([this] { SceneChanged(); });
-}
-
-void TFormMain::SceneChanged() {
-  if (recovery_) recovery_->MarkChanged();
-}
-
-bool TFormMain::LoadDefaultModel() {
-  TGeosphera& e = scene_.elements[0];
-  e.name = "Principal";
-  e.center = {};
-  e.loadExtent = 5;
-  e.scale = {1, 1, 1};
-  e.colorB = e.colorG = e.colorR = 122;
-  e.colorA = 178;
-  e.visible = 1;
-  e.placeState = kPlaced;
-  if (!LoadIntoScene(scene_, ProgramFile("models/ball6.met").toStdString(), kModelMet, scene_.loadScale)) {
-    return false;
-  }
-  scene_.elements[0].name = "Principal";
-  RebuildCurrentAdjacency();
-  return true;
-}
-
-bool TFormMain::ReadPreferences() {
-  std::optional<TPreferences> read = ReadPreferencesFile(PreferencesPathToRead(programDir_).toStdString());
-  if (!read) return false;
-  prefs_ = *read;
-  return true;
-}
-
-void TFormMain::ApplyPreferences() {
-  centro_->state().zoomStep = static_cast<float>(prefs_.zoomStep);
-  PanelMenu->move(prefs_.panelMenuLeft, prefs_.panelMenuTop);
-  PanelModeling->move(prefs_.panelModelingLeft, prefs_.panelModelingTop);
-  centro_->inputs().brush.grabSensitivity = prefs_.grabSensitivity;
-  // Brushes without a place in the preferences (Stamp) start at 0.
-  brushIntensity_.fill(0);
-  for (int slot = 0; slot < kPreferenceBrushCount; ++slot) {
-    brushIntensity_[static_cast<size_t>(BrushOfPreferenceSlot(slot))] = prefs_.brushDefaultIntensity[slot];
-  }
-  centro_->inputs().brush.strength = StrengthOnSelection(0, brushIntensity_[0]);
-  ShowPreferencesInPanelConfig();
-}
-
-void TFormMain::LoadRotateGizmo() {
-  if (LoadIntoElement(scene_, scene_.rotateGizmo, ProgramFile("models/arcs1.met").toStdString(), kModelMet, 1.0f)) {
-    scene_.rotateGizmo.position = scene_.elements[0].center;
-  }
-}
-
-void TFormMain::LoadCustomCursors() {
-  for (const char* name : {"ROTATE", "SCALE", "MOVE", "DROPPER"}) cursors_.emplace(name, MakeCustomCursor(name));
-}
-
-void TFormMain::OnFatalStartupError(const QString& message) {
-  Fail(message);
-  hide();
-  // Queued, so it also ends a program whose window showed before the loop ran.
-  QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
-}
-
-void TFormMain::BuildMenus() {
-  QMenu* file = menuBar()->addMenu("File");
-  Abrir1 = file->addAction("Open", this, &TFormMain::Abrir1Click);
-  Import1 = file->addAction("Import", this, &TFormMain::Import1Click);
-  Export1 = file->addAction("Export", this, &TFormMain::Export1Click);
-  A1 = file->addAction("Save As...", this, &TFormMain::A1Click);
-  StartMesh1 = file->addAction("Start Mesh", this, &TFormMain::StartMesh1Click);
-  file->addSeparator();
-  Sair1 = file->addAction("Exit", this, &TFormMain::Sair1Click);
-
-  auto disabled = [](QMenu* menu, std::initializer_list<const char*> captions) {
-    for (const char* caption : captions) menu->addAction(caption)->setEnabled(false);
-  };
-  QMenu* edit = menuBar()->addMenu("Edit");
-  Undo1 = edit->addAction("Undo", this, &TFormMain::Undo1Click);
-  Redo1 = edit->addAction("Redo", this, &TFormMain::Redo1Click);
-  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  Redo1->setShortcutContext(Qt::ApplicationShortcut);  // also from the floating panels
-  Subdivide1 = edit->addAction("Subdivide", this, &TFormMain::SpeedSubdivideClick);
-  UnSubdivide1 = edit->addAction("UnSubdivide", this, &TFormMain::SpeedUnsubdivideClick);
-  Detail1 = edit->addAction("Detail", this, &TFormMain::SpeedDetailClick);
-  disabled(edit, {"Remesh"});
-  AddEditingMenuItems(edit);
-  disabled(edit, {"Mesh Reduction"});
-  Preferences1 = edit->addAction("Preferences", this, &TFormMain::Preferences1Click);
-
-  QMenu* view = menuBar()->addMenu("View");
-  PrincipalMenu1 = view->addAction("Principal Menu", this, &TFormMain::PrincipalMenu1Click);
-  PanelModeling1 = view->addAction("Panel Modeling", this, &TFormMain::PanelModeling1Click);
-  for (QAction* toggle : {PrincipalMenu1, PanelModeling1}) {
-    toggle->setCheckable(true);
-    toggle->setChecked(true);
-  }
-
-  QMenu* render = menuBar()->addMenu("Render");
-  disabled(render, {"Ambient Occlusion"});
-  PaintTool1 = render->addAction("Paint Tool", this, &TFormMain::PaintTool1Click);
-  disabled(render, {"Texture Edit", "Projection Texture", "Projection Edit", "Image Render"});
-
-  QMenu* help = menuBar()->addMenu("Help");
-  help->addAction("Tutorials", this, &TFormMain::TutorialsClick);
-  help->addAction("Donate", this, &TFormMain::DonateClick);
-  help->addAction("About", this, &TFormMain::AboutClick);
+  document_.StartRecoveryRecord([this] { return viewportInput_->buttonState() != kNoButton; });
+  document_.MarkSaved({});  // the default ball is no file of the user's
 }
 
 void TFormMain::BuildStatusBar() {
@@ -233,18 +136,166 @@ void TFormMain::BuildStatusBar() {
   }
 }
 
-void TFormMain::CentrePanelStart() {
-  const int w = centro_->width(), h = centro_->height();
-  PanelStart->move(w / 2 - PanelStart->width() / 2, (h - 25) / 2 - PanelStart->height() / 2);
+// In the order they stack over the viewport.
+void TFormMain::BuildPanels() {
+  PanelMenu = new TPanelMenu(document_, centro_);
+  PanelModeling = new TPanelModeling(document_, centro_);
+  PanelStart = new TPanelStart(document_, centro_);
+  PanelLoadAdd = new TPanelLoadAdd(document_, centro_);
+  const auto placeholders = [this](const auto& panels) {
+    for (const auto& [name, title] : panels) {
+      auto* panel = new FloatingPanel(name, title, centro_);
+      panel->move(180, 40);
+      panel->hide();
+      toolPanels_.emplace(name, panel);
+    }
+  };
+  PanelEditSphere = new TPanelEditSphere(document_, centro_);
+  placeholders(kPanelsBeforePaint);
+  PanelPaintColor = new TPanelPaintColor(document_, centro_);
+  placeholders(kPanelsAfterPaint);
+  PanelConfig = new TPanelConfig(document_, centro_);
+  // The texture tools draw on a second GL widget of their own, hidden until they run.
+  auto* texturePanel = new PanelCentroTex(toolPanels_.at("PanelTexture"));
+  texturePanel->setObjectName("PanelCentroTex");
+  texturePanel->hide();
+}
+
+void TFormMain::Compose() {
+  for (FloatingPanel* panel : centro_->findChildren<FloatingPanel*>(Qt::FindDirectChildrenOnly)) {
+    connect(panel, &FloatingPanel::moved, &document_, &TDocument::Redraw);
+    // The two main panels stay where the preferences put them.
+    if (panel != PanelMenu && panel != PanelModeling) panel->installEventFilter(this);
+  }
+  // The tool panel's buttons of commands that belong to other panels.
+  connect(PanelMenu->SpeedEditObject, &QToolButton::clicked, PanelEditSphere, &TPanelEditSphere::SpeedEditarClick);
+  connect(PanelMenu->SpeedDetach, &QToolButton::clicked, PanelEditSphere, &TPanelEditSphere::SpeedDetachClick);
+  connect(PanelMenu->SpeedUnification, &QToolButton::clicked, PanelEditSphere,
+          &TPanelEditSphere::SpeedUnificationClick);
+  connect(PanelMenu->SpeedMirror, &QToolButton::clicked, PanelEditSphere, &TPanelEditSphere::SpeedMirrorClick);
+  connect(PanelMenu->SpeedPaint, &QToolButton::clicked, PanelPaintColor, &TPanelPaintColor::PaintTool1Click);
+
+  // The brush list and the brush controls of the tool panel.
+  connect(PanelMenu, &TPanelMenu::brushListDeselected, PanelModeling, &TPanelModeling::DeselectBrushList);
+  connect(PanelMenu, &TPanelMenu::intensityChanged, PanelModeling, &TPanelModeling::IntensityChanged);
+  connect(PanelModeling, &TPanelModeling::intensityShown, PanelMenu, &TPanelMenu::ShowIntensity);
+  connect(PanelModeling, &TPanelModeling::brushChecked, PanelMenu, &TPanelMenu::LeaveMaskPainting);
+  connect(PanelModeling, &TPanelModeling::brushSelected, this, [this] { toolPanels_.at("PanelStamp")->hide(); });
+  connect(PanelEditSphere, &TPanelEditSphere::maskModesChanged, PanelMenu, &TPanelMenu::SyncMaskButtons);
+  connect(PanelPaintColor, &TPanelPaintColor::closed, PanelModeling, [this] { PanelModeling->RadioModelClick(0); });
+
+  // A stroke's temporary brushes and colour capture.
+  connect(viewportInput_, &TViewportInput::leftDragging, PanelModeling, &TPanelModeling::ArmTemporaryBrushes);
+  connect(viewportInput_, &TViewportInput::strokeEnding, PanelModeling, &TPanelModeling::RestoreTemporaryBrushes);
+  connect(&document_, &TDocument::savedStateChanged, this, &TFormMain::ShowSavedState);
+  connect(&document_, &TDocument::meshOrViewChanged, viewportInput_, &TViewportInput::RefreshMeshCounts);
+  connect(viewportInput_, &TViewportInput::colorCapturePressed, PanelPaintColor, &TPanelPaintColor::CaptureColor);
+
+  // The start-mesh chooser.
+  connect(PanelStart, &TPanelStart::meshChosen, PanelLoadAdd,
+          [this](int choice) { PanelLoadAdd->AskFor(choice, PanelStart->pos()); });
+  connect(PanelStart, &TPanelStart::loadMeshChosen, MainMenu, &TMainMenu::Abrir1Click);
+  connect(PanelLoadAdd, &TPanelLoadAdd::sketchStarted, this, [this] { toolPanels_.at("PanelSkech")->show(); });
+  connect(PanelLoadAdd, &TPanelLoadAdd::finished, PanelStart, &QWidget::hide);
+
+  // The configuration panel.
+  connect(PanelConfig, &TPanelConfig::preferencesSaving, this, [this] {
+    TPreferences& prefs = document_.preferences();
+    prefs.panelMenuLeft = PanelMenu->x();
+    prefs.panelMenuTop = PanelMenu->y();
+    prefs.panelModelingLeft = PanelModeling->x();
+    prefs.panelModelingTop = PanelModeling->y();
+  });
+  connect(PanelConfig, &TPanelConfig::tabletActivated, PanelMenu, &TPanelMenu::TabletActivated);
+  connect(PanelConfig, &TPanelConfig::shortcutsChanged, this,
+          [this] { ShowShortcutHints(document_.preferences(), *MainMenu, *PanelMenu, *PanelModeling); });
+
+  // The menu items of the panels' commands.
+  TMainMenu& menu = *MainMenu;
+  connect(menu.StartMesh1, &QAction::triggered, PanelStart, &TPanelStart::StartMesh1Click);
+  connect(menu.Subdivide1, &QAction::triggered, PanelMenu, &TPanelMenu::SpeedSubdivideClick);
+  connect(menu.UnSubdivide1, &QAction::triggered, PanelMenu, &TPanelMenu::SpeedUnsubdivideClick);
+  connect(menu.Detail1, &QAction::triggered, PanelMenu, &TPanelMenu::SpeedDetailClick);
+  connect(menu.EditObject1, &QAction::triggered, PanelEditSphere, &TPanelEditSphere::SpeedEditarClick);
+  connect(menu.Freeze1, &QAction::triggered, PanelMenu, [this] { PanelMenu->SpeedFreeze->click(); });
+  connect(menu.UnfreezeAll1, &QAction::triggered, PanelMenu, &TPanelMenu::SpeedUnfreezeAllClick);
+  connect(menu.InvertFreeze1, &QAction::triggered, PanelMenu, &TPanelMenu::CheckBox1Click);
+  connect(menu.SelectionMode1, &QAction::triggered, PanelMenu, &TPanelMenu::SpeedSelModeClick);
+  connect(menu.Detach1, &QAction::triggered, PanelEditSphere, &TPanelEditSphere::SpeedDetachClick);
+  connect(menu.Unification1, &QAction::triggered, PanelEditSphere, &TPanelEditSphere::SpeedUnificationClick);
+  connect(menu.Mirror1, &QAction::triggered, PanelEditSphere, &TPanelEditSphere::SpeedMirrorClick);
+  connect(menu.Preferences1, &QAction::triggered, PanelConfig, &TPanelConfig::Preferences1Click);
+  connect(menu.PrincipalMenu1, &QAction::triggered, this, &TFormMain::PrincipalMenu1Click);
+  connect(menu.PanelModeling1, &QAction::triggered, this, &TFormMain::PanelModeling1Click);
+  connect(menu.PaintTool1, &QAction::triggered, PanelPaintColor, &TPanelPaintColor::PaintTool1Click);
+}
+
+bool TFormMain::LoadDefaultModel() {
+  TScene& scene = document_.scene();
+  TGeosphera& e = scene.elements[0];
+  e.name = "Principal";
+  e.center = {};
+  e.loadExtent = 5;
+  e.scale = {1, 1, 1};
+  e.colorB = e.colorG = e.colorR = 122;
+  e.colorA = 178;
+  e.visible = 1;
+  e.placeState = kPlaced;
+  if (!LoadIntoScene(scene, document_.ProgramFile("models/ball6.met").toStdString(), kModelMet, scene.loadScale)) {
+    return false;
+  }
+  scene.elements[0].name = "Principal";
+  document_.RebuildCurrentAdjacency();
+  return true;
+}
+
+bool TFormMain::ReadPreferences() {
+  std::optional<TPreferences> read = ReadPreferencesFile(PreferencesPathToRead(document_.programDir()).toStdString());
+  if (!read) return false;
+  document_.preferences() = *read;
+  return true;
+}
+
+void TFormMain::ApplyPreferences() {
+  const TPreferences& prefs = document_.preferences();
+  centro_->state().zoomStep = static_cast<float>(prefs.zoomStep);
+  PanelMenu->move(prefs.panelMenuLeft, prefs.panelMenuTop);
+  PanelModeling->move(prefs.panelModelingLeft, prefs.panelModelingTop);
+  document_.brush().grabSensitivity = prefs.grabSensitivity;
+  PanelModeling->LoadIntensities(prefs);
+  PanelConfig->ShowPreferences();
+  ShowShortcutHints(prefs, *MainMenu, *PanelMenu, *PanelModeling);
+}
+
+void TFormMain::LoadRotateGizmo() {
+  TScene& scene = document_.scene();
+  if (LoadIntoElement(scene, scene.rotateGizmo, document_.ProgramFile("models/arcs1.met").toStdString(), kModelMet,
+                      1.0f)) {
+    scene.rotateGizmo.position = scene.elements[0].center;
+  }
+}
+
+// The scene's file name and, while it has unsaved changes, a mark.
+void TFormMain::ShowSavedState() {
+  const QString& file = document_.sceneFile();
+  const QString title = file.isEmpty() ? QString(kMainCaption) : QFileInfo(file).fileName() + " - " + kMainCaption;
+  setWindowTitle(document_.modified() ? "*" + title : title);
+}
+
+void TFormMain::OnFatalStartupError(const QString& message) {
+  Fail(message);
+  hide();
+  // Queued, so it also ends a program whose window showed before the loop ran.
+  const auto quit = [] { QCoreApplication::exit(1); };
+  QMetaObject::invokeMethod(qApp, quit, Qt::QueuedConnection);
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (startPanelCentred_) return;
   startPanelCentred_ = true;
-  PanelStart->adjustSize();
-  CentrePanelStart();
-  Redraw();
+  PanelStart->CentreIn(centro_->width(), centro_->height());
+  document_.Redraw();
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
@@ -253,13 +304,67 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormMain::FormResize() {
-  if (destroyed_ || scene_.elements.empty()) return;
-  RebuildCurrentAdjacency();
-  scene_.host->RebuildScreenGrids(scene_);
+  for (FloatingPanel* panel : centro_->findChildren<FloatingPanel*>(Qt::FindDirectChildrenOnly)) {
+    if (panel->isVisible() && panel != PanelMenu && panel != PanelModeling) KeepInsideViewport(*panel);
+  }
+  TScene& scene = document_.scene();
+  if (destroyed_ || scene.elements.empty()) return;
+  document_.RebuildCurrentAdjacency();
+  scene.host->RebuildScreenGrids(scene);
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && CloseTopmostPanel()) return;
+  if (TextFieldHasFocus()) return QMainWindow::keyPressEvent(event);
+  formInput_->FormKeyDown(event->key(), event->modifiers());
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show) {
+    if (auto* panel = qobject_cast<FloatingPanel*>(watched)) PlaceBesideTools(*panel);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::PlaceBesideTools(FloatingPanel& panel) {
+  constexpr int kGap = 6;
+  if (PanelMenu->isVisible() && panel.geometry().intersects(PanelMenu->geometry())) {
+    panel.move(PanelMenu->geometry().right() + kGap, panel.y());
+  }
+  KeepInsideViewport(panel);
+}
+
+void TFormMain::KeepInsideViewport(FloatingPanel& panel) {
+  const int x = std::max(0, std::min(panel.x(), centro_->width() - panel.width()));
+  const int y = std::max(0, std::min(panel.y(), centro_->height() - panel.height()));
+  if (x != panel.x() || y != panel.y()) panel.move(x, y);
+}
+
+bool TFormMain::CloseTopmostPanel() {
+  const QObjectList& stack = centro_->children();  // bottom to top
+  for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+    auto* panel = qobject_cast<FloatingPanel*>(*it);
+    if (panel != nullptr && panel->isVisible() && panel->closeButton() != nullptr) {
+      panel->closeButton()->click();
+      return true;
+    }
+  }
+  return false;
+}
+
+void TFormMain::keyReleaseEvent(QKeyEvent* event) {
+  formInput_->KeyUp(event->key());
+  QMainWindow::keyReleaseEvent(event);
+}
+
+void TFormMain::wheelEvent(QWheelEvent* event) {
+  const int notches = event->angleDelta().y() / 120;
+  if (notches != 0) formInput_->FormMouseWheel(notches);
+  event->accept();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-  if (!startupFailed_ && !PromptSaveBeforeClose()) {
+  if (!startupFailed_ && !MainMenu->AskToSaveChanges()) {
     event->ignore();
     return;
   }
@@ -270,87 +375,21 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 void TFormMain::FormDestroy() {
   // The tablet context joins with its tool.
   centro_->ReleaseGpuObjects();
-  recovery_.reset();  // its last write ends before the folder goes
-  undo_.DeleteSnapshotFiles();
+  document_.StopRecoveryRecord();
+  document_.undo().DeleteSnapshotFiles();
   destroyed_ = true;
 }
-
-void TFormMain::Sair1Click() { close(); }
 
 void TFormMain::PrincipalMenu1Click() {
   PanelMenu->setVisible(!PanelMenu->isVisible());
   PanelMenu->move(5, 10);
-  PrincipalMenu1->setChecked(PanelMenu->isVisible());
-  Redraw();
+  MainMenu->PrincipalMenu1->setChecked(PanelMenu->isVisible());
+  document_.Redraw();
 }
 
 void TFormMain::PanelModeling1Click() {
   PanelModeling->setVisible(!PanelModeling->isVisible());
   PanelModeling->move(162, 611);
-  PanelModeling1->setChecked(PanelModeling->isVisible());
-  Redraw();
-}
-
-void TFormMain::AboutClick() { ShowAboutWindow(this); }
-
-void TFormMain::TutorialsClick() { QDesktopServices::openUrl(QUrl(kTutorialsUrl)); }
-
-void TFormMain::DonateClick() { QDesktopServices::openUrl(QUrl(kDonateUrl)); }
-
-void TFormMain::Redraw() { centro_->requestRedraw(); }
-
-void TFormMain::RebuildCurrentAdjacency() {
-  TGeosphera& e = scene_.current();
-  scene_.adjacencyWidth = ComputeValence(e);
-  BuildAdjacency(e, scene_.adjacencyWidth);
-}
-
-void TFormMain::ShowLevel(int level) { LabSubd->setText(QString::number(level)); }
-
-void TFormMain::WindowSceneHost::ShowSubdivisionLevel(int level) { form_.ShowLevel(level); }
-
-void TFormMain::WindowSceneHost::Redraw() { form_.Redraw(); }
-
-// Commands that changed the mesh or the view: the grids are rebuilt before
-// the next lookup, when the viewport's size and matrices are settled.
-void TFormMain::WindowSceneHost::RebuildScreenGrids(TScene&) { form_.stroke_->state().gridsStale = true; }
-
-void TFormMain::WindowSceneHost::ClearFootprints() {
-  TBrushFrame& frame = form_.stroke_->state().frame;
-  frame.direct = {};
-  frame.mirror = {};
-}
-
-TToolModes& TFormMain::Modes() { return centro_->inputs().modes; }
-
-const TToolModes& TFormMain::editingModes() const { return centro_->inputs().modes; }
-
-int TFormMain::grabSensitivity() const { return centro_->inputs().brush.grabSensitivity; }
-
-float TFormMain::brushStrength() const { return centro_->inputs().brush.strength; }
-
-TFileChoice TFormMain::ChooseFile(const TFileRequest& request) {
-  if (fileChooser_) return fileChooser_(request);
-  const QString filter = request.filters.join(";;");
-  QString selected;
-  TFileChoice choice;
-  choice.fileName = request.save ? QFileDialog::getSaveFileName(this, request.caption, {}, filter, &selected,
-                                                                QFileDialog::DontConfirmOverwrite)
-                                 : QFileDialog::getOpenFileName(this, request.caption, {}, filter, &selected);
-  choice.filterIndex = std::max(0, static_cast<int>(request.filters.indexOf(selected)));
-  return choice;
-}
-
-QColor TFormMain::ChooseColor(const QColor& initial, const QString& title) {
-  return colorChooser_ ? colorChooser_(initial) : QColorDialog::getColor(initial, this, title);
-}
-
-bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Enter) {
-    for (size_t i = 0; i < startMeshButtons.size(); ++i) {
-      if (watched == startMeshButtons[i]) StartMeshButtonHover(static_cast<int>(i) + 1);
-    }
-  }
-  if (watched == centro_) RouteViewportMouse(event);
-  return QMainWindow::eventFilter(watched, event);
+  MainMenu->PanelModeling1->setChecked(PanelModeling->isVisible());
+  document_.Redraw();
 }

@@ -3,12 +3,17 @@
 // against a broken installation.
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolButton>
+#include <functional>
 
+#include "app/app_style.h"
 #include "app/window_test_support.h"
 
 namespace {
@@ -49,11 +54,11 @@ TEST_F(FormMainTest, StartUpShowsTheDefaultBallAndThePanels) {
   const int widths[6] = {150, 150, 250, 200, 150, 150};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(form_->statusPanels[i]->width(), widths[i]);
   // Start meshes whose models are installed, and "Load Mesh", can be chosen.
-  EXPECT_TRUE(form_->startMeshButtons[0]->isEnabled());    // Geosphere
-  EXPECT_TRUE(form_->startMeshButtons[1]->isEnabled());    // CubeSphere
-  EXPECT_FALSE(form_->startMeshButtons[2]->isEnabled());   // Woman Head
-  EXPECT_TRUE(form_->startMeshButtons[17]->isEnabled());   // Load Mesh
-  EXPECT_FALSE(form_->RadioModel[13]->isEnabled());        // Stamp
+  EXPECT_TRUE(form_->PanelStart->startMeshButtons[0]->isEnabled());    // Geosphere
+  EXPECT_TRUE(form_->PanelStart->startMeshButtons[1]->isEnabled());    // CubeSphere
+  EXPECT_FALSE(form_->PanelStart->startMeshButtons[2]->isEnabled());   // Woman Head
+  EXPECT_TRUE(form_->PanelStart->startMeshButtons[17]->isEnabled());   // Load Mesh
+  EXPECT_FALSE(form_->PanelModeling->RadioModel[13]->isEnabled());        // Stamp
   EXPECT_TRUE(messages_.entries.empty()) << messages_.Texts().front();
 }
 
@@ -61,10 +66,10 @@ TEST_F(FormMainTest, ViewMenuTogglesTheTwoMainPanels) {
   form_->PanelMenu->move(300, 300);
   form_->PrincipalMenu1Click();
   EXPECT_FALSE(form_->PanelMenu->isVisible());
-  EXPECT_FALSE(form_->PrincipalMenu1->isChecked());
+  EXPECT_FALSE(form_->MainMenu->PrincipalMenu1->isChecked());
   form_->PrincipalMenu1Click();
   EXPECT_TRUE(form_->PanelMenu->isVisible());
-  EXPECT_TRUE(form_->PrincipalMenu1->isChecked());
+  EXPECT_TRUE(form_->MainMenu->PrincipalMenu1->isChecked());
   EXPECT_EQ(form_->PanelMenu->pos(), QPoint(5, 10));
   form_->PanelModeling1Click();
   form_->PanelModeling1Click();
@@ -102,6 +107,7 @@ TEST_F(FormMainTest, SaveQuestionOnClose) {
   for (const CloseCase& c : cases) {
     SCOPED_TRACE(c.name);
     QTemporaryDir target;
+    form_->MainMenu->Subdivide1->trigger();  // a change to lose
     messages_.answers = c.answers;
     if (*c.chosenFile) Choose(QDir(target.path()).filePath(c.chosenFile));
     EXPECT_EQ(TryClose(), c.closes);
@@ -114,6 +120,108 @@ TEST_F(FormMainTest, SaveQuestionOnClose) {
     messages_.entries.clear();
     if (c.closes) OpenWindow();
   }
+  messages_.answers = {MessageAnswer::No};
+  ASSERT_TRUE(TryClose());
+  OpenWindow();
+  messages_.entries.clear();
+  EXPECT_TRUE(TryClose());  // nothing changed: nothing to ask
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+// Every kind of change reaches the one notice: the scene is marked changed
+// (the title's mark) and the crash-recovery record goes stale.
+TEST_F(FormMainTest, EveryKindOfChangeMarksTheScene) {
+  form_->PanelStart->CloseStartClick();
+  TPanelEditSphere& elements = *form_->PanelEditSphere;
+  QWidget& view = form_->viewport();
+  const std::pair<const char*, std::function<void()>> kChanges[] = {
+      {"a stroke", [&] { LeftDrag(view, {view.width() / 2 + 20, view.height() / 2 - 20}, {6, 0}); }},
+      {"Subdivide", [&] { form_->MainMenu->Subdivide1->trigger(); }},
+      {"Undo", [&] { form_->MainMenu->Undo1->trigger(); }},
+      {"Mirror", [&] { elements.SpeedMirrorClick(); }},
+      {"Visible", [&] { elements.SpeedVisibleClick(); }},
+      {"Delete", [&] { elements.SpeedDeletarClick(); }},
+  };
+  for (const auto& [name, change] : kChanges) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form_->document().recovery()->upToDate(); }, 30000));
+    form_->document().MarkSaved({});
+    change();
+    EXPECT_TRUE(form_->document().modified());
+    EXPECT_TRUE(form_->windowTitle().startsWith("*"));
+    EXPECT_FALSE(form_->document().recovery()->upToDate());
+  }
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+// Import replaces the scene: a changed one is offered for saving first, and Cancel keeps it.
+TEST_F(FormMainTest, ImportAsksToSaveAChangedSceneFirst) {
+  QTemporaryDir files;
+  const QString obj = QDir(files.path()).filePath("tri.obj");
+  {
+    QFile f(obj);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("g Tri\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+  }
+  form_->MainMenu->Subdivide1->trigger();
+  const int changed = form_->scene().elements[0].vertexCount;
+  const std::vector<std::string> question{"You want to save your model?"};
+  messages_.answers = {MessageAnswer::Cancel};
+  Choose(obj);
+  form_->MainMenu->Import1->trigger();
+  EXPECT_EQ(messages_.Texts(), question);
+  EXPECT_EQ(form_->scene().elements[0].vertexCount, changed);
+
+  messages_.entries.clear();
+  messages_.answers = {MessageAnswer::No};
+  Choose(obj);
+  form_->MainMenu->Import1->trigger();
+  EXPECT_EQ(messages_.Texts(), question);
+  EXPECT_EQ(form_->scene().elements[0].vertexCount, 3);
+
+  messages_.entries.clear();  // the imported scene has no changes yet
+  Choose(obj);
+  form_->MainMenu->Import1->trigger();
+  EXPECT_TRUE(messages_.entries.empty());
+}
+
+// Ctrl+S saves to the scene's file (the first time through the dialog); the
+// title names the file and marks unsaved changes.
+TEST_F(FormMainTest, SaveWritesToTheScenesFileAndTheTitleShowsItsState) {
+  auto files = std::make_unique<QTemporaryDir>();
+  const QString file = QDir(files->path()).filePath("scene.met");
+  const QString caption = "Plasmora Beta v6.0";
+  form_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  EXPECT_EQ(form_->windowTitle(), caption);
+  form_->MainMenu->Subdivide1->trigger();
+  EXPECT_EQ(form_->windowTitle(), "*" + caption);
+
+  Choose(QDir(files->path()).filePath("scene"));
+  QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(lastRequest_.save);
+  ASSERT_TRUE(QFile::exists(file));
+  EXPECT_EQ(form_->windowTitle(), "scene.met - " + caption);
+
+  form_->MainMenu->Subdivide1->trigger();
+  EXPECT_EQ(form_->windowTitle(), "*scene.met - " + caption);
+  lastRequest_ = {};
+  QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(lastRequest_.caption.isEmpty());  // no dialog this time
+  EXPECT_EQ(form_->windowTitle(), "scene.met - " + caption);
+  const int vertices = form_->scene().elements[0].vertexCount;
+  Choose(file);
+  form_->MainMenu->Abrir1Click();
+  EXPECT_EQ(form_->scene().elements[0].vertexCount, vertices);
+  EXPECT_EQ(form_->windowTitle(), "scene.met - " + caption);  // opened from it
+  EXPECT_TRUE(messages_.entries.empty());
+
+  // A save that cannot write keeps the mark.
+  form_->MainMenu->Subdivide1->trigger();
+  files.reset();
+  form_->MainMenu->Save1->trigger();
+  EXPECT_FALSE(messages_.entries.empty());
+  EXPECT_EQ(form_->windowTitle(), "*scene.met - " + caption);
 }
 
 TEST_F(FormMainTest, SavingOverAnExistingFileAsksOnce) {
@@ -122,13 +230,13 @@ TEST_F(FormMainTest, SavingOverAnExistingFileAsksOnce) {
   QFile(file).open(QIODevice::WriteOnly);
   messages_.answers = {MessageAnswer::No};
   Choose(file);
-  form_->A1Click();
+  form_->MainMenu->A1Click();
   EXPECT_EQ(QFileInfo(file).size(), 0);
   ASSERT_EQ(messages_.entries.size(), 1u);
   EXPECT_EQ(messages_.entries[0].text, "The file " + file.toStdString() + " already exists, do you want to replace?");
   messages_.answers = {MessageAnswer::Yes};
   Choose(file);
-  form_->A1Click();
+  form_->MainMenu->A1Click();
   EXPECT_GT(QFileInfo(file).size(), 0);
   EXPECT_TRUE(lastRequest_.save);
   EXPECT_EQ(lastRequest_.filters, QStringList{"Meta File (*.met)"});
@@ -150,7 +258,7 @@ TEST_F(FormMainTest, OpenThatFailsKeepsTheScene) {
   for (const auto& [file, message] : cases) {
     SCOPED_TRACE(file.toStdString());
     Choose(file);
-    form_->Abrir1Click();
+    form_->MainMenu->Abrir1Click();
     ASSERT_EQ(form_->scene().elementCount(), 1);
     EXPECT_EQ(form_->scene().elements[0].name, "Principal");
     EXPECT_EQ(form_->scene().elements[0].vertexCount, kBallVertices);
@@ -168,11 +276,11 @@ TEST_F(FormMainTest, OpenReplacesTheSceneWhateverTheExtensionsCase) {
   b.name = "Second";
   WriteModelFile(file, {a, b});
   Choose(file);
-  form_->Abrir1Click();
+  form_->MainMenu->Abrir1Click();
   ASSERT_EQ(form_->scene().elementCount(), 2);
   EXPECT_EQ(form_->scene().elements[1].name, "Second");
   EXPECT_EQ(form_->scene().current().textureId, 7);
-  EXPECT_TRUE(form_->CheckSym->isChecked());
+  EXPECT_TRUE(form_->PanelMenu->CheckSym->isChecked());
   for (const TGeosphera& e : form_->scene().elements) EXPECT_EQ(e.placeState, kPlaced);
   EXPECT_TRUE(messages_.entries.empty());
 }
@@ -186,20 +294,20 @@ TEST_F(FormMainTest, ImportReadsObjAndExportAppendsOnlyAMissingExtension) {
     obj.write("g Tri\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\nf 1 2 3\nf 1 3 4\n");
   }
   Choose(dir.filePath("tri.Obj"));
-  form_->Import1Click();
+  form_->MainMenu->Import1Click();
   ASSERT_EQ(form_->scene().elementCount(), 1);
   EXPECT_EQ(form_->scene().elements[0].vertexCount, 4);
   EXPECT_EQ(form_->scene().elements[0].placeState, kPlaced);
 
   Choose(dir.filePath("ball.fbx"));
-  form_->Import1Click();
+  form_->MainMenu->Import1Click();
   EXPECT_EQ(form_->scene().elements[0].vertexCount, 4);
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"File format not recognized."});
 
   Choose(dir.filePath("out.OBJ"), 0);
-  form_->Export1Click();
+  form_->MainMenu->Export1Click();
   Choose(dir.filePath("out"), 1);
-  form_->Export1Click();
+  form_->MainMenu->Export1Click();
   EXPECT_TRUE(lastRequest_.save);
   EXPECT_TRUE(QFileInfo(dir.filePath("out.OBJ")).size() > 0);
   EXPECT_TRUE(QFileInfo(dir.filePath("out.ply")).size() > 0);
@@ -207,13 +315,13 @@ TEST_F(FormMainTest, ImportReadsObjAndExportAppendsOnlyAMissingExtension) {
 }
 
 TEST_F(FormMainTest, StartMeshButtonsPreviewAndLoadMeshOpens) {
-  const qint64 first = form_->ImagePreview->pixmap().cacheKey();
+  const qint64 first = form_->PanelStart->ImagePreview->pixmap().cacheKey();
   QEvent enter(QEvent::Enter);
-  QApplication::sendEvent(form_->startMeshButtons[1], &enter);  // CubeSphere
-  EXPECT_FALSE(form_->ImagePreview->pixmap().isNull());
-  EXPECT_NE(form_->ImagePreview->pixmap().cacheKey(), first);
+  QApplication::sendEvent(form_->PanelStart->startMeshButtons[1], &enter);  // CubeSphere
+  EXPECT_FALSE(form_->PanelStart->ImagePreview->pixmap().isNull());
+  EXPECT_NE(form_->PanelStart->ImagePreview->pixmap().cacheKey(), first);
 
-  form_->startMeshButtons[17]->click();  // Load Mesh: the Open command, here cancelled
+  form_->PanelStart->startMeshButtons[17]->click();  // Load Mesh: the Open command, here cancelled
   EXPECT_EQ(lastRequest_.caption, "Open");
   EXPECT_FALSE(form_->PanelStart->isVisible());
   EXPECT_FALSE(form_->PanelLoadAdd->isVisible());
@@ -221,29 +329,29 @@ TEST_F(FormMainTest, StartMeshButtonsPreviewAndLoadMeshOpens) {
 }
 
 TEST_F(FormMainTest, StartMeshAsNewPrincipal) {
-  form_->startMeshButtons[0]->click();  // Geosphere
+  form_->PanelStart->startMeshButtons[0]->click();  // Geosphere
   EXPECT_FALSE(form_->PanelStart->isVisible());
   EXPECT_TRUE(form_->PanelLoadAdd->isVisible());
-  EXPECT_EQ(form_->startMeshChoice(), 1);
-  EXPECT_TRUE(form_->CheckNewPrincipal->isChecked());
-  form_->ButtLoadAddClick();
+  EXPECT_EQ(form_->PanelLoadAdd->startMeshChoice(), 1);
+  EXPECT_TRUE(form_->PanelLoadAdd->CheckNewPrincipal->isChecked());
+  form_->PanelLoadAdd->ButtLoadAddClick();
   ASSERT_EQ(form_->scene().elementCount(), 1);
   EXPECT_EQ(form_->scene().elements[0].vertexCount, 10 * 4 + 2);
   EXPECT_EQ(form_->scene().elements[0].textureId, 9);
   EXPECT_FALSE(form_->PanelLoadAdd->isVisible());
   EXPECT_FALSE(form_->PanelStart->isVisible());
 
-  form_->StartMeshButtonClick(9);  // Skech Sphere
-  form_->ButtLoadAddClick();
+  form_->PanelStart->StartMeshButtonClick(9);  // Skech Sphere
+  form_->PanelLoadAdd->ButtLoadAddClick();
   EXPECT_EQ(form_->scene().elements[0].sketchBase, 1);
   EXPECT_TRUE(Panel("PanelSkech")->isVisible());
 }
 
 TEST_F(FormMainTest, StartMeshAddedToTheScene) {
-  form_->StartMeshButtonClick(2);  // CubeSphere
-  form_->CheckAddMesh->setChecked(true);
-  EXPECT_FALSE(form_->CheckNewPrincipal->isChecked());
-  form_->ButtLoadAddClick();
+  form_->PanelStart->StartMeshButtonClick(2);  // CubeSphere
+  form_->PanelLoadAdd->CheckAddMesh->setChecked(true);
+  EXPECT_FALSE(form_->PanelLoadAdd->CheckNewPrincipal->isChecked());
+  form_->PanelLoadAdd->ButtLoadAddClick();
   ASSERT_EQ(form_->scene().elementCount(), 2);
   EXPECT_EQ(form_->scene().currentElement, 1);
   EXPECT_EQ(form_->scene().elements[1].name, "Add2");
@@ -251,21 +359,21 @@ TEST_F(FormMainTest, StartMeshAddedToTheScene) {
   EXPECT_EQ(form_->scene().elements[0].vertexCount, kBallVertices);
 
   // Two presses put the following element down: the first fixes its depth.
-  EXPECT_TRUE(form_->ElementToolPress(300, 300));
+  EXPECT_TRUE(form_->document().elementTools().ElementToolPress(300, 300));
   EXPECT_EQ(form_->scene().elements[1].placeState, kPlaceFollowXY);
-  EXPECT_TRUE(form_->ElementToolPress(300, 300));
+  EXPECT_TRUE(form_->document().elementTools().ElementToolPress(300, 300));
   EXPECT_EQ(form_->scene().elements[1].placeState, kPlaced);
   EXPECT_FALSE(form_->scene().addPending);
 
-  form_->StartMeshButtonClick(9);  // Skech Sphere only as principal mesh
-  form_->ButtLoadAddClick();
+  form_->PanelStart->StartMeshButtonClick(9);  // Skech Sphere only as principal mesh
+  form_->PanelLoadAdd->ButtLoadAddClick();
   EXPECT_EQ(form_->scene().elementCount(), 2);
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Skech only as principal mesh."});
 
   // With both boxes off, "Ok" only hides the panels.
-  form_->StartMeshButtonClick(1);
-  form_->CheckAddMesh->setChecked(false);
-  form_->ButtLoadAddClick();
+  form_->PanelStart->StartMeshButtonClick(1);
+  form_->PanelLoadAdd->CheckAddMesh->setChecked(false);
+  form_->PanelLoadAdd->ButtLoadAddClick();
   EXPECT_EQ(form_->scene().elementCount(), 2);
   EXPECT_FALSE(form_->PanelLoadAdd->isVisible());
 }
@@ -273,8 +381,8 @@ TEST_F(FormMainTest, StartMeshAddedToTheScene) {
 TEST_F(FormMainTest, KeysSelectBrushesToggleRadiusModeAndZoom) {
   QWidget* w = form_.get();
   QTest::keyClick(w, Qt::Key_3);  // the shipped shortcut of "Grab"
-  EXPECT_EQ(form_->selectedBrush(), 2);
-  EXPECT_TRUE(form_->RadioModel[2]->isChecked());
+  EXPECT_EQ(form_->PanelModeling->selectedBrush(), 2);
+  EXPECT_TRUE(form_->PanelModeling->RadioModel[2]->isChecked());
 
   const float zoom = form_->viewport().state().zoom;
   QTest::keyClick(w, Qt::Key_Up);
@@ -283,18 +391,136 @@ TEST_F(FormMainTest, KeysSelectBrushesToggleRadiusModeAndZoom) {
   EXPECT_FLOAT_EQ(form_->viewport().state().zoom, zoom * (1 - 0.08f) * (1 + 0.08f));
 
   QTest::keyClick(w, Qt::Key_R, Qt::ControlModifier);  // "Radius and Zoom"
-  EXPECT_TRUE(form_->radiusKeyMode());
-  const int radius = form_->ScrollRadius->value();
+  EXPECT_TRUE(form_->formInput().radiusKeyMode());
+  const int radius = form_->PanelMenu->ScrollRadius->value();
   QTest::keyClick(w, Qt::Key_Up);
-  EXPECT_EQ(form_->ScrollRadius->value(), radius + 2);
-  form_->FormMouseWheel(-1);
-  EXPECT_EQ(form_->ScrollRadius->value(), radius);
+  EXPECT_EQ(form_->PanelMenu->ScrollRadius->value(), radius + 2);
+  form_->formInput().FormMouseWheel(-1);
+  EXPECT_EQ(form_->PanelMenu->ScrollRadius->value(), radius);
   QTest::keyClick(w, Qt::Key_R, Qt::ControlModifier);
-  EXPECT_FALSE(form_->radiusKeyMode());
+  EXPECT_FALSE(form_->formInput().radiusKeyMode());
 
   // A letter that is a command key with a held modifier does not pick a brush.
   QTest::keyClick(w, Qt::Key_D, Qt::ControlModifier);  // "Subdivide"
-  EXPECT_EQ(form_->selectedBrush(), 2);
+  EXPECT_EQ(form_->PanelModeling->selectedBrush(), 2);
+}
+
+// Escape goes to the focused widget, as a user's key does, and closes the
+// panels from the top down through their own "Close"; the tool panels stay.
+TEST_F(FormMainTest, EscapeClosesTheTopmostFloatingPanel) {
+  form_->MainMenu->EditObject1->trigger();
+  form_->PanelEditSphere->SpeedRotate->click();
+  form_->MainMenu->Preferences1->trigger();
+  form_->PanelConfig->SpinMaxUndo->setFocus();
+  const auto escape = [this] {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr && form_->isAncestorOf(focus) ? focus : form_.get(), Qt::Key_Escape);
+  };
+  for (FloatingPanel* panel : std::initializer_list<FloatingPanel*>{form_->PanelConfig, form_->PanelEditSphere,
+                                                                    form_->PanelStart}) {
+    ASSERT_TRUE(panel->isVisible()) << panel->objectName().toStdString();
+    escape();
+    EXPECT_FALSE(panel->isVisible()) << panel->objectName().toStdString();
+  }
+  EXPECT_FALSE(form_->document().modes().rotate);  // the element panel's own Close ran
+  escape();
+  EXPECT_TRUE(form_->PanelMenu->isVisible());
+  EXPECT_TRUE(form_->PanelModeling->isVisible());
+}
+
+// Panels open beside the Tools column inside the viewport, and stay inside when the window shrinks.
+TEST_F(FormMainTest, FloatingPanelsOpenBesideTheToolsAndStayInsideTheWindow) {
+  form_->resize(1280, 860);
+  QApplication::processEvents();
+  const auto inside = [this](const QWidget* panel) {
+    return QRect({0, 0}, form_->viewport().size()).contains(panel->geometry());
+  };
+  form_->document().SetColorChooser([](const QColor&) { return QColor(200, 10, 20); });
+  form_->MainMenu->PaintTool1->trigger();
+  form_->MainMenu->Preferences1->trigger();
+  form_->MainMenu->EditObject1->trigger();
+  const std::initializer_list<FloatingPanel*> panels{form_->PanelPaintColor, form_->PanelConfig,
+                                                     form_->PanelEditSphere};
+  for (FloatingPanel* panel : panels) {
+    SCOPED_TRACE(panel->objectName().toStdString());
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_FALSE(panel->geometry().intersects(form_->PanelMenu->geometry()));
+    EXPECT_TRUE(inside(panel));
+    panel->move(form_->viewport().width() - panel->width(), form_->viewport().height() - panel->height());
+  }
+  form_->resize(1080, 760);
+  QApplication::processEvents();
+  for (FloatingPanel* panel : panels) EXPECT_TRUE(inside(panel)) << panel->objectName().toStdString();
+}
+
+TEST_F(FormMainTest, ButtonsShowTheirWholeCaptions) {
+  form_->MainMenu->EditObject1->trigger();
+  form_->MainMenu->Preferences1->trigger();
+  QApplication::processEvents();
+  for (FloatingPanel* panel : std::initializer_list<FloatingPanel*>{form_->PanelMenu, form_->PanelStart,
+                                                                    form_->PanelEditSphere, form_->PanelConfig}) {
+    for (const QToolButton* button : panel->findChildren<QToolButton*>()) {
+      if (!button->isVisible()) continue;
+      EXPECT_GE(button->width(), button->sizeHint().width())
+          << panel->objectName().toStdString() << ": " << button->text().toStdString();
+    }
+  }
+}
+
+// In the dark style a disabled caption sits nearer the background than the enabled one.
+TEST_F(FormMainTest, DisabledButtonsArePlainlyGreyInTheDarkStyle) {
+  const QPalette lightPalette = QApplication::palette();
+  ApplyDarkStyle(App());
+  const auto brightest = [](QToolButton& button) {
+    const QImage image = button.grab().toImage();
+    int most = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) most = std::max(most, qGray(image.pixel(x, y)));
+    }
+    return most;
+  };
+  QToolButton enabled, disabled;
+  for (QToolButton* button : {&enabled, &disabled}) {
+    button->setText("Remesh Compact");
+    button->resize(button->sizeHint());
+  }
+  disabled.setEnabled(false);
+  const int background = qGray(QApplication::palette().color(QPalette::Window).rgb());
+  EXPECT_LE(brightest(disabled) - background, (brightest(enabled) - background) / 3);
+  QApplication::setPalette(lightPalette);
+}
+
+// "Tutorials" opens the user guide installed beside the program; "Donate" is gone.
+TEST_F(FormMainTest, TutorialsOpensTheInstalledUserGuide) {
+  QMenu* help = nullptr;
+  for (QAction* item : form_->menuBar()->actions()) {
+    if (item->text() == "Help") help = item->menu();
+  }
+  ASSERT_NE(help, nullptr);
+  QStringList items;
+  for (QAction* item : help->actions()) items << item->text();
+  EXPECT_EQ(items, (QStringList{"Tutorials", "About"}));
+
+  std::vector<QUrl> opened;
+  form_->document().SetUrlOpener([&opened](const QUrl& url) {
+    opened.push_back(url);
+    return true;
+  });
+  help->actions()[0]->trigger();  // not installed here yet
+  EXPECT_TRUE(opened.empty());
+  EXPECT_EQ(messages_.entries.size(), 1u);
+
+  const QString guide = install_.file("user-guide.html");
+  CopyFile(kBuiltProgramDir + "/user-guide.html", guide);
+  messages_.entries.clear();
+  help->actions()[0]->trigger();
+  EXPECT_EQ(opened, std::vector<QUrl>{QUrl::fromLocalFile(guide)});
+  EXPECT_TRUE(messages_.entries.empty());
+  QFile html(guide);
+  ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(html.readAll());
+  EXPECT_TRUE(text.contains("Sculpting") && text.contains("voxquad"));
+  EXPECT_FALSE(text.contains("For developers"));
 }
 
 TEST_F(FormMainTest, WheelZoomsByTheZoomStep) {
@@ -304,7 +530,7 @@ TEST_F(FormMainTest, WheelZoomsByTheZoomStep) {
                  false);
   QApplication::sendEvent(form_.get(), &up);
   EXPECT_FLOAT_EQ(view.state().zoom, zoom * (1 - 0.08f));
-  form_->FormMouseWheel(-2);
+  form_->formInput().FormMouseWheel(-2);
   EXPECT_FLOAT_EQ(view.state().zoom, zoom * (1 - 0.08f) * (1 + 0.08f) * (1 + 0.08f));
 }
 

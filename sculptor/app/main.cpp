@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   window.show();
   splash.finish(&window);  // runs events: the viewport's GL start-up may have failed
   if (window.startupFailed()) return window.exitCode();
-  window.OfferCrashRecovery();
+  window.document().OfferCrashRecovery();
   const int status = app.exec();
   return window.startupFailed() ? window.exitCode() : status;
 }

@@ -36,7 +36,12 @@ MessageAnswer AnswerOf(int button) {
 }  // namespace
 
 MessageAnswer MessageBoxSink::Show(MessageKind kind, const std::string& text, MessageButtons buttons) {
-  QMessageBox box(IconOf(kind), kApplicationTitle, QString::fromStdString(text), ButtonsOf(buttons));
+  return ShowCaptioned(kind, text, kApplicationTitle, buttons);
+}
+
+MessageAnswer MessageBoxSink::ShowCaptioned(MessageKind kind, const std::string& text, const std::string& caption,
+                                            MessageButtons buttons) {
+  QMessageBox box(IconOf(kind), QString::fromStdString(caption), QString::fromStdString(text), ButtonsOf(buttons));
   return AnswerOf(box.exec());
 }
 

@@ -1,28 +1,27 @@
-// PanelLoadAdd ("Make your choice:"): the chosen start mesh becomes the new
-// principal mesh or joins the scene.
+#include "app/panel_load_add.h"
+
 #include <QCheckBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/floating_panel.h"
-#include "app/form_main.h"
-#include "render/panel_centro.h"
+#include "app/document.h"
 #include "app/start_mesh.h"
+#include "app/widget_factory.h"
 #include "io/model_conversion.h"
 #include "model/messages.h"
 
-void TFormMain::BuildPanelLoadAdd() {
-  PanelLoadAdd = new FloatingPanel("PanelLoadAdd", "Make your choice:", centro_);
-  connect(PanelLoadAdd, &FloatingPanel::moved, this, &TFormMain::Redraw);
-  CheckNewPrincipal = new QCheckBox("New principal mesh ", PanelLoadAdd);
-  CheckNewPrincipal->setObjectName("CheckNewPrincipal");
+namespace {
+
+constexpr const char* kSketchOnlyPrincipal = "Skech only as principal mesh.";
+
+}  // namespace
+
+TPanelLoadAdd::TPanelLoadAdd(TDocument& doc, QWidget* parent)
+    : FloatingPanel("PanelLoadAdd", "Make your choice:", parent), doc_(doc) {
+  CheckNewPrincipal = CheckBox("CheckNewPrincipal", "New principal mesh ", this);
   CheckNewPrincipal->setChecked(true);
-  CheckAddMesh = new QCheckBox("Add new mesh to scene", PanelLoadAdd);
-  CheckAddMesh->setObjectName("CheckAddMesh");
-  for (QCheckBox* box : {CheckNewPrincipal, CheckAddMesh}) {
-    box->setFocusPolicy(Qt::NoFocus);
-    PanelLoadAdd->body()->addWidget(box);
-  }
+  CheckAddMesh = CheckBox("CheckAddMesh", "Add new mesh to scene", this);
+  for (QCheckBox* box : {CheckNewPrincipal, CheckAddMesh}) body()->addWidget(box);
   // One box unchecks the other; both may be off.
   connect(CheckNewPrincipal, &QCheckBox::toggled, this, [this](bool on) {
     if (on) CheckAddMesh->setChecked(false);
@@ -30,46 +29,56 @@ void TFormMain::BuildPanelLoadAdd() {
   connect(CheckAddMesh, &QCheckBox::toggled, this, [this](bool on) {
     if (on) CheckNewPrincipal->setChecked(false);
   });
-  auto* ok = new QToolButton(PanelLoadAdd);
-  ok->setObjectName("ButtLoadAdd");
-  ok->setText("Ok");
-  connect(ok, &QToolButton::clicked, this, &TFormMain::ButtLoadAddClick);
-  PanelLoadAdd->body()->addWidget(ok, 0, Qt::AlignRight);
-  PanelLoadAdd->adjustSize();
-  PanelLoadAdd->hide();
+  ButtLoadAdd = new QToolButton(this);
+  ButtLoadAdd->setObjectName("ButtLoadAdd");
+  ButtLoadAdd->setText("Ok");
+  connect(ButtLoadAdd, &QToolButton::clicked, this, &TPanelLoadAdd::ButtLoadAddClick);
+  body()->addWidget(ButtLoadAdd, 0, Qt::AlignRight);
+  adjustSize();
+  hide();
 }
 
-void TFormMain::ButtLoadAddClick() {
+void TPanelLoadAdd::AskFor(int choice, QPoint position) {
+  startMeshChoice_ = choice;
+  move(position);
+  show();
+  raise();
+  doc_.Redraw();
+}
+
+void TPanelLoadAdd::ButtLoadAddClick() {
+  TScene& scene = doc_.scene();
   const bool sketch = startMeshChoice_ == kSketchChoice;
   const TStartMeshChoice* choice = startMeshChoice_ >= 1 && startMeshChoice_ < kLoadMeshChoice
                                        ? &kStartMeshChoices[static_cast<size_t>(startMeshChoice_ - 1)]
                                        : nullptr;
   if (choice != nullptr && CheckNewPrincipal->isChecked()) {
-    ShowLevel(0);
-    if (sketch) toolPanels.at("PanelSkech")->show();
-    if (ReplaceSceneWith(ProgramFile(choice->model), kModelMet, scene_.loadScale)) {
-      TGeosphera& e = scene_.current();
+    doc_.ShowSubdivisionLevel(0);
+    if (sketch) emit sketchStarted();
+    if (doc_.ReplaceSceneWith(doc_.ProgramFile(choice->model), kModelMet, scene.loadScale)) {
+      TGeosphera& e = scene.current();
       e.textureId = 9;
-      UploadElementBuffers(scene_, scene_.currentElement);
+      UploadElementBuffers(scene, scene.currentElement);
       e.placeState = kPlaced;
       if (sketch) e.sketchBase = 1;
-      RebuildCurrentAdjacency();
-      ShowLevel(e.subdivLevel);
-      scene_.host->RebuildScreenGrids(scene_);
+      doc_.RebuildCurrentAdjacency();
+      doc_.ShowSubdivisionLevel(e.subdivLevel);
+      scene.host->RebuildScreenGrids(scene);
     }
-    Redraw();
+    doc_.Redraw();
   } else if (choice != nullptr && CheckAddMesh->isChecked()) {
     if (sketch) {
       ShowWarning(kSketchOnlyPrincipal);
-    } else if (AddMeshToScene(scene_, ModelFileToLoad(ProgramFile(choice->model).toStdString(), kModelMet), true, 1.0f)) {
-      scene_.current().textureId = 7;
-      UploadElementBuffers(scene_, scene_.currentElement);
-      RebuildCurrentAdjacency();
-      ShowLevel(0);
-      scene_.host->RebuildScreenGrids(scene_);
+    } else if (AddMeshToScene(scene, ModelFileToLoad(doc_.ProgramFile(choice->model).toStdString(), kModelMet), true,
+                              1.0f)) {
+      scene.current().textureId = 7;
+      UploadElementBuffers(scene, scene.currentElement);
+      doc_.RebuildCurrentAdjacency();
+      doc_.ShowSubdivisionLevel(0);
+      scene.host->RebuildScreenGrids(scene);
     }
-    Redraw();
+    doc_.Redraw();
   }
-  PanelLoadAdd->hide();
-  PanelStart->hide();
+  hide();
+  emit finished();
 }

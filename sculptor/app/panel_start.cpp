@@ -1,4 +1,5 @@
-// PanelStart ("Start Mesh"): one button per base mesh with a preview on hover.
+#include "app/panel_start.h"
+
 #include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -6,24 +7,22 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QToolButton>
+#include <QVBoxLayout>
 
-#include "app/floating_panel.h"
-#include "app/form_main.h"
-#include "render/panel_centro.h"
-#include "app/start_mesh.h"
+#include "app/document.h"
 
-void TFormMain::BuildPanelStart() {
-  PanelStart = new FloatingPanel("PanelStart", "Start Mesh", centro_);
-  connect(PanelStart, &FloatingPanel::moved, this, &TFormMain::Redraw);
+TPanelStart::TPanelStart(TDocument& doc, QWidget* parent)
+    : FloatingPanel("PanelStart", "Start Mesh", parent), doc_(doc) {
   auto* grid = new QGridLayout;
   for (size_t i = 0; i < kStartMeshChoices.size(); ++i) {
     const TStartMeshChoice& c = kStartMeshChoices[i];
-    auto* button = new QToolButton(PanelStart);
+    auto* button = new QToolButton(this);
     button->setObjectName(QString("SpeedStart%1").arg(c.choice));
     button->setText(c.caption);
     button->setMinimumWidth(110);
+    button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);  // never narrower than its caption
     // Choices whose base model is not installed cannot be started.
-    button->setEnabled(c.model == nullptr || QFileInfo::exists(ProgramFile(c.model)));
+    button->setEnabled(c.model == nullptr || QFileInfo::exists(doc_.ProgramFile(c.model)));
     button->installEventFilter(this);
     connect(button, &QToolButton::clicked, this, [this, choice = c.choice] { StartMeshButtonClick(choice); });
     grid->addWidget(button, static_cast<int>(i / 3), static_cast<int>(i % 3));
@@ -31,50 +30,60 @@ void TFormMain::BuildPanelStart() {
   }
   auto* row = new QHBoxLayout;
   row->addLayout(grid);
-  PanelStart->body()->addLayout(row);
-  ImagePreview = new QLabel(PanelStart);
+  body()->addLayout(row);
+  ImagePreview = new QLabel(this);
   ImagePreview->setObjectName("ImagePreview");
   ImagePreview->setFixedSize(150, 150);
   ImagePreview->setAlignment(Qt::AlignCenter);
   row->addWidget(ImagePreview, 0, Qt::AlignTop);
   StartMeshButtonHover(1);
-  auto* close = new QToolButton(PanelStart);
-  close->setObjectName("SpeedCloseStart");
-  close->setText("Close");
-  connect(close, &QToolButton::clicked, this, &TFormMain::CloseStartClick);
-  PanelStart->body()->addWidget(close, 0, Qt::AlignRight);
-  PanelStart->hide();
+  SpeedCloseStart = new QToolButton(this);
+  SpeedCloseStart->setObjectName("SpeedCloseStart");
+  SpeedCloseStart->setText("Close");
+  SetCloseButton(SpeedCloseStart);
+  connect(SpeedCloseStart, &QToolButton::clicked, this, &TPanelStart::CloseStartClick);
+  body()->addWidget(SpeedCloseStart, 0, Qt::AlignRight);
+  hide();
 }
 
-void TFormMain::StartMesh1Click() {
-  PanelStart->show();
-  PanelStart->raise();
-  Redraw();
+bool TPanelStart::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Enter) {
+    for (size_t i = 0; i < startMeshButtons.size(); ++i) {
+      if (watched == startMeshButtons[i]) StartMeshButtonHover(static_cast<int>(i) + 1);
+    }
+  }
+  return FloatingPanel::eventFilter(watched, event);
 }
 
-void TFormMain::StartMeshButtonHover(int choice) {
+void TPanelStart::CentreIn(int width, int height) {
+  adjustSize();
+  move(width / 2 - this->width() / 2, (height - 25) / 2 - this->height() / 2);
+}
+
+void TPanelStart::StartMesh1Click() {
+  show();
+  raise();
+  doc_.Redraw();
+}
+
+void TPanelStart::StartMeshButtonHover(int choice) {
   const TStartMeshChoice& c = kStartMeshChoices[static_cast<size_t>(choice - 1)];
   if (c.preview == nullptr) return;
-  QPixmap picture(ProgramFile(c.preview));
+  QPixmap picture(doc_.ProgramFile(c.preview));
   if (!picture.isNull()) ImagePreview->setPixmap(picture.scaled(ImagePreview->size(), Qt::KeepAspectRatio));
 }
 
-void TFormMain::StartMeshButtonClick(int choice) {
+void TPanelStart::StartMeshButtonClick(int choice) {
+  hide();
   if (choice == kLoadMeshChoice) {
-    PanelStart->hide();
-    Abrir1Click();
+    emit loadMeshChosen();
     return;
   }
-  startMeshChoice_ = choice;
-  PanelStart->hide();
-  PanelLoadAdd->move(PanelStart->pos());
-  PanelLoadAdd->show();
-  PanelLoadAdd->raise();
-  Redraw();
+  emit meshChosen(choice);
 }
 
-void TFormMain::CloseStartClick() {
-  PanelStart->hide();
+void TPanelStart::CloseStartClick() {
+  hide();
   // The stroke tools take the click at (200, 200) that ends the start panel.
-  Redraw();
+  doc_.Redraw();
 }

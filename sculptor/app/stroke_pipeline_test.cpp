@@ -47,14 +47,14 @@ void ExpectRotateAndPanRule(TFormMain& form) {
   EXPECT_FLOAT_EQ(state.mainCamera.panY, 0.5f);
   EXPECT_FLOAT_EQ(state.mirrorCamera.panX, 1);
   EXPECT_FLOAT_EQ(state.mirrorCamera.panY, 0.5f);
-  EXPECT_EQ(form.drag().buttonState, kNoButton);
+  EXPECT_EQ(form.viewportInput().buttonState(), kNoButton);
 }
 
 class StrokeTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    form_->CloseStartClick();
+    form_->PanelStart->CloseStartClick();
     QApplication::processEvents();
   }
 
@@ -62,7 +62,7 @@ class StrokeTest : public WindowTest {
   QPoint Centre() { return {View().width() / 2, View().height() / 2}; }
   const TGeosphera& Ball() { return form_->scene().current(); }
 
-  void SetRadius(int position) { form_->ScrollRadius->setValue(position); }
+  void SetRadius(int position) { form_->PanelMenu->ScrollRadius->setValue(position); }
 
   // Hovers at `at`, then drags the left button over `path` and releases.
   void Stroke(QPoint at, const std::vector<QPoint>& path, Qt::MouseButton button = Qt::LeftButton) {
@@ -75,7 +75,7 @@ class StrokeTest : public WindowTest {
 
   void Hover(QPoint at) {
     HoverMove(View(), at);
-    ASSERT_GE(form_->stroke().pickedVertex, 0) << "no vertex under the cursor";
+    ASSERT_GE(form_->document().stroke().state().pickedVertex, 0) << "no vertex under the cursor";
   }
 };
 
@@ -89,16 +89,16 @@ int32_t MirrorPartner(const Tvertices& vertices, size_t v) {
 }
 
 TEST_F(StrokeTest, AddRaisesTheFootprintAlongItsMeanNormal) {
-  form_->CheckSym->setChecked(false);
+  form_->PanelMenu->CheckSym->setChecked(false);
   SetRadius(120);
   const Tvertices before = Ball().vertices;
   const QPoint at = Centre() + QPoint(40, -30);
   Stroke(at, {at + QPoint(1, 0)});
 
-  const TBrushFrame& f = form_->stroke().frame;
+  const TBrushFrame& f = form_->document().stroke().state().frame;
   ASSERT_GE(f.direct.entries.size(), 3u);
-  const float k = form_->brushStrength() * f.radius;
-  EXPECT_FLOAT_EQ(form_->brushStrength(), form_->preferences().brushDefaultIntensity[0] / 1400.0f);
+  const float k = form_->document().brush().strength * f.radius;
+  EXPECT_FLOAT_EQ(form_->document().brush().strength, form_->preferences().brushDefaultIntensity[0] / 1400.0f);
   std::set<int32_t> moved;
   for (const TContsel& entry : f.direct.entries) {
     const size_t v = static_cast<size_t>(entry.vertex);
@@ -107,12 +107,12 @@ TEST_F(StrokeTest, AddRaisesTheFootprintAlongItsMeanNormal) {
     EXPECT_NEAR(shift.x, f.direct.normal.x * w, 1e-6) << v;
     EXPECT_NEAR(shift.y, f.direct.normal.y * w, 1e-6) << v;
     EXPECT_NEAR(shift.z, f.direct.normal.z * w, 1e-6) << v;
-    EXPECT_LE(Distance(before[v], form_->stroke().cursorPoint), f.radius + 1e-5);
+    EXPECT_LE(Distance(before[v], form_->document().stroke().state().cursorPoint), f.radius + 1e-5);
     moved.insert(entry.vertex);
   }
   // Outwards, and nothing else moved.
   const TGLCoord& n = f.direct.normal;
-  const TGLCoord& c = form_->stroke().cursorPoint;
+  const TGLCoord& c = form_->document().stroke().state().cursorPoint;
   EXPECT_GT(n.x * c.x + n.y * c.y + n.z * c.z, 0);
   for (int32_t v = 0; v < Ball().vertexCount; ++v) {
     if (!moved.count(v)) {
@@ -122,12 +122,12 @@ TEST_F(StrokeTest, AddRaisesTheFootprintAlongItsMeanNormal) {
 }
 
 TEST_F(StrokeTest, SymmetryMovesTheMirroredVerticesByTheMirroredAmount) {
-  ASSERT_TRUE(form_->CheckSym->isChecked());
+  ASSERT_TRUE(form_->PanelMenu->CheckSym->isChecked());
   SetRadius(100);
   const Tvertices before = Ball().vertices;
   const QPoint at = Centre() + QPoint(70, 10);  // off the plane z = 0, which is the screen's vertical centre line
   Stroke(at, {at + QPoint(1, 0), at + QPoint(2, 0)});
-  ASSERT_FALSE(form_->stroke().frame.mirror.entries.empty());
+  ASSERT_FALSE(form_->document().stroke().state().frame.mirror.entries.empty());
   int movedCount = 0;
   for (int32_t v = 0; v < Ball().vertexCount; ++v) {
     const TGLCoord shift = Minus(Ball().vertices[static_cast<size_t>(v)], before[static_cast<size_t>(v)]);
@@ -151,12 +151,12 @@ TEST_F(StrokeTest, RightDragTurnsAndMiddleDragPansTheCameras) { ExpectRotateAndP
 TEST_F(StrokeTest, UndoAfterAStrokeRestoresEveryPosition) {
   SetRadius(120);
   for (const int item : {0, 3, 2}) {
-    form_->RadioModelClick(item);
+    form_->PanelModeling->RadioModelClick(item);
     const Tvertices before = Ball().vertices;
     const QPoint at = Centre() + QPoint(30, 20);
     Stroke(at, {at + QPoint(5, 0), at + QPoint(15, 5), at + QPoint(25, 10)});
     ASSERT_NE(Ball().vertices, before) << item;
-    ASSERT_TRUE(form_->undo().RestoreSnapshot(form_->scene(), UndoChannel::Geometry)) << item;
+    ASSERT_TRUE(form_->document().undo().RestoreSnapshot(form_->scene(), UndoChannel::Geometry)) << item;
     EXPECT_EQ(Ball().vertices, before) << item;
   }
   EXPECT_TRUE(messages_.entries.empty());
@@ -172,14 +172,14 @@ TEST_F(StrokeTest, UndoRedoWalkStrokesAndSubdivideExactly) {
     Stroke(at, {at + QPoint(5, 0), at + QPoint(15, 5)});
     states.push_back(Ball().vertices);
   }
-  form_->Subdivide1->trigger();
+  form_->MainMenu->Subdivide1->trigger();
   states.push_back(Ball().vertices);
   ASSERT_EQ(Ball().subdivLevel, 1);
   ASSERT_NE(states[0], states[1]);
   ASSERT_NE(states[1], states[2]);
 
-  const auto undo = [&] { form_->Undo1->trigger(); };
-  const auto redo = [&] { form_->Redo1->trigger(); };
+  const auto undo = [&] { form_->MainMenu->Undo1->trigger(); };
+  const auto redo = [&] { form_->MainMenu->Redo1->trigger(); };
   const auto redoKeys = [&] { QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); };
   const auto redoY = [&] { QTest::keyClick(form_.get(), Qt::Key_Y, Qt::ControlModifier); };
   const struct {
@@ -207,7 +207,7 @@ TEST_F(StrokeTest, UndoRedoWalkStrokesAndSubdivideExactly) {
 // to nearest with halves to even, under the matrices the picking uses.
 TEST_F(StrokeTest, ScreenGridMatchesGluProject) {
   HoverMove(View(), Centre());
-  const TStrokeState& s = form_->stroke();
+  const TStrokeState& s = form_->document().stroke().state();
   ASSERT_FALSE(s.gridsStale);
   const PanelCentro::CameraSetup setup = form_->viewport().cameraSetup();
   const int w = s.grid.width(), h = s.grid.height();
@@ -229,13 +229,13 @@ TEST_F(StrokeTest, ScreenGridMatchesGluProject) {
 
 TEST_F(StrokeTest, GrabStartedOffTheSurfaceMovesNothing) {
   SetRadius(120);
-  form_->RadioModelClick(2);
+  form_->PanelModeling->RadioModelClick(2);
   const QPoint at = Centre() + QPoint(30, 20);
   Stroke(at, {at + QPoint(20, 0)});  // an earlier Grab drag
   const Tvertices before = Ball().vertices;
   const QPoint off(View().width() - 30, View().height() / 2);
   HoverMove(View(), off);
-  ASSERT_EQ(form_->stroke().pickedVertex, -1);
+  ASSERT_EQ(form_->document().stroke().state().pickedVertex, -1);
   QTest::mousePress(&View(), Qt::LeftButton, {}, off);
   for (const QPoint& p : {at, at + QPoint(10, 0), at + QPoint(20, 0)}) QTest::mouseMove(&View(), p);
   QTest::mouseRelease(&View(), Qt::LeftButton, {}, at + QPoint(20, 0));
@@ -248,7 +248,7 @@ TEST_F(StrokeTest, StatusBarShowsTheFootprintAndThenTheTrianglesDrawn) {
   Hover(at);
   QTest::mousePress(&View(), Qt::LeftButton, {}, at);
   QTest::mouseMove(&View(), at + QPoint(2, 0));
-  const TBrushFrame& f = form_->stroke().frame;
+  const TBrushFrame& f = form_->document().stroke().state().frame;
   const size_t count = f.direct.entries.size() + f.mirror.entries.size();
   ASSERT_GT(f.mirror.entries.size(), 0u);
   EXPECT_EQ(form_->statusPanels[2]->text(), QString("Selected Triangles: %1").arg(count));
@@ -258,8 +258,8 @@ TEST_F(StrokeTest, StatusBarShowsTheFootprintAndThenTheTrianglesDrawn) {
   EXPECT_TRUE(QRegularExpression("^Memory used: [1-9]\\d{0,2}(,\\d{3})+ K$").match(memory).hasMatch())
       << memory.toStdString();
   QTest::mouseRelease(&View(), Qt::LeftButton, {}, at + QPoint(2, 0));
-  EXPECT_EQ(form_->statusPanels[2]->text(), QString("Triangles Draw: %1").arg(form_->stroke().normalTriangles));
-  EXPECT_GT(form_->stroke().normalTriangles, 0);
+  EXPECT_EQ(form_->statusPanels[2]->text(), QString("Triangles Draw: %1").arg(form_->document().stroke().state().normalTriangles));
+  EXPECT_GT(form_->document().stroke().state().normalTriangles, 0);
 }
 
 std::set<int32_t> VerticesWithin(const Tvertices& vertices, const TGLCoord& centre, float radius) {
@@ -273,18 +273,18 @@ std::set<int32_t> VerticesWithin(const Tvertices& vertices, const TGLCoord& cent
 // The candidate window covers the whole brush on screen: the footprint holds
 // every vertex within the radius, whatever the panel's size in pixels.
 void ExpectWholeFootprint(TFormMain& form, QWidget& view) {
-  form.CheckSym->setChecked(false);
-  form.ScrollRadius->setValue(200);
+  form.PanelMenu->CheckSym->setChecked(false);
+  form.PanelMenu->ScrollRadius->setValue(200);
   const QPoint at(view.width() / 2 + 5, view.height() / 2 + 5);
   HoverMove(view, at);
   QTest::mousePress(&view, Qt::LeftButton, {}, at);
   const Tvertices before = form.scene().current().vertices;
   QTest::mouseMove(&view, at + QPoint(1, 0));
   const double onScreen = 2.0 * form.viewport().PixelsPerModelUnit();
-  EXPECT_GE(form.brushWindow(), onScreen + 1 - 1e-3);
+  EXPECT_GE(form.document().stroke().state().brushWindow, onScreen + 1 - 1e-3);
   std::set<int32_t> gathered;
-  for (const TContsel& entry : form.stroke().frame.direct.entries) gathered.insert(entry.vertex);
-  EXPECT_EQ(gathered, VerticesWithin(before, form.stroke().cursorPoint, 2.0f));
+  for (const TContsel& entry : form.document().stroke().state().frame.direct.entries) gathered.insert(entry.vertex);
+  EXPECT_EQ(gathered, VerticesWithin(before, form.document().stroke().state().cursorPoint, 2.0f));
   QTest::mouseRelease(&view, Qt::LeftButton, {}, at + QPoint(1, 0));
 }
 
@@ -299,16 +299,16 @@ TEST_F(StrokeTest, FootprintIsWholeInShortAndTallPanels) {
 }
 
 TEST_F(StrokeTest, PaintToolPaintsTheFootprintAndCapturesColours) {
-  form_->SetColorChooser([](const QColor&) { return QColor(200, 10, 20); });
-  form_->CheckSym->setChecked(false);
+  form_->document().SetColorChooser([](const QColor&) { return QColor(200, 10, 20); });
+  form_->PanelMenu->CheckSym->setChecked(false);
   SetRadius(100);
-  form_->PaintTool1Click();
+  form_->PanelPaintColor->PaintTool1Click();
   EXPECT_TRUE(Panel("PanelPaintColor")->isVisible());
-  EXPECT_EQ(form_->sldRed->value(), 200);
+  EXPECT_EQ(form_->PanelPaintColor->sldRed->value(), 200);
   const Tvertices positions = Ball().vertices;
   const QPoint at = Centre() + QPoint(-40, 25);
   Stroke(at, {at + QPoint(1, 0)});
-  const ATContsel& painted = form_->stroke().frame.direct.entries;
+  const ATContsel& painted = form_->document().stroke().state().frame.direct.entries;
   ASSERT_FALSE(painted.empty());
   for (const TContsel& entry : painted) {
     const TRGBA& c = Ball().colors[static_cast<size_t>(entry.vertex)];
@@ -317,68 +317,68 @@ TEST_F(StrokeTest, PaintToolPaintsTheFootprintAndCapturesColours) {
   EXPECT_EQ(Ball().vertices, positions);  // painting leaves the shape alone
 
   // Capture reads the colour under the cursor into the sliders.
-  form_->sldRed->setValue(0);
-  form_->SpeedCapture->click();
-  EXPECT_TRUE(form_->editingModes().colorCapture);
+  form_->PanelPaintColor->sldRed->setValue(0);
+  form_->PanelPaintColor->SpeedCapture->click();
+  EXPECT_TRUE(form_->document().modes().colorCapture);
   Stroke(at, {});
-  EXPECT_FALSE(form_->editingModes().colorCapture);
-  EXPECT_EQ(form_->sldRed->value(), 200);
-  EXPECT_EQ(form_->sldGreen->value(), 10);
+  EXPECT_FALSE(form_->document().modes().colorCapture);
+  EXPECT_EQ(form_->PanelPaintColor->sldRed->value(), 200);
+  EXPECT_EQ(form_->PanelPaintColor->sldGreen->value(), 10);
 
-  form_->SpeedPaintColorClose->click();
+  form_->PanelPaintColor->SpeedPaintColorClose->click();
   EXPECT_FALSE(Panel("PanelPaintColor")->isVisible());
-  EXPECT_FALSE(form_->editingModes().paint);
-  EXPECT_TRUE(form_->RadioModel[0]->isChecked());
+  EXPECT_FALSE(form_->document().modes().paint);
+  EXPECT_TRUE(form_->PanelModeling->RadioModel[0]->isChecked());
 }
 
 TEST_F(StrokeTest, BrushSelectionIntensityAndInvertFreeze) {
   // Grab with its stored intensity already on the bar keeps the selection divisor.
   const int grab = form_->preferences().brushDefaultIntensity[2];
-  form_->ScrollIntensity->setValue(grab);
-  form_->RadioModelClick(2);
-  EXPECT_FLOAT_EQ(form_->brushStrength(), grab / 7500.0f);
-  form_->ScrollIntensity->setValue(grab == 50 ? 49 : grab + 1);
-  EXPECT_FLOAT_EQ(form_->brushStrength(), form_->ScrollIntensity->value() / 1500.0f);
-  EXPECT_EQ(form_->LabSize->text(), QString::number(form_->ScrollIntensity->value()));
+  form_->PanelMenu->ScrollIntensity->setValue(grab);
+  form_->PanelModeling->RadioModelClick(2);
+  EXPECT_FLOAT_EQ(form_->document().brush().strength, grab / 7500.0f);
+  form_->PanelMenu->ScrollIntensity->setValue(grab == 50 ? 49 : grab + 1);
+  EXPECT_FLOAT_EQ(form_->document().brush().strength, form_->PanelMenu->ScrollIntensity->value() / 1500.0f);
+  EXPECT_EQ(form_->PanelMenu->LabSize->text(), QString::number(form_->PanelMenu->ScrollIntensity->value()));
 
   // Shift over Smooth with Smooth selected: the second brush's 0.3.
   SetRadius(100);
-  form_->RadioModelClick(6);
+  form_->PanelModeling->RadioModelClick(6);
   const QPoint at = Centre() + QPoint(50, -40);
   Hover(at);
   QTest::mousePress(&View(), Qt::LeftButton, {}, at);
   const QPointF fb = form_->viewport().ToFramebuffer(QPointF(at + QPoint(1, 0)));
-  form_->PanelCentroMouseMove(Qt::ShiftModifier, static_cast<int>(fb.x()), static_cast<int>(fb.y()));
-  EXPECT_FLOAT_EQ(form_->brushStrength(), 0.3f);
+  form_->viewportInput().PanelCentroMouseMove(Qt::ShiftModifier, static_cast<int>(fb.x()), static_cast<int>(fb.y()));
+  EXPECT_FLOAT_EQ(form_->document().brush().strength, 0.3f);
   QTest::mouseRelease(&View(), Qt::LeftButton, {}, at + QPoint(1, 0));
-  EXPECT_FLOAT_EQ(form_->brushStrength(), form_->ScrollIntensity->value() / 75.0f);
+  EXPECT_FLOAT_EQ(form_->document().brush().strength, form_->PanelMenu->ScrollIntensity->value() / 75.0f);
 
   // Alt over Add: Subtract for the stroke, then Add again.
-  form_->RadioModelClick(0);
+  form_->PanelModeling->RadioModelClick(0);
   Hover(at);
   const Tvertices before = Ball().vertices;
   QTest::mousePress(&View(), Qt::LeftButton, {}, at);
-  form_->PanelCentroMouseMove(Qt::AltModifier, static_cast<int>(fb.x()), static_cast<int>(fb.y()));
-  EXPECT_TRUE(form_->RadioModel[1]->isChecked());
-  EXPECT_EQ(form_->stroke().brushSign, -1);
-  const TBrushFrame& f = form_->stroke().frame;
+  form_->viewportInput().PanelCentroMouseMove(Qt::AltModifier, static_cast<int>(fb.x()), static_cast<int>(fb.y()));
+  EXPECT_TRUE(form_->PanelModeling->RadioModel[1]->isChecked());
+  EXPECT_EQ(form_->document().stroke().state().brushSign, -1);
+  const TBrushFrame& f = form_->document().stroke().state().frame;
   ASSERT_GE(f.direct.pickedVertex, 0);
   const TGLCoord& p = Ball().vertices[static_cast<size_t>(f.direct.pickedVertex)];
   EXPECT_LT(Distance(p, {}), Distance(before[static_cast<size_t>(f.direct.pickedVertex)], {}));  // pushed in
   QTest::mouseRelease(&View(), Qt::LeftButton, {}, at + QPoint(1, 0));
-  EXPECT_TRUE(form_->RadioModel[0]->isChecked());
-  EXPECT_EQ(form_->stroke().brushSign, 1);
+  EXPECT_TRUE(form_->PanelModeling->RadioModel[0]->isChecked());
+  EXPECT_EQ(form_->document().stroke().state().brushSign, 1);
 
   // Invert Freeze: 0 and 1 become 2, 2 becomes 0; refused in texture mode.
   TGeosphera& e = form_->scene().current();
   e.vertexState[0] = kVertexFrozen;
   e.vertexState[1] = kVertexTouched;
-  form_->CheckBox1->click();
+  form_->PanelMenu->CheckBox1->click();
   EXPECT_EQ(e.vertexState[0], kVertexFree);
   EXPECT_EQ(e.vertexState[1], kVertexFrozen);
   EXPECT_EQ(e.vertexState[2], kVertexFrozen);
   form_->viewport().state().textureViewOn = true;
-  form_->CheckBox1->click();
+  form_->PanelMenu->CheckBox1->click();
   EXPECT_EQ(e.vertexState[0], kVertexFree);
   EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"Disable texture mode to return sculpting."}));
 }
@@ -386,13 +386,13 @@ TEST_F(StrokeTest, BrushSelectionIntensityAndInvertFreeze) {
 TEST_F(StrokeTest, WheelZoomWidensTheWindowAndRebuildsTheGridsAtTheNextHover) {
   HoverMove(View(), Centre());
   const float radius = form_->viewport().inputs().brush.radius;
-  const float window = form_->brushWindow();
-  form_->FormMouseWheel(1);  // closer
-  EXPECT_GT(form_->brushWindow(), window);
+  const float window = form_->document().stroke().state().brushWindow;
+  form_->formInput().FormMouseWheel(1);  // closer
+  EXPECT_GT(form_->document().stroke().state().brushWindow, window);
   EXPECT_FLOAT_EQ(form_->viewport().inputs().brush.radius, radius);
-  EXPECT_TRUE(form_->stroke().gridsStale);
+  EXPECT_TRUE(form_->document().stroke().state().gridsStale);
   HoverMove(View(), Centre() + QPoint(1, 0));
-  EXPECT_FALSE(form_->stroke().gridsStale);
+  EXPECT_FALSE(form_->document().stroke().state().gridsStale);
 }
 
 // At a device pixel ratio of 2 (QT_SCALE_FACTOR=2) mouse positions become

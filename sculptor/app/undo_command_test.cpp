@@ -17,8 +17,8 @@ class UndoCommandTest : public WindowTest {
   TGeosphera SnapshotAndEdit() {
     TGeosphera& e = form_->scene().current();
     const TGeosphera before = e;
-    form_->undo().MarkPendingChange(0);
-    form_->undo().TakeSnapshot(e, UndoChannel::Geometry, kSnapshotPositions);
+    form_->document().undo().MarkPendingChange(0);
+    form_->document().undo().TakeSnapshot(e, UndoChannel::Geometry, kSnapshotPositions);
     for (TGLCoord& v : e.vertices) v.x += 0.5f;
     for (TGLCoord& n : e.normals) n = {0, 0, 1};
     e.subdivLevel = before.subdivLevel + 2;
@@ -32,31 +32,31 @@ class UndoCommandTest : public WindowTest {
   }
 
   int GeometryCounter() {
-    return form_->undo().Counter(form_->scene().current().uid, UndoChannel::Geometry);
+    return form_->document().undo().Counter(form_->scene().current().uid, UndoChannel::Geometry);
   }
 
   void AddCubeSphere() {
-    form_->StartMeshButtonClick(2);
-    form_->CheckAddMesh->setChecked(true);
-    form_->ButtLoadAddClick();
+    form_->PanelStart->StartMeshButtonClick(2);
+    form_->PanelLoadAdd->CheckAddMesh->setChecked(true);
+    form_->PanelLoadAdd->ButtLoadAddClick();
     ASSERT_EQ(form_->scene().elementCount(), 2);
   }
 };
 
 TEST_F(UndoCommandTest, MenuAndShortcutRestoreTheBallExactly) {
-  ASSERT_TRUE(form_->Undo1->isEnabled());
+  ASSERT_TRUE(form_->MainMenu->Undo1->isEnabled());
   const TGeosphera before = SnapshotAndEdit();
-  form_->LabSubd->setText("2");
-  form_->Undo1->trigger();
+  form_->PanelMenu->LabSubd->setText("2");
+  form_->MainMenu->Undo1->trigger();
   ExpectSameShape(form_->scene().current(), before);
-  EXPECT_EQ(form_->LabSubd->text(), "0");
+  EXPECT_EQ(form_->PanelMenu->LabSubd->text(), "0");
   EXPECT_EQ(GeometryCounter(), 3);
 
   // With the counter back at 3 there is nothing left to undo.
   TGeosphera& e = form_->scene().current();
   for (TGLCoord& v : e.vertices) v.y -= 1;
   const TGeosphera moved = e;
-  form_->Undo1->trigger();
+  form_->MainMenu->Undo1->trigger();
   ExpectSameShape(e, moved);
 
   SnapshotAndEdit();
@@ -75,14 +75,14 @@ TEST_F(UndoCommandTest, EachElementUndoesItsOwnSnapshots) {
   const TGeosphera ballEdited = scene.current();
   ASSERT_TRUE(SelectElement(scene, 1));
 
-  form_->Undo1Click();
+  form_->MainMenu->Undo1Click();
   ExpectSameShape(scene.elements[1], cubeBefore);
   ExpectSameShape(scene.elements[0], ballEdited);
-  form_->Undo1Click();  // the cube's ring is empty now; the ball's stays
+  form_->MainMenu->Undo1Click();  // the cube's ring is empty now; the ball's stays
   ExpectSameShape(scene.elements[0], ballEdited);
 
   ASSERT_TRUE(SelectElement(scene, 0));
-  form_->Undo1Click();
+  form_->MainMenu->Undo1Click();
   ExpectSameShape(scene.elements[0], ballBefore);
   EXPECT_EQ(scene.elements[1].vertices, cubeBefore.vertices);
   EXPECT_NE(cubeEdited.vertices, cubeBefore.vertices);
@@ -93,7 +93,7 @@ TEST_F(UndoCommandTest, AFullSnapshotBringsBackTheTrianglesAndTheirBuffers) {
   TScene& scene = form_->scene();
   TGeosphera& e = scene.current();
   const TGeosphera before = e;
-  form_->undo().TakeSnapshot(e, UndoChannel::Geometry, kSnapshotFull);
+  form_->document().undo().TakeSnapshot(e, UndoChannel::Geometry, kSnapshotFull);
   const uint32_t uid = e.uid;
   e = MakeCubeSphere(1, 1);  // an operation that changed the topology
   e.uid = uid;
@@ -104,7 +104,7 @@ TEST_F(UndoCommandTest, AFullSnapshotBringsBackTheTrianglesAndTheirBuffers) {
   UploadElementBuffers(scene, 0);
   ASSERT_NE(e.vertexCount, before.vertexCount);
 
-  form_->Undo1Click();
+  form_->MainMenu->Undo1Click();
   ExpectSameShape(e, before);
   EXPECT_EQ(e.faces, before.faces);
   EXPECT_EQ(e.vertexState, before.vertexState);
@@ -118,45 +118,45 @@ TEST_F(UndoCommandTest, DeletingAnElementDropsItsSnapshots) {
   AddCubeSphere();
   SnapshotAndEdit();
   const std::string file =
-      form_->undo().SnapshotPath(form_->scene().current().uid, UndoChannel::Geometry, 3, false);
+      form_->document().undo().SnapshotPath(form_->scene().current().uid, UndoChannel::Geometry, 3, false);
   ASSERT_TRUE(QFile::exists(QString::fromStdString(file)));
   QTest::keyClick(form_.get(), Qt::Key_Delete);
   ASSERT_EQ(form_->scene().elementCount(), 1);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
   const TGeosphera ball = form_->scene().current();
-  form_->Undo1Click();  // the ball has no snapshot of its own
+  form_->MainMenu->Undo1Click();  // the ball has no snapshot of its own
   ExpectSameShape(form_->scene().current(), ball);
 }
 
 TEST_F(UndoCommandTest, ANewPrincipalMeshStartsWithoutSnapshots) {
   SnapshotAndEdit();
   ASSERT_EQ(GeometryCounter(), 4);
-  form_->StartMeshButtonClick(1);  // Geosphere as the new principal mesh
-  form_->ButtLoadAddClick();
+  form_->PanelStart->StartMeshButtonClick(1);  // Geosphere as the new principal mesh
+  form_->PanelLoadAdd->ButtLoadAddClick();
   const TGeosphera loaded = form_->scene().current();
   EXPECT_EQ(GeometryCounter(), 3);
-  form_->Undo1Click();
+  form_->MainMenu->Undo1Click();
   ExpectSameShape(form_->scene().current(), loaded);
-  EXPECT_TRUE(QDir(QString::fromStdString(form_->undo().folder())).entryList(QDir::Files).isEmpty());
+  EXPECT_TRUE(QDir(QString::fromStdString(form_->document().undo().folder())).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(UndoCommandTest, MaxUndoOkSetsTheRingAndClosesThePanel) {
-  form_->Preferences1Click();
-  form_->SpinMaxUndo->setValue(20);
+  form_->PanelConfig->Preferences1Click();
+  form_->PanelConfig->SpinMaxUndo->setValue(20);
   form_->findChild<QToolButton*>("ButtMaxUndoOk")->click();
-  EXPECT_EQ(form_->undo().undoCapacity(), 23);
-  EXPECT_TRUE(form_->undo().compressing());
+  EXPECT_EQ(form_->document().undo().undoCapacity(), 23);
+  EXPECT_TRUE(form_->document().undo().compressing());
   EXPECT_FALSE(form_->PanelConfig->isVisible());
   const TGeosphera before = SnapshotAndEdit();
-  form_->Undo1Click();
+  form_->MainMenu->Undo1Click();
   ExpectSameShape(form_->scene().current(), before);
 
   // With Max Undo 0 a snapshot is written but none comes back.
-  form_->SpinMaxUndo->setValue(0);
-  form_->ButtMaxUndoOkClick();
+  form_->PanelConfig->SpinMaxUndo->setValue(0);
+  form_->PanelConfig->ButtMaxUndoOkClick();
   SnapshotAndEdit();
   const TGeosphera edited = form_->scene().current();
-  form_->Undo1Click();
+  form_->MainMenu->Undo1Click();
   ExpectSameShape(form_->scene().current(), edited);
 }
 

@@ -11,11 +11,21 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "app/app_paths.h"
 #include "app/floating_panel.h"
 #include "app/form_main.h"
+#include "app/main_menu.h"
+#include "app/panel_config.h"
+#include "app/panel_edit_sphere.h"
+#include "app/panel_load_add.h"
+#include "app/panel_menu.h"
+#include "app/panel_modeling.h"
+#include "app/panel_paint_color.h"
+#include "app/panel_start.h"
+#include "app/viewport_input.h"
 #include "io/model_writer.h"
 #include "mesh_shapes.h"
 #include "model/messages.h"
@@ -48,6 +58,15 @@ inline void HoverMove(QWidget& view, QPoint at) {
   QMouseEvent move(QEvent::MouseMove, QPointF(at), view.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
                    Qt::NoModifier);
   QApplication::sendEvent(&view, &move);
+}
+
+// A left drag across the viewport from `at`, hovering there first as a user's pointer would.
+inline void LeftDrag(QWidget& view, QPoint at, QPoint by) {
+  HoverMove(view, at);
+  QTest::mousePress(&view, Qt::LeftButton, {}, at);
+  QTest::mouseMove(&view, at + by);
+  QTest::mouseRelease(&view, Qt::LeftButton, {}, at + by);
+  QApplication::processEvents();
 }
 
 inline void WriteModelFile(const QString& path, std::vector<TGeosphera> elements) {
@@ -97,7 +116,7 @@ class WindowTest : public ::testing::Test {
   void OpenWindow() {
     form_ = std::make_unique<TFormMain>(install_.path());
     ASSERT_FALSE(form_->startupFailed());
-    form_->SetFileChooser([this](const TFileRequest& request) {
+    form_->document().SetFileChooser([this](const TFileRequest& request) {
       lastRequest_ = request;
       TFileChoice choice{nextFile_, nextFilter_};
       nextFile_.clear();

@@ -161,6 +161,22 @@ bool ConvertIntoScene(TScene& scene, const TOBJModel& model, const std::string& 
   return false;
 }
 
+bool ReplaceSceneWithModel(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind,
+                           float scale) {
+  TScene loaded;  // headless: nothing reaches the GPU until the conversion succeeded
+  ResetScene(loaded);
+  if (!ConvertIntoScene(loaded, model, fileName, kind, scale)) return false;
+  ResetScene(scene);
+  scene.elements = std::move(loaded.elements);
+  for (TGeosphera& e : scene.elements) e.uid = scene.nextUid++;
+  scene.currentElement = 0;
+  scene.adjacencyWidth = loaded.adjacencyWidth;
+  SceneHost& host = scene.hostOrDefault();
+  host.ModelFileWasRead(scene);
+  host.ClearFootprints();
+  return true;
+}
+
 bool LoadIntoScene(TScene& scene, const std::string& fileName, int kind, float scale) {
   TOBJModel model;
   ReadModelFile(model, fileName, kind);
@@ -170,6 +186,11 @@ bool LoadIntoScene(TScene& scene, const std::string& fileName, int kind, float s
 bool LoadIntoElement(TScene& scene, TGeosphera& element, const std::string& fileName, int kind, float scale) {
   TOBJModel model;
   ReadModelFile(model, fileName, kind);
+  return ConvertIntoElement(scene, element, model, fileName, kind, scale);
+}
+
+bool ConvertIntoElement(TScene& scene, TGeosphera& element, const TOBJModel& model, const std::string& fileName,
+                        int kind, float scale) {
   const Target target{false, true};
   GroupStart start;
   float extent = 0;

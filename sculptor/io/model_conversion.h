@@ -19,6 +19,13 @@ TReadStatus ReadModelFile(TOBJModel& model, const std::string& fileName, int kin
 // geometry snapshot is restored, "Failed to load model." is shown, false.
 bool ConvertIntoScene(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind, float scale);
 
+// Replaces the whole scene by the model's elements. They are converted into a
+// scene of their own first, so a failed conversion leaves this one as it was;
+// they get fresh uids and element 0 becomes current. False (after "Failed to
+// load model.") when nothing could be converted.
+bool ReplaceSceneWithModel(TScene& scene, const TOBJModel& model, const std::string& fileName, int kind,
+                           float scale);
+
 // ReadModelFile then ConvertIntoScene (a partly read file converts what was read).
 bool LoadIntoScene(TScene& scene, const std::string& fileName, int kind, float scale);
 
@@ -26,6 +33,10 @@ bool LoadIntoScene(TScene& scene, const std::string& fileName, int kind, float s
 // handle, a reconstruction result): the last group with points wins. On
 // failure "Failed to load model rotate.", false.
 bool LoadIntoElement(TScene& scene, TGeosphera& element, const std::string& fileName, int kind, float scale);
+
+// The same conversion of a model already read.
+bool ConvertIntoElement(TScene& scene, TGeosphera& element, const TOBJModel& model, const std::string& fileName,
+                        int kind, float scale);
 
 // The file as AddMeshToScene and AddSphereElement take it: loaded with
 // LoadIntoScene, refused there when its format holds a scene and it has

@@ -1,8 +1,8 @@
 #include "io/model_formats.h"
 
-#include <iterator>
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "io/met_reader.h"
 #include "io/met_writer.h"
@@ -24,8 +24,8 @@ constexpr TModelFormat kFormats[] = {
      [](TScene& scene, const std::string& fileName) { return WriteMet(scene, fileName); }},
     {kModelObj, "OBJ", ".obj", true, false, "OBJ Geometry Format", " OBJ File Format", "Wavefront OBJ File", ReadObj,
      [](TScene& scene, const std::string& fileName) { return WriteObj(scene, fileName); }},
-    {kModelPly, "PLY", ".ply", false, false, "Polygon File Format", "Polygon File Format",
-     "Stanford Triangle Format", ReadPly,
+    {kModelPly, "PLY", ".ply", false, false, "Polygon File Format", "Polygon File Format", "Stanford Triangle Format",
+     ReadPly,
      [](TScene& scene, const std::string& fileName) { return WritePlyFull(scene, scene.currentElement, fileName); }},
     {kModelStl, "STL", ".stl", false, false, "Stereolithography Format", "Stereolithography Format",
      "STL Binary File", ReadStl,
@@ -77,8 +77,7 @@ bool DialogOffers(TModelDialog dialog, const TModelFormat& format) {
   switch (dialog) {
     case TModelDialog::Open: return format.openCaption != nullptr && format.read != nullptr;
     case TModelDialog::Import: return format.importCaption != nullptr && format.read != nullptr;
-    case TModelDialog::Export:
-      return !format.native && format.saveCaption != nullptr && format.write != nullptr;
+    case TModelDialog::Export: return !format.native && format.saveCaption != nullptr && format.write != nullptr;
     case TModelDialog::SaveAs: return format.native;
   }
   return false;
@@ -92,7 +91,8 @@ std::vector<TModelFilter> DialogFilters(TModelDialog dialog) {
   std::vector<TModelFilter> filters;
   if (dialog == TModelDialog::Open || dialog == TModelDialog::Import) {
     std::string all = "All (";
-    for (const TModelFormat* format : offered) all += (format == offered.front() ? "*" : " *") + std::string(format->extension);
+    for (const TModelFormat* format : offered)
+      all += (format == offered.front() ? "*" : " *") + std::string(format->extension);
     filters.push_back({all + ")", nullptr});
   }
   if (dialog == TModelDialog::Open) {

@@ -11,19 +11,6 @@
 
 namespace {
 
-// Little-endian bytes of a binary PLY body.
-class Bytes {
- public:
-  template <typename T>
-  Bytes& Put(T value) {
-    char b[sizeof value];
-    std::memcpy(b, &value, sizeof value);
-    data.append(b, sizeof value);
-    return *this;
-  }
-  std::string data;
-};
-
 class PlyReaderTest : public ::testing::Test {
  protected:
   std::string Write(const std::string& contents) {
@@ -40,7 +27,7 @@ class PlyReaderTest : public ::testing::Test {
 
 TEST_F(PlyReaderTest, BinaryFloatPositionsUcharColoursAndIntList) {
   // vertexBytes 15: colours from bytes 12, 13, 14; no alpha property gives alpha 0.
-  Bytes body;
+  LittleEndianBytes body;
   for (int i = 0; i < 3; ++i)
     body.Put<float>(1.0f * i).Put<float>(2.0f * i).Put<float>(-0.5f).Put<uint8_t>(10).Put<uint8_t>(20).Put<uint8_t>(
         static_cast<uint8_t>(200 + i));
@@ -70,7 +57,7 @@ TEST_F(PlyReaderTest, BinaryFloatPositionsUcharColoursAndIntList) {
 TEST_F(PlyReaderTest, BinaryNewerTypeNamesDoublePositionsAnywhereAndSkippedElements) {
   // A leading element of its own, a double position after a normal, 16-bit face counts and
   // a face property after the list: all read by their declared sizes.
-  Bytes body;
+  LittleEndianBytes body;
   body.Put<uint16_t>(7);  // element camera
   for (int i = 0; i < 4; ++i)
     body.Put<float>(9.0f)
@@ -138,7 +125,7 @@ std::string BinaryHeader(const std::string& format, int vertices, int faces) {
 }
 
 std::string BinaryTriangles(int vertices, std::initializer_list<std::initializer_list<int32_t>> faces) {
-  Bytes b;
+  LittleEndianBytes b;
   for (int i = 0; i < vertices * 3; ++i) b.Put<float>(0.0f);
   for (auto f : faces) {
     b.Put<uint8_t>(static_cast<uint8_t>(f.size()));
@@ -195,14 +182,14 @@ TEST_F(PlyReaderTest, RefusedFilesLeaveTheModelEmptyWithTheirMessage) {
        "PLY file has a position that is not a finite number in line 10"},
       {"binary nan position",
        BinaryHeader("binary_little_endian", 3, 1) +
-           Bytes().Put<float>(0).Put<float>(0).Put<float>(0).Put<float>(1).Put<float>(NAN).Put<float>(0).data +
+           LittleEndianBytes().Put<float>(0).Put<float>(0).Put<float>(0).Put<float>(1).Put<float>(NAN).Put<float>(0).data +
            BinaryTriangles(1, {{0, 1, 2}}),
        "PLY file has a position that is not a finite number in vertex 1"},
       {"binary double beyond float",
        "ply\nformat binary_little_endian 1.0\nelement vertex 3\nproperty double x\nproperty double y\n"
        "property double z\nelement face 1\nproperty list uchar int vertex_indices\nend_header\n" +
-           Bytes().Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).data +
-           Bytes().Put<double>(1e300).Put<double>(0).Put<double>(0).data + BinaryTriangles(0, {{0, 1, 2}}),
+           LittleEndianBytes().Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).Put<double>(0).data +
+           LittleEndianBytes().Put<double>(1e300).Put<double>(0).Put<double>(0).data + BinaryTriangles(0, {{0, 1, 2}}),
        "PLY file has a position that is not a finite number in vertex 2"},
   };
   for (const RefusedCase& c : cases) {
@@ -236,7 +223,7 @@ TEST_F(PlyReaderTest, BigEndianReadsAsLittleEndian) {
   // One file in both byte orders: int16 x, double y, float z, colours, a
   // uint16-counted list of uint32 indices and a float after it.
   const auto file = [](bool big) {
-    Bytes body;
+    LittleEndianBytes body;
     const auto put = [&](auto value) {
       char b[sizeof value];
       std::memcpy(b, &value, sizeof value);

@@ -1,7 +1,9 @@
-// Files for the io tests: a fresh folder removed afterwards, whole-file reads and writes.
+// Files for the io tests: a fresh folder removed afterwards, whole-file reads and
+// writes, binary bodies.
 #pragma once
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -40,3 +42,16 @@ inline std::string ReadWholeFile(const std::string& name) {
 inline void WriteWholeFile(const std::string& name, const std::string& text) {
   std::ofstream(name, std::ios::binary) << text;
 }
+
+// Little-endian bytes of a binary file body, value by value.
+class LittleEndianBytes {
+ public:
+  template <typename T>
+  LittleEndianBytes& Put(T value) {
+    char b[sizeof value];
+    std::memcpy(b, &value, sizeof value);
+    data.append(b, sizeof value);
+    return *this;
+  }
+  std::string data;
+};

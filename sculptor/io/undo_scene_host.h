@@ -1,7 +1,7 @@
 // Chains the undo engine into the scene's host: the scene's undo
 // notifications go to the engine, everything else to the next host (the
-// window's). It also serves the engine as its hooks; the window derives from
-// it to answer the sketch and paint-mode questions.
+// window's document). It also serves the engine as its hooks; a host that
+// knows the sketch and paint modes derives from it to answer those questions.
 #pragma once
 
 #include <string>

@@ -1,18 +1,14 @@
 #include "io/undo_snapshots.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <new>
 #include <optional>
 #include <system_error>
 
+#include "io/private_folder.h"
 #include "model/messages.h"
 #include "model/topology.h"
 
@@ -61,11 +57,7 @@ std::optional<SnapshotName> ParseSnapshotName(const std::string& name) {
 
 }  // namespace
 
-UndoSnapshots::UndoSnapshots(const std::string& tempFolder) {
-  std::string base = tempFolder.empty() ? "." : tempFolder;
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
-  folder_ = base + "/plasmora-" + std::to_string(::getpid()) + "/";
-}
+UndoSnapshots::UndoSnapshots(const std::string& tempFolder) : folder_(ProcessFolderIn(tempFolder)) {}
 
 UndoSnapshots::~UndoSnapshots() { DeleteSnapshotFiles(); }
 
@@ -101,16 +93,9 @@ SnapshotPaths UndoSnapshots::PathsOf(uint32_t uid, UndoChannel channel, int numb
   return {SnapshotPath(uid, channel, number, false), SnapshotPath(uid, channel, number, true)};
 }
 
-// Creates the snapshot folder, private to this user; an existing one is used
-// only when it is a real directory of ours (not a link planted in a shared /tmp).
 std::string UndoSnapshots::PrepareFolder() const {
-  const std::string dir = folder_.substr(0, folder_.size() - 1);  // a trailing '/' would follow a link
-  if (::mkdir(dir.c_str(), 0700) == 0) return "";
-  const int error = errno;
-  struct stat info{};
-  if (error == EEXIST && ::lstat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid())
-    return "";
-  return "Cannot create the undo folder " + folder_ + ": " + std::strerror(error == EEXIST ? EPERM : error);
+  const std::string reason = PreparePrivateFolder(folder_);
+  return reason.empty() ? "" : "Cannot create the undo folder " + folder_ + ": " + reason;
 }
 
 bool UndoSnapshots::WriteSnapshot(TGeosphera& e, UndoChannel channel, int number, int32_t kind) {

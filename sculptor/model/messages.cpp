@@ -40,6 +40,10 @@ MessageAnswer AskConfirmation(const std::string& text, MessageButtons buttons) {
   return currentSink->Show(MessageKind::Confirmation, text, buttons);
 }
 
+void ShowCaptioned(MessageKind kind, const std::string& text, const std::string& caption) {
+  currentSink->ShowCaptioned(kind, text, caption, MessageButtons::Ok);
+}
+
 CapturingMessageSink::CapturingMessageSink() : previous_(&CurrentMessageSink()) { SetMessageSink(this); }
 
 CapturingMessageSink::~CapturingMessageSink() { SetMessageSink(previous_); }
@@ -50,6 +54,13 @@ MessageAnswer CapturingMessageSink::Show(MessageKind kind, const std::string& te
   if (answers.empty()) return buttons == MessageButtons::OkCancel ? MessageAnswer::Ok : MessageAnswer::Yes;
   MessageAnswer answer = answers.front();
   answers.erase(answers.begin());
+  return answer;
+}
+
+MessageAnswer CapturingMessageSink::ShowCaptioned(MessageKind kind, const std::string& text,
+                                                 const std::string& caption, MessageButtons buttons) {
+  const MessageAnswer answer = Show(kind, text, buttons);
+  entries.back().caption = caption;
   return answer;
 }
 

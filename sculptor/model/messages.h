@@ -14,6 +14,12 @@ class MessageSink {
  public:
   virtual ~MessageSink() = default;
   virtual MessageAnswer Show(MessageKind kind, const std::string& text, MessageButtons buttons) = 0;
+  // A message with a caption of its own instead of the program's title (the
+  // texture loaders name their unit); sinks without captions show the text.
+  virtual MessageAnswer ShowCaptioned(MessageKind kind, const std::string& text, const std::string& /*caption*/,
+                                      MessageButtons buttons) {
+    return Show(kind, text, buttons);
+  }
 };
 
 // Installs `sink` (not owned); nullptr restores the standard-error sink, which
@@ -25,6 +31,7 @@ void ShowError(const std::string& text);
 void ShowWarning(const std::string& text);
 void ShowInformation(const std::string& text);
 MessageAnswer AskConfirmation(const std::string& text, MessageButtons buttons = MessageButtons::YesNo);
+void ShowCaptioned(MessageKind kind, const std::string& text, const std::string& caption);
 
 // Records every message and answers confirmations from a queue (Yes when empty).
 // Installs itself for its lifetime.
@@ -33,6 +40,7 @@ class CapturingMessageSink : public MessageSink {
   struct Entry {
     MessageKind kind;
     std::string text;
+    std::string caption = {};  // empty: the program's title
   };
   CapturingMessageSink();
   ~CapturingMessageSink() override;
@@ -40,6 +48,8 @@ class CapturingMessageSink : public MessageSink {
   CapturingMessageSink& operator=(const CapturingMessageSink&) = delete;
 
   MessageAnswer Show(MessageKind kind, const std::string& text, MessageButtons buttons) override;
+  MessageAnswer ShowCaptioned(MessageKind kind, const std::string& text, const std::string& caption,
+                              MessageButtons buttons) override;
 
   std::vector<Entry> entries;
   std::vector<MessageAnswer> answers;  // consumed front to back

@@ -148,8 +148,7 @@ void ElementBuffers::UpdateGeometry(const TScene& scene, int index) {
 void ElementBuffers::WritePositions(const TScene& scene, int index, const ATContsel& entries) {
   const TElementGpuSlot* s = FindSlot(scene, index);
   if (s == nullptr) return;
-  RewriteVertices(s->buffers[kPositions], scene.elements[static_cast<size_t>(index)].vertices, s->vertexBytes,
-                  entries);
+  RewriteVertices(s->buffers[kPositions], scene.elements[static_cast<size_t>(index)].vertices, s->vertexBytes, entries);
 }
 
 void ElementBuffers::WriteColors(const TScene& scene, int index, const ATContsel& entries) {

@@ -196,6 +196,8 @@ class PanelCentro : public QOpenGLWidget, public StrokeProjection {
   void EndShadowAmbient();
   void PlaceCurrentElement();
   void DrawElement(int index, int width, int height, bool blended);
+  // The triangles at frozen (selected) vertices darkened over the drawn element.
+  void DrawMaskTint(const TGeosphera& e);
   void DrawGizmo();
   void DrawOverlayTexts();
   void LoadTextures();
@@ -225,6 +227,7 @@ class PanelCentro : public QOpenGLWidget, public StrokeProjection {
   uint32_t overlayFbo_ = 0, overlayColor_ = 0, overlayDepth_ = 0;
   std::array<uint32_t, 3> gizmoBuffers_{};
   std::vector<uint32_t> elementTextures_;  // per slot, for the texture view
+  std::vector<uint32_t> maskTintCorners_;  // DrawMaskTint's triangles, kept between frames
   bool glReady_ = false;
   bool inPaint_ = false;
   bool frameFresh_ = false;

@@ -252,6 +252,40 @@ TEST_F(PanelCentroTest, ShadowPassesDarkenWhatAnOccluderHides) {
   EXPECT_TRUE(panel_->state().shadowsOn);
 }
 
+// A lone ball casts nothing on its own lit side: no saw-tooth of self-shadow (acne).
+TEST_F(PanelCentroTest, ShadowsLeaveTheLitSideOfALoneBallClean) {
+  panel_->SetSceneLight(true);
+  const QImage lit = Frame();
+  panel_->ToggleShadows();
+  const QImage shadowed = Frame();
+  int litPixels = 0, darkened = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const QRgb p = lit.pixel(x, y);
+      if (IsBackground(p) || qRed(p) < 100) continue;
+      ++litPixels;
+      if (qRed(shadowed.pixel(x, y)) < qRed(p) - 12) ++darkened;
+    }
+  }
+  ASSERT_GT(litPixels, 1000);
+  EXPECT_LT(darkened, litPixels / 50) << darkened << " of " << litPixels;
+}
+
+// Frozen (selected) vertices darken the shaded model by a tint that keeps its shading.
+TEST_F(PanelCentroTest, FrozenVerticesShowAsADarkerTintThatKeepsTheShading) {
+  const QImage plain = Frame();
+  TGeosphera& ball = scene_.elements[0];
+  for (size_t v = 0; v < ball.vertices.size(); ++v) ball.vertexState[v] = ball.vertices[v].y > 0 ? kVertexFrozen : 0;
+  const QImage tinted = Frame();
+  const int x = kWidth / 2;
+  const auto ratio = [&](int y) { return qGray(tinted.pixel(x, y)) / double(qGray(plain.pixel(x, y))); };
+  const int inner = kHeight / 2 - 30, outer = kHeight / 2 - 85, below = kHeight / 2 + 60;
+  ASSERT_GT(qGray(plain.pixel(x, inner)), qGray(plain.pixel(x, outer)) + 10);  // shaded differently
+  EXPECT_LT(ratio(inner), 0.75);
+  EXPECT_NEAR(ratio(outer), ratio(inner), 0.08);  // the same tint over both: the shading shows through
+  EXPECT_NEAR(ratio(below), 1, 0.02);             // the free half as it was
+}
+
 TEST_F(PanelCentroTest, ReflectionTintsTheBallWithTheEnvironment) {
   const QRgb grey = Frame().pixel(kWidth / 2, kHeight / 2);
   EXPECT_NEAR(qRed(grey), qGreen(grey), 3);

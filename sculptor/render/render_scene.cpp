@@ -5,6 +5,7 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/topology.h"
@@ -14,6 +15,7 @@
 namespace {
 
 constexpr int kShadowMapSize = 2048;
+constexpr GLfloat kShadowSlopeBias = 4.0f, kShadowConstantBias = 8.0f;
 constexpr std::array<GLenum, 4> kTexGenCoords{GL_S, GL_T, GL_R, GL_Q};
 constexpr std::array<GLenum, 4> kTexGenEnables{GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T,
                                                GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
@@ -422,7 +424,11 @@ void PanelCentro::ShadowDepthPass(int width, int height) {
   glDisable(GL_TEXTURE_2D);
   for (GLenum gen : kTexGenEnables) glDisable(gen);
   glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+  // Depths pushed back by a slope-scaled bias, so a lit surface does not
+  // shadow itself in a saw-tooth pattern (shadow acne) when compared with
+  // its own map depth.
   glEnable(GL_POLYGON_OFFSET_FILL);
+  glPolygonOffset(kShadowSlopeBias, kShadowConstantBias);
   glCullFace(GL_BACK);
   shadowPassActive_ = true;
   DrawSceneMeshes(width, height);
@@ -650,6 +656,7 @@ void PanelCentro::DrawElement(int index, int width, int height, bool blended) {
 
   ApplyPlacement(e, true);
   glDrawElements(GL_TRIANGLES, e.indexCount, GL_UNSIGNED_INT, e.faces.data());
+  if (!state_.maskRenderOn && !shadowPassActive_ && !textureView && !blended && !depthMode) DrawMaskTint(e);
 
   if (withUvs) {
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -671,6 +678,37 @@ void PanelCentro::DrawElement(int index, int width, int height, bool blended) {
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 200, 40, depthW, depthH);
   }
   glPopMatrix();
+}
+
+// A multiplying tint over the same triangles keeps the shading underneath
+// visible, so the frozen or selected part reads while sculpting; the mask
+// render mode keeps its flat colours.
+void PanelCentro::DrawMaskTint(const TGeosphera& e) {
+  const auto frozen = [&e](uint32_t v) { return v < e.vertexState.size() && e.vertexState[v] == kVertexFrozen; };
+  maskTintCorners_.clear();
+  const size_t corners = std::min(static_cast<size_t>(std::max(e.indexCount, 0)), e.faces.size());
+  for (size_t c = 0; c + 2 < corners; c += 3) {
+    const uint32_t* t = &e.faces[c];
+    if (frozen(t[0]) || frozen(t[1]) || frozen(t[2])) maskTintCorners_.insert(maskTintCorners_.end(), t, t + 3);
+  }
+  if (maskTintCorners_.empty()) return;
+  glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT);
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_TEXTURE_CUBE_MAP);
+  for (GLenum gen : kTexGenEnables) glDisable(gen);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ZERO, GL_SRC_COLOR);  // destination times the tint
+  glDepthFunc(GL_LEQUAL);              // the same triangles again
+  glDepthMask(GL_FALSE);
+  glColor3f(0.5f, 0.5f, 0.62f);
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(maskTintCorners_.size()), GL_UNSIGNED_INT,
+                 maskTintCorners_.data());
+  glPopClientAttrib();
+  glPopAttrib();
 }
 
 void PanelCentro::DrawGizmo() {

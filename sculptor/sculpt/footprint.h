@@ -1,4 +1,4 @@
-// Footprint gathering without the screen: the window looks the candidate
+// Footprint gathering without the screen: the stroke (stroke.h) looks the candidate
 // vertices up in its screen grids; these functions keep the ones inside the
 // brush, in the order given (grid columns outer, rows inner, cell lists in
 // order), and derive what the operators share.

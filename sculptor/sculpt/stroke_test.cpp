@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kWidth = 400, kHeight = 300;
-constexpr double kScale = 40;        // pixels per model unit
+constexpr double kScale = 40;  // pixels per model unit
 constexpr float kSphereRadius = 2.5f;
 
 // An orthographic view along -x of a sphere of kSphereRadius about the
@@ -29,7 +29,8 @@ class FakeProjection : public StrokeProjection {
     return TGLCoord{static_cast<float>(depthX), static_cast<float>(v), static_cast<float>(-u)};
   }
   std::optional<TGLCoord> PointAtDepthZero(double x, double y) const override {
-    return TGLCoord{10, static_cast<float>((kHeight / 2.0 - y) / kScale), static_cast<float>(-(x - kWidth / 2.0) / kScale)};
+    return TGLCoord{10, static_cast<float>((kHeight / 2.0 - y) / kScale),
+                    static_cast<float>(-(x - kWidth / 2.0) / kScale)};
   }
   TScreenPoint Project(const TGLCoord& p) const override {
     return {kWidth / 2.0 - kScale * p.z, kHeight / 2.0 - kScale * p.y, (1 - p.x / 10.0) / 2};
@@ -37,7 +38,7 @@ class FakeProjection : public StrokeProjection {
   bool CameraSetups(TProjectionSetup& main, TProjectionSetup& mirror) override {
     ++frames;
     const double a = kWidth / (2 * kScale), c = kHeight / (2 * kScale);
-    main.modelview = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1};  // eye x = -z, y = y, z = x
+    main.modelview = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1};             // eye x = -z, y = y, z = x
     main.projection = {1 / a, 0, 0, 0, 0, 1 / c, 0, 0, 0, 0, -0.1, 0, 0, 0, 0, 1};  // glOrtho(-a, a, -c, c, -10, 10)
     main.viewport = {0, 0, kWidth, kHeight};
     mirror = main;
@@ -135,7 +136,8 @@ TEST_F(StrokeCoreTest, AddRaisesTheFootprintAndAsksForSnapshotsAtPressAndRelease
 // grids bin the vertices and the mirror window looks at (W - x, y).
 TEST_F(StrokeCoreTest, SymmetryMirrorsTheStroke) {
   const Tvertices before = Ball().vertices;
-  Stroke({kWidth / 2 + 50, kHeight / 2 + 10}, {{kWidth / 2 + 51, kHeight / 2 + 10}, {kWidth / 2 + 52, kHeight / 2 + 10}});
+  Stroke({kWidth / 2 + 50, kHeight / 2 + 10},
+         {{kWidth / 2 + 51, kHeight / 2 + 10}, {kWidth / 2 + 52, kHeight / 2 + 10}});
   ASSERT_FALSE(stroke.state().frame.mirror.entries.empty());
   int moved = 0;
   for (size_t v = 0; v < before.size(); ++v) {

@@ -4,6 +4,12 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
+
+#include "app/start_mesh.h"
+#include "assets/mesh_preview.h"
+#include "base_models.h"
+#include "io/model_conversion.h"
 
 namespace {
 
@@ -206,9 +212,18 @@ Raster Preview(const std::vector<Sphere>& spheres, SurfaceLines lines) {
   return image;
 }
 
+// The shaded picture of a base model's file; a blank one when it
+// cannot be read, which the model tests then report.
+Raster BaseModelPreview(const std::string& modelFile, PreviewView view) {
+  constexpr int kSize = 160;
+  TScene scene;
+  if (!LoadIntoScene(scene, modelFile, kModelMet, 1.0f)) return Raster(kSize, kSize);
+  return RenderPreview(scene.elements[0], view, kSize);
+}
+
 }  // namespace
 
-std::vector<PictureRecipe> AllPictures() {
+std::vector<PictureRecipe> AllPictures(const std::string& programFolder) {
   std::vector<PictureRecipe> all;
   static const char* const kFaces[6] = {"xpos.jpg", "xneg.jpg", "ypos.jpg", "yneg.jpg", "zpos.jpg", "zneg.jpg"};
   for (int face = 0; face < 6; ++face) {
@@ -284,5 +299,12 @@ std::vector<PictureRecipe> AllPictures() {
                                    {{-0.62, 0.1, 0.2}, 0.28}},
                                   NoLines);
                  }});
+  for (const BaseModel& model : BaseModels()) {
+    const TStartMeshChoice& choice = kStartMeshChoices[size_t(model.choice - 1)];
+    const std::string file = (std::filesystem::path(programFolder) / choice.model).string();
+    const PreviewView view{model.previewYaw, model.previewPitch};
+    all.push_back({std::filesystem::path(choice.preview).filename().string(), PictureFormat::Jpeg,
+                   [file, view] { return BaseModelPreview(file, view); }});
+  }
   return all;
 }

@@ -16,5 +16,6 @@ struct PictureRecipe {
 };
 
 // Environment cube faces, brush alpha images, stamps, the chessboard and the
-// start-mesh previews of the models the generator set ships.
-std::vector<PictureRecipe> AllPictures();
+// start-mesh previews; those of the base models are rendered from the model
+// files under `programFolder`.
+std::vector<PictureRecipe> AllPictures(const std::string& programFolder);
