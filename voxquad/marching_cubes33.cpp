@@ -35,6 +35,7 @@ void MarchingCubes33::reset()
     lowerSlice = {};
     upperSlice = {};
     for (std::vector<float>& held : heldSlices) held = {};
+    for (std::vector<std::int8_t>& held : heldFarSides) held = {};
     sizeX = sizeY = sizeZ = -1;
 }
 
@@ -48,6 +49,7 @@ void MarchingCubes33::init()
     upperSlice.assign(slice, -1);
     sliceFirstVertex.assign(static_cast<std::size_t>(sizeZ) + 1, 0);
     for (std::vector<float>& held : heldSlices) held.resize(slice / 3);
+    for (std::vector<std::int8_t>& held : heldFarSides) held.resize(slice / 3);
     for (std::int32_t& c : subcaseCount) c = 0;
     vertices.clear();
 }
@@ -55,7 +57,9 @@ void MarchingCubes33::init()
 float MarchingCubes33::cornerValue(float raw, int x, int y, int z) const
 {
     if (raw != unsampledDistance || !farField) return mc33::clampCornerValue(raw);
-    return farField->insideAt(x, y, z) ? -voxelizerBandWidth : voxelizerBandWidth;
+    std::int8_t& side = heldFarSides[z % heldSliceCount][static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x];
+    if (side == 0) side = farField->insideAt(x, y, z) ? -1 : 1;
+    return side * voxelizerBandWidth;
 }
 
 void MarchingCubes33::holdSlices(int first, int last)
@@ -64,6 +68,7 @@ void MarchingCubes33::holdSlices(int first, int last)
         int& held = heldSliceZ[z % heldSliceCount];
         if (held == z) continue;
         voxels->readSlice(z, heldSlices[z % heldSliceCount].data());
+        std::fill(heldFarSides[z % heldSliceCount].begin(), heldFarSides[z % heldSliceCount].end(), std::int8_t{0});
         held = z;
     }
 }
@@ -170,7 +175,7 @@ bool MarchingCubes33::readCube()
     float raw[8];
     bool sampled = false;
     for (int p = 0; p < 8; ++p) {
-        raw[p] = rawDistance(i + cornerX(p), j + cornerY(p), k + cornerZ(p));
+        raw[p] = cubeRows[cornerY(p) + 2 * cornerZ(p)][i + cornerX(p)];
         if (raw[p] == unsampledDistance && !farField) return false;
         sampled |= raw[p] != unsampledDistance;
     }
@@ -192,11 +197,15 @@ void MarchingCubes33::processCubes()
             clearSlice(k - 1, upperSlice.data());
         }
         createSliceVertices(k + 1, upperSlice.data());
-        for (j = 0; j < sizeY - 1; ++j)
+        for (j = 0; j < sizeY - 1; ++j) {
+            for (int row = 0; row < 4; ++row)
+                cubeRows[row] = &heldSlices[(k + row / 2) % heldSliceCount]
+                                           [static_cast<std::size_t>(j + row % 2) * static_cast<std::size_t>(sizeX)];
             forEachXNearSamples(j, k, [&](int x) {
                 i = x;
                 if (i < sizeX - 1 && readCube()) processCube();
             });
+        }
         progress(k * 80 / sizeZ);
     }
 }
@@ -324,8 +333,9 @@ void MarchingCubes33::run()
     output->clear();
     output->scale = volume->getScale();
     output->offset = volume->getOffset();
-    // A closed surface has about as many polygons as edge vertices.
-    output->Polygons.reserve(edgeVertices);
+    // A closed surface has about as many polygons as edge vertices, a few more; the room reserved
+    // is only touched as it fills, and growing would move every polygon.
+    output->Polygons.reserve(edgeVertices + edgeVertices / 3 + 1);
     processCubes();
 
     char text[1000];

@@ -48,7 +48,8 @@ public:
 
 private:
     // Value of grid point (x, y, z), whose sample is raw, as the cubes see it: unsampled points take
-    // the far field's sign, at the band's width from the surface.
+    // the far field's sign, at the band's width from the surface (asked once per point of a held
+    // slice).
     float cornerValue(float raw, int x, int y, int z) const;
     float corner(int x, int y, int z) const { return cornerValue(rawDistance(x, y, z), x, y, z); }
     // The sample of grid point (x, y, z), from the ring of slices (holdSlices must have read z).
@@ -99,11 +100,14 @@ private:
     // +z (three per point, x fastest); -1 when none.
     std::vector<std::int32_t> lowerSlice, upperSlice;
     int i = 0, j = 0, k = 0;  // current cube
+    const float* cubeRows[4] = {};  // samples of rows j, j + 1 of slice k, then of slice k + 1
     float cube[8] = {};       // its corner values
     std::uint8_t lutEntry = 0, caseNumber = 0, config = 0, subconfig = 0;
     std::optional<VoxelAccessor> voxels;      // the volume during run()
     static constexpr int heldSliceCount = 3;
     std::vector<float> heldSlices[heldSliceCount];  // slice z in entry z % 3, while run() reads it
+    // Per point of a held slice, the far field's side once asked: -1 inside, 1 outside, 0 not yet.
+    mutable std::vector<std::int8_t> heldFarSides[heldSliceCount];
     int heldSliceZ[heldSliceCount] = {-1, -1, -1};
     const VolumeStorageBandDF* band = nullptr;  // the volume during run() when it keeps blocks
 };

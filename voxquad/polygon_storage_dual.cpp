@@ -242,6 +242,7 @@ void releaseFlatFeatureCorners(const std::vector<VertexIDList>& polygons, std::v
 // border of the source starts and ends at the midpoints of its border edges.
 void appendDualFaces(PolygonStorage& dual, const PolygonStorage& source)
 {
+    dual.Polygons.reserve(source.VIndex.size());
     for (std::size_t v = 0; v < source.VIndex.size(); ++v) {
         // Polygons emptied since the index was built (fewer than three corners) do not count.
         std::size_t polygonCount = 0;

@@ -2,15 +2,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
-#include <vector>
+#include <utility>
 
 namespace voxquad {
 
 // An ordered set of 32-bit ids kept as a sorted array. The sets of a mesh are small (the polygons
-// around one vertex, about four to six), so up to seven ids live in the set itself: building the
-// sets of a mesh allocates nothing, and a set needs no more memory than a node of a node-based
-// set. A larger set moves its ids into a growable array. The interface is the part of std::set
-// the remesher uses; iteration is in ascending order.
+// around one vertex, about four to six), so up to six ids live in the set itself, in 32 bytes:
+// building the sets of a mesh allocates nothing and touches little memory. A larger set moves its
+// ids into an array of its own that doubles as it grows. The interface is the part of std::set the
+// remesher uses; iteration is in ascending order.
 class VertexIDSet {
 public:
     using value_type = std::int32_t;
@@ -22,16 +22,31 @@ public:
     {
         for (std::int32_t id : ids) insert(id);
     }
-
-    const_iterator begin() const { return spill_.empty() ? inline_ : spill_.data(); }
-    const_iterator end() const { return begin() + size(); }
-    std::size_t size() const { return spill_.empty() ? count_ : spill_.size(); }
-    bool empty() const { return size() == 0; }
-    void clear()
+    VertexIDSet(const VertexIDSet& other) { copyFrom(other); }
+    VertexIDSet(VertexIDSet&& other) noexcept { takeFrom(other); }
+    VertexIDSet& operator=(const VertexIDSet& other)
     {
-        count_ = 0;
-        spill_.clear();
+        if (this != &other) {
+            release();
+            copyFrom(other);
+        }
+        return *this;
     }
+    VertexIDSet& operator=(VertexIDSet&& other) noexcept
+    {
+        if (this != &other) {
+            release();
+            takeFrom(other);
+        }
+        return *this;
+    }
+    ~VertexIDSet() { release(); }
+
+    const_iterator begin() const { return ids(); }
+    const_iterator end() const { return ids() + size_; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    void clear() { size_ = 0; }
 
     const_iterator lower_bound(std::int32_t id) const { return std::lower_bound(begin(), end(), id); }
     const_iterator find(std::int32_t id) const
@@ -45,27 +60,19 @@ public:
     // Returns whether the id was new.
     bool insert(std::int32_t id)
     {
-        const_iterator it = end();  // the common case: ids arrive in ascending order
-        if (!empty() && *(it - 1) >= id) {
-            it = lower_bound(id);
+        std::uint32_t at = size_;  // the common case: ids arrive in ascending order
+        if (size_ > 0 && ids()[size_ - 1] >= id) {
+            const_iterator it = lower_bound(id);
             if (*it == id)
                 return false;
+            at = static_cast<std::uint32_t>(it - begin());
         }
-        const std::size_t at = static_cast<std::size_t>(it - begin());
-        if (!spill_.empty()) {
-            spill_.insert(spill_.begin() + static_cast<std::ptrdiff_t>(at), id);
-            return true;
-        }
-        if (count_ < inlineCapacity) {
-            std::copy_backward(inline_ + at, inline_ + count_, inline_ + count_ + 1);
-            inline_[at] = id;
-            ++count_;
-            return true;
-        }
-        spill_.reserve(2 * inlineCapacity);
-        spill_.assign(inline_, inline_ + count_);
-        spill_.insert(spill_.begin() + static_cast<std::ptrdiff_t>(at), id);
-        count_ = 0;
+        if (size_ == capacity_)
+            grow();
+        std::int32_t* data = ids();
+        std::copy_backward(data + at, data + size_, data + size_ + 1);
+        data[at] = id;
+        ++size_;
         return true;
     }
     // Returns the number of ids erased (0 or 1).
@@ -79,14 +86,11 @@ public:
     }
     const_iterator erase(const_iterator it)
     {
-        const std::size_t at = static_cast<std::size_t>(it - begin());
-        if (!spill_.empty())
-            spill_.erase(spill_.begin() + static_cast<std::ptrdiff_t>(at));
-        else {
-            std::copy(inline_ + at + 1, inline_ + count_, inline_ + at);
-            --count_;
-        }
-        return begin() + at;
+        std::int32_t* data = ids();
+        const std::uint32_t at = static_cast<std::uint32_t>(it - data);
+        std::copy(data + at + 1, data + size_, data + at);
+        --size_;
+        return data + at;
     }
 
     friend bool operator==(const VertexIDSet& l, const VertexIDSet& r)
@@ -95,10 +99,54 @@ public:
     }
 
 private:
-    static constexpr std::uint32_t inlineCapacity = 7;
-    std::int32_t inline_[inlineCapacity] = {};  // the ids while spill_ is empty
-    std::uint32_t count_ = 0;                   // ids in inline_
-    std::vector<std::int32_t> spill_;           // every id once there are more than inlineCapacity
+    static constexpr std::uint32_t inlineCapacity = 6;
+
+    bool onHeap() const { return capacity_ > inlineCapacity; }
+    std::int32_t* ids() { return onHeap() ? heap_ : inline_; }
+    const std::int32_t* ids() const { return onHeap() ? heap_ : inline_; }
+
+    void grow()
+    {
+        const std::uint32_t capacity = 2 * capacity_;
+        auto* larger = new std::int32_t[capacity];
+        std::copy(ids(), ids() + size_, larger);
+        release();
+        heap_ = larger;
+        capacity_ = capacity;
+    }
+    void release()
+    {
+        if (onHeap())
+            delete[] heap_;
+        capacity_ = inlineCapacity;
+    }
+    // Into a set that holds no array of its own.
+    void copyFrom(const VertexIDSet& other)
+    {
+        if (other.size_ > inlineCapacity) {
+            heap_ = new std::int32_t[other.size_];
+            capacity_ = other.size_;
+        }
+        std::copy(other.begin(), other.end(), ids());
+        size_ = other.size_;
+    }
+    void takeFrom(VertexIDSet& other)
+    {
+        if (other.onHeap()) {
+            heap_ = std::exchange(other.heap_, nullptr);
+            capacity_ = std::exchange(other.capacity_, inlineCapacity);
+        } else {
+            std::copy(other.begin(), other.end(), inline_);
+        }
+        size_ = std::exchange(other.size_, 0u);
+    }
+
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = inlineCapacity;  // above inlineCapacity the ids are in heap_
+    union {
+        std::int32_t inline_[inlineCapacity] = {};
+        std::int32_t* heap_;
+    };
 };
 
 }  // namespace voxquad

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "vertex_id_set.h"
@@ -16,8 +17,8 @@ TEST(VertexIDSet, BehavesLikeAnOrderedSetBelowAndAboveItsInlineSize)
     for (int round = 0; round < 200; ++round) {
         VertexIDSet ids;
         std::set<std::int32_t> expected;
-        const int range = 2 + round % 20;
-        for (int step = 0; step < 60; ++step) {
+        const int range = 2 + round % 60;
+        for (int step = 0; step < 150; ++step) {
             const std::int32_t id = static_cast<std::int32_t>(random() % range);
             if (random() % 3 == 0)
                 ASSERT_EQ(ids.erase(id), expected.erase(id));
@@ -26,7 +27,11 @@ TEST(VertexIDSet, BehavesLikeAnOrderedSetBelowAndAboveItsInlineSize)
             ASSERT_EQ(std::vector<std::int32_t>(ids.begin(), ids.end()),
                       std::vector<std::int32_t>(expected.begin(), expected.end()));
             ASSERT_EQ(ids.contains(id), expected.count(id) == 1);
-            const VertexIDSet copy = ids;
+            VertexIDSet copy = ids;
+            ASSERT_TRUE(copy == ids);
+            const VertexIDSet moved = std::move(copy);
+            ASSERT_TRUE(moved == ids);
+            copy = moved;
             ASSERT_TRUE(copy == ids);
         }
     }
