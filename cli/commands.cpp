@@ -10,6 +10,8 @@ int RunSubdivide(const Arguments& arguments);
 int RunUnsubdivide(const Arguments& arguments);
 int RunAo(const Arguments& arguments);
 int RunUv(const Arguments& arguments);
+int RunRemeshCompact(const Arguments& arguments);
+int RunRemesh(const Arguments& arguments);
 int RunReduce(const Arguments& arguments);
 
 namespace {
@@ -50,6 +52,19 @@ constexpr TCliCommand kCommands[] = {
      "                     vertices split; PARTITION 0.1 to 1.0, the higher the more\n"
      "                     charts, 0.8 when not given) and write the model as OBJ\n",
      RunUv},
+    {"remesh-compact", 2, 3,
+     "  remesh-compact IN OUT [VOXELS]\n"
+     "                     remesh the principal (first) element into quads (stored\n"
+     "                     as triangle pairs) through voxquad with a budget of\n"
+     "                     VOXELS (2000000 when not given), and write it alone to OUT\n",
+     RunRemeshCompact},
+    {"remesh", 2, 3,
+     "  remesh IN OUT [DEPTH]\n"
+     "                     rebuild the principal element as the closed surface\n"
+     "                     through its vertices (screened Poisson, through\n"
+     "                     poissonrecon) at octree DEPTH 6 to 12 (10 when not given),\n"
+     "                     keeping its paint, and write the scene to OUT\n",
+     RunRemesh},
     {"reduce", 3, 3,
      "  reduce IN OUT PERCENT\n"
      "                     reduce the principal element to PERCENT % (0 to 100) of\n"

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "io/test_files.h"
 
@@ -16,8 +17,9 @@ struct CliRun {
 
 class Cli : public ::testing::Test {
  protected:
-  CliRun Invoke(const std::string& arguments) {
-    const std::string command = std::string("'") + PLASMORA_BIN_DIR + "/plasmora-cli' " + arguments + " >'" +
+  // `environment`: assignments such as "TMPDIR='/x'" for the run.
+  CliRun Invoke(const std::string& arguments, const std::string& environment = "") {
+    const std::string command = environment + " '" + PLASMORA_BIN_DIR + "/plasmora-cli' " + arguments + " >'" +
                                 dir.File("out") + "' 2>'" + dir.File("err") + "'";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(dir.File("out")), ReadWholeFile(dir.File("err"))};
@@ -290,4 +292,40 @@ TEST_F(Cli, ReductionArgumentsAndRefusals) {
   EXPECT_EQ(small.status, 0);
   EXPECT_NE(small.err.find("keeps its 8 triangles"), std::string::npos) << small.err;
   EXPECT_NE(Invoke("info" + out).out.find("6 vertices, 8 triangles"), std::string::npos);
+}
+
+// Both remesh commands on the installed ball, their exchange files in a private
+// folder of the given TMPDIR that is gone afterwards.
+TEST_F(Cli, RemeshCompactAndRemeshTheBall) {
+  const std::string ball = std::string("'") + PLASMORA_BIN_DIR + "/models/ball6.met'";
+  const std::string tmp = dir.File("t m p");
+  std::filesystem::create_directory(tmp);
+  for (const std::string& command : {"remesh-compact " + ball + " '" + dir.File("compact.obj") + "' 200000",
+                                     "remesh " + ball + " '" + dir.File("rebuilt.ply") + "' 6"}) {
+    const CliRun r = Invoke(command, "TMPDIR='" + tmp + "'");
+    ASSERT_EQ(r.status, 0) << command << "\n" << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(tmp)) << command;
+  }
+  EXPECT_NE(Invoke("info '" + dir.File("compact.obj") + "'").out.find(": 1 element\n"), std::string::npos);
+  EXPECT_NE(Invoke("info '" + dir.File("rebuilt.ply") + "'").out.find(": 1 element\n"), std::string::npos);
+}
+
+TEST_F(Cli, RemeshArgumentsAndFailures) {
+  const std::string flat = Model("flat.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"), out = " '" + dir.File("out.obj") + "'";
+  const struct {
+    std::string arguments;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"remesh-compact " + flat + out + " 0", 2, "VOXELS must be a whole number from 1 to"},
+      {"remesh " + flat + out + " 13", 2, "DEPTH must be a whole number from 6 to 12, not \"13\""},
+      {"remesh " + flat + " '" + dir.File("out.xyz") + "'", 1, "cannot write this kind of file"},
+      {"remesh-compact " + flat + out, 1, "Failed to remeshing\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun r = Invoke(c.arguments);
+    EXPECT_EQ(r.status, c.status) << c.arguments;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << "\n" << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.obj")));
 }

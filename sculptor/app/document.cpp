@@ -19,6 +19,7 @@
 namespace {
 
 constexpr const char* kTextureModeRefusal = "Disable texture mode to return sculpting.";
+constexpr const char* kSketchSphereModel = "models/basegeosphere1.met";
 
 // The index of the element with `uid`, -1 when there is none.
 int IndexOfElement(const TScene& scene, uint32_t uid) {
@@ -213,6 +214,23 @@ void TDocument::RefreshElementList(TScene&) {
 
 void TDocument::ShowElementName(const std::string& name) { emit elementNameShown(QString::fromStdString(name)); }
 
+bool TDocument::SketchToolActive() const { return viewport_ != nullptr && viewport_->inputs().modes.sketch; }
+
+bool TDocument::UndoSketchStroke(TScene& scene) {
+  if (!SketchToolActive()) return false;
+  const TViewportInputs& in = viewport_->inputs();
+  if (in.strokeActive || in.viewDragActive) return false;
+  if (const std::optional<int> before = stroke_->sketchGroups().Pop()) {
+    // A group older than a conversion or a clearing has no spheres left.
+    while (scene.elementCount() > std::max(*before, 1)) {
+      scene.currentElement = scene.elementCount() - 1;
+      DeleteElement(scene);
+    }
+  }
+  Redraw();
+  return true;
+}
+
 // --- the stroke's sink ----------------------------------------------------------
 
 // The snapshot comes before anything the press itself changes, so undo
@@ -247,6 +265,11 @@ void TDocument::WindowStrokeSink::FootprintsChanged(const TBrushFrame& frame, bo
 
 void TDocument::WindowStrokeSink::NormalChanged(int32_t vertex, const TGLCoord& normal) {
   doc_.viewport_->buffers().WriteNormal(doc_.scene_, doc_.scene_.currentElement, vertex, normal);
+}
+
+bool TDocument::WindowStrokeSink::AddSketchSphere(const TGLCoord& position, float size) {
+  const TModelFile file = ModelFileToLoad(doc_.ProgramFile(kSketchSphereModel).toStdString(), kModelMet);
+  return AddSphereElement(doc_.scene_, file, position, size);
 }
 
 void TDocument::WindowStrokeSink::GeometryChanged() {

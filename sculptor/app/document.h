@@ -133,6 +133,10 @@ class TDocument : public QObject, public SceneHost {
   void ShowSubdivisionLevel(int level) override;
   void RefreshElementList(TScene& scene) override;
   void ShowElementName(const std::string& name) override;
+  bool SketchToolActive() const override;
+  // Undo while the sketch tool is active and no mouse operation runs: the
+  // spheres of the last sketch stroke go, from the last to the first.
+  bool UndoSketchStroke(TScene& scene) override;
 
  signals:
   void subdivisionLevelShown(int level);
@@ -144,6 +148,8 @@ class TDocument : public QObject, public SceneHost {
   void meshOrViewChanged();
   // modified() or sceneFile() changed.
   void savedStateChanged();
+  // A left stroke in sketch mode ended; `beganOverModel` when its press picked a vertex.
+  void sketchStrokeEnded(bool beganOverModel);
 
  private:
   // The stroke's buffer writes, snapshots and redraws.
@@ -156,6 +162,8 @@ class TDocument : public QObject, public SceneHost {
     void NormalChanged(int32_t vertex, const TGLCoord& normal) override;
     void GeometryChanged() override;
     void Redraw() override { doc_.Redraw(); }
+    bool AddSketchSphere(const TGLCoord& position, float size) override;
+    void SketchStrokeEnded(bool beganOverModel) override { emit doc_.sketchStrokeEnded(beganOverModel); }
 
    private:
     TDocument& doc_;

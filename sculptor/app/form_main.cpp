@@ -22,6 +22,7 @@
 
 #include "app/app_paths.h"
 #include "app/app_texts.h"
+#include "app/external_remesh.h"
 #include "app/main_menu.h"
 #include "app/panel_config.h"
 #include "app/panel_edit_sphere.h"
@@ -29,6 +30,9 @@
 #include "app/panel_menu.h"
 #include "app/panel_modeling.h"
 #include "app/panel_paint_color.h"
+#include "app/panel_reduction.h"
+#include "app/panel_skech.h"
+#include "app/panel_remesh.h"
 #include "app/panel_start.h"
 #include "app/shortcut_hints.h"
 #include "app/viewport_input.h"
@@ -44,14 +48,14 @@ constexpr int kStatusWidths[6] = {150, 150, 250, 200, 150, 150};
 // The panels of the later tools, created hidden with their caption; each tool
 // that comes takes its own panel's place here.
 constexpr std::pair<const char*, const char*> kPanelsBeforePaint[] = {
-    {"PanelSkech", "Skech Control"},        {"PanelStamp", "Stamp"},
+    {"PanelStamp", "Stamp"},
     {"PanelStencil", "Projection Tools"},   {"PanelRefImage", "Reference Image Tools"},
     {"PanelReference", "Reference Images"},
 };
 constexpr std::pair<const char*, const char*> kPanelsAfterPaint[] = {
     {"PanelTexture", "Texture"},        {"PanelCreateUVW", "Create UV"},      {"PanelImageTex", "Texture Image"},
-    {"PanelCreatingUV", "Creating UV"}, {"PanelReduction", "Mesh Reduction"}, {"PanelCreateAO", "Ambient Occlusion"},
-    {"PanelRemesh", "Remesh"},          {"PanelSaveScreen", "Image Render"},
+    {"PanelCreatingUV", "Creating UV"}, {"PanelCreateAO", "Ambient Occlusion"},
+    {"PanelSaveScreen", "Image Render"},
 };
 
 // A text field with the focus keeps its keys.
@@ -151,9 +155,12 @@ void TFormMain::BuildPanels() {
     }
   };
   PanelEditSphere = new TPanelEditSphere(document_, centro_);
+  PanelSkech = new TPanelSkech(document_, centro_);
   placeholders(kPanelsBeforePaint);
   PanelPaintColor = new TPanelPaintColor(document_, centro_);
   placeholders(kPanelsAfterPaint);
+  PanelReduction = new TPanelReduction(document_, centro_);
+  PanelRemesh = new TPanelRemesh(document_, centro_);
   PanelConfig = new TPanelConfig(document_, centro_);
   // The texture tools draw on a second GL widget of their own, hidden until they run.
   auto* texturePanel = new PanelCentroTex(toolPanels_.at("PanelTexture"));
@@ -195,7 +202,9 @@ void TFormMain::Compose() {
   connect(PanelStart, &TPanelStart::meshChosen, PanelLoadAdd,
           [this](int choice) { PanelLoadAdd->AskFor(choice, PanelStart->pos()); });
   connect(PanelStart, &TPanelStart::loadMeshChosen, MainMenu, &TMainMenu::Abrir1Click);
-  connect(PanelLoadAdd, &TPanelLoadAdd::sketchStarted, this, [this] { toolPanels_.at("PanelSkech")->show(); });
+  connect(PanelLoadAdd, &TPanelLoadAdd::sketchStarted, PanelSkech, &TPanelSkech::StartSketch);
+  connect(PanelLoadAdd, &TPanelLoadAdd::sketchLoaded, PanelSkech, &TPanelSkech::SpeedSkechConvertClick);
+  connect(PanelMenu->SpeedSkech, &QToolButton::clicked, PanelSkech, &TPanelSkech::SpeedSkechClick);
   connect(PanelLoadAdd, &TPanelLoadAdd::finished, PanelStart, &QWidget::hide);
 
   // The configuration panel.
@@ -209,6 +218,17 @@ void TFormMain::Compose() {
   connect(PanelConfig, &TPanelConfig::tabletActivated, PanelMenu, &TPanelMenu::TabletActivated);
   connect(PanelConfig, &TPanelConfig::shortcutsChanged, this,
           [this] { ShowShortcutHints(document_.preferences(), *MainMenu, *PanelMenu, *PanelModeling); });
+
+  // Remeshing: the budget from the tool panel's track bar, the depth from the configuration.
+  connect(PanelMenu->ButRemeshCompact, &QToolButton::clicked, PanelRemesh, [this] {
+    PanelRemesh->ButRemeshCompactClick(VoxelBudgetOfPosition(PanelMenu->TrackBarResol->value()));
+  });
+  const auto remesh = [this] { PanelRemesh->SpeedFixmeshClick(PanelConfig->remeshDepth()); };
+  connect(PanelMenu->SpeedFixmesh, &QToolButton::clicked, PanelRemesh, remesh);
+  connect(PanelRemesh, &TPanelRemesh::remeshed, PanelStart, &QWidget::hide);
+  // Queued: the close comes once the run's handler has returned.
+  connect(
+      PanelRemesh, &TPanelRemesh::runEnded, this, [this] { if (closeAfterRemesh_) close(); }, Qt::QueuedConnection);
 
   // The menu items of the panels' commands.
   TMainMenu& menu = *MainMenu;
@@ -228,6 +248,14 @@ void TFormMain::Compose() {
   connect(menu.PrincipalMenu1, &QAction::triggered, this, &TFormMain::PrincipalMenu1Click);
   connect(menu.PanelModeling1, &QAction::triggered, this, &TFormMain::PanelModeling1Click);
   connect(menu.PaintTool1, &QAction::triggered, PanelPaintColor, &TPanelPaintColor::PaintTool1Click);
+
+  // Mesh Reduction.
+  menu.MeshReduction1->setEnabled(true);
+  PanelMenu->SpeedReduction->setEnabled(true);
+  connect(menu.MeshReduction1, &QAction::triggered, PanelReduction, &TPanelReduction::SpeedReductionClick);
+  connect(PanelMenu->SpeedReduction, &QToolButton::clicked, PanelReduction, &TPanelReduction::SpeedReductionClick);
+  menu.Remesh1->setEnabled(true);
+  connect(menu.Remesh1, &QAction::triggered, PanelRemesh, remesh);
 }
 
 bool TFormMain::LoadDefaultModel() {
@@ -364,6 +392,13 @@ void TFormMain::wheelEvent(QWheelEvent* event) {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+  // A remesh under way ends its helper first; the window closes when the run is over.
+  if (PanelRemesh->running()) {
+    closeAfterRemesh_ = true;
+    PanelRemesh->CancelRun();
+    event->ignore();
+    return;
+  }
   if (!startupFailed_ && !MainMenu->AskToSaveChanges()) {
     event->ignore();
     return;

@@ -25,6 +25,9 @@ class TPanelLoadAdd;
 class TPanelMenu;
 class TPanelModeling;
 class TPanelPaintColor;
+class TPanelReduction;
+class TPanelSkech;
+class TPanelRemesh;
 class TPanelStart;
 class TViewportInput;
 
@@ -55,7 +58,10 @@ class TFormMain : public QMainWindow {
   TPanelLoadAdd* PanelLoadAdd = nullptr;
   TPanelEditSphere* PanelEditSphere = nullptr;
   TPanelPaintColor* PanelPaintColor = nullptr;
+  TPanelSkech* PanelSkech = nullptr;
   TPanelConfig* PanelConfig = nullptr;
+  TPanelReduction* PanelReduction = nullptr;
+  TPanelRemesh* PanelRemesh = nullptr;
   std::array<QLabel*, 6> statusPanels{};
   TViewportInput& viewportInput() { return *viewportInput_; }
   TFormInput& formInput() { return *formInput_; }
@@ -104,4 +110,5 @@ class TFormMain : public QMainWindow {
   bool destroyed_ = false;
   bool startupFailed_ = false;
   bool startPanelCentred_ = false;
+  bool closeAfterRemesh_ = false;  // the window was closed during a remesh
 };

@@ -210,6 +210,7 @@ void TPanelConfig::Preferences1Click() {
 
 void TPanelConfig::ButtMaxUndoOkClick() {
   doc_.undo().SetMaxUndo(SpinMaxUndo->value());
+  doc_.stroke().sketchGroups().Resize(static_cast<size_t>(doc_.undo().undoCapacity()));
   hide();
   doc_.Redraw();
 }

@@ -60,7 +60,10 @@ void TPanelLoadAdd::ButtLoadAddClick() {
       e.textureId = 9;
       UploadElementBuffers(scene, scene.currentElement);
       e.placeState = kPlaced;
-      if (sketch) e.sketchBase = 1;
+      if (sketch) {
+        emit sketchLoaded();
+        scene.elements[0].sketchBase = 1;
+      }
       doc_.RebuildCurrentAdjacency();
       doc_.ShowSubdivisionLevel(e.subdivLevel);
       scene.host->RebuildScreenGrids(scene);

@@ -29,6 +29,8 @@ class TPanelLoadAdd : public FloatingPanel {
  signals:
   // The sketch sphere became the principal mesh: the sketch tools show.
   void sketchStarted();
+  // The sketch sphere was loaded as the principal mesh: its first conversion.
+  void sketchLoaded();
   // The choice was made (or dismissed): the start panel goes too.
   void finished();
 

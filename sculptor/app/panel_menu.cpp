@@ -15,6 +15,7 @@
 #include <initializer_list>
 
 #include "app/document.h"
+#include "app/external_remesh.h"
 #include "app/widget_factory.h"
 #include "model/messages.h"
 #include "render/panel_centro.h"
@@ -134,8 +135,8 @@ QWidget* TPanelMenu::BuildMeshEdit() {
              {{"SpeedSubdivide", "Subdivide", &SpeedSubdivide, true},
               {"SpeedUnSubdivide", "UnSubdivide", &SpeedUnSubdivide, true},
               {"SpeedDetail", "Detail", &SpeedDetail, true},
-              {"SpeedFixmesh", "Remesh", &SpeedFixmesh, false},
-              {"ButRemeshCompact", "Remesh Compact", &ButRemeshCompact, false},
+              {"SpeedFixmesh", "Remesh", &SpeedFixmesh, true},
+              {"ButRemeshCompact", "Remesh Compact", &ButRemeshCompact, true},
               {"SpeedEditObject", "Edit Object", &SpeedEditObject, true},
               {"SpeedFreeze", "Freeze", &SpeedFreeze, true},
               {"SpeedUnfreeze", "Unfreeze All", &SpeedUnfreeze, true},
@@ -145,12 +146,17 @@ QWidget* TPanelMenu::BuildMeshEdit() {
               {"SpeedUnification", "Unification", &SpeedUnification, true},
               {"SpeedMirror", "Mirror", &SpeedMirror, true},
               {"SpeedReduction", "Mesh Reduction", &SpeedReduction, false},
-              {"SpeedSkech", "Skech Spheres", &SpeedSkech, false}});
+              {"SpeedSkech", "Skech Spheres", &SpeedSkech, true}});
   MakeToggle(SpeedFreeze);
   MakeToggle(SpeedSelMode);
-  m->addWidget(new QLabel("Resolution:", mesh), 14, 0, 1, 2);
-  TrackBarResol = TrackBar("TrackBarResol", 1, 100, 50, mesh);
-  TrackBarResol->setEnabled(false);
+  m->addWidget(new QLabel("Resolution:", mesh), 14, 0);
+  LabResRemesh = Label("LabResRemesh", "10", mesh);
+  m->addWidget(LabResRemesh, 14, 1);
+  TrackBarResol = TrackBar("TrackBarResol", kMinResolutionPosition, kMaxResolutionPosition,
+                           kDefaultResolutionPosition, mesh);
+  TrackBarResol->setTickInterval(2);
+  connect(TrackBarResol, &QSlider::valueChanged, LabResRemesh,
+          [this](int position) { LabResRemesh->setText(QString::number(position)); });
   m->addWidget(TrackBarResol, 15, 0, 1, 2);
   return mesh;
 }

@@ -51,7 +51,8 @@ class TPanelMenu : public FloatingPanel {
   QToolButton* SpeedMirror = nullptr;
   QToolButton* SpeedReduction = nullptr;
   QToolButton* SpeedSkech = nullptr;
-  QSlider* TrackBarResol = nullptr;
+  QSlider* TrackBarResol = nullptr;  // the voxel budget of Remesh Compact, in steps of 200000
+  QLabel* LabResRemesh = nullptr;
   // Paint and Textures.
   QToolButton* SpeedPaint = nullptr;
   QToolButton* SpeedTextureEdit = nullptr;

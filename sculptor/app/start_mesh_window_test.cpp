@@ -59,8 +59,12 @@ TEST_F(StartMeshWindowTest, EveryButtonLoadsItsModelAsPrincipalAndAsAddedElement
     Choose(c.choice, true);
     const TScene& scene = form_->scene();
     ASSERT_EQ(scene.elementCount(), 1);
+    // The sketch sphere is converted at once, and only as principal mesh.
+    if (c.choice == kSketchChoice) {
+      EXPECT_EQ(scene.elements[0].sketchBase, 1);
+      continue;
+    }
     EXPECT_EQ(scene.elements[0].faces, faces);
-    if (c.choice == kSketchChoice) continue;  // a sketch sphere only as principal mesh
 
     Choose(c.choice, false);
     ASSERT_EQ(scene.elementCount(), 2);

@@ -12,6 +12,7 @@
 
 #include "app/document.h"
 #include "render/panel_centro.h"
+#include "sculpt/sketch_strokes.h"
 
 namespace {
 
@@ -120,6 +121,12 @@ void TViewportInput::RightDrag(int x, int y) {
   state.mainCamera.yaw += dx;
   state.mirrorCamera.pitch -= dy;
   state.mirrorCamera.yaw -= dx;
+  if (doc_.modes().sketch) {
+    for (double* angle :
+         {&state.mainCamera.pitch, &state.mainCamera.yaw, &state.mirrorCamera.pitch, &state.mirrorCamera.yaw}) {
+      *angle = WrapSketchAngle(*angle);
+    }
+  }
   lastX_ = x;
   lastY_ = y;
   doc_.stroke().state().pickedVertex = -1;

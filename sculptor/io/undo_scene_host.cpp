@@ -29,6 +29,8 @@ void UndoSceneHost::Redraw() {
 }
 bool UndoSceneHost::SketchToolActive() const { return next_ && next_->SketchToolActive(); }
 
+bool UndoSceneHost::UndoSketchStroke(TScene& scene) { return next_ && next_->UndoSketchStroke(scene); }
+
 void UndoSceneHost::SceneWasReset(TScene&) { undo_.ResetChannel(UndoChannel::Geometry); }
 
 void UndoSceneHost::ModelFileWasRead(TScene&) {

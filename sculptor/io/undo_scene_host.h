@@ -34,8 +34,10 @@ class UndoSceneHost : public SceneHost, public UndoHooks {
   void ElementWasDeleted(TScene& scene, uint32_t uid) override;
   void RestoreLastGeometrySnapshot(TScene& scene) override;
 
-  // UndoHooks: the buffer upload and the level label, through the scene's host.
+  // UndoHooks: the buffer upload and the level label, through the scene's
+  // host; the sketch tool's own undo, by the next host.
   void SnapshotRestored(TScene& scene, int index) override;
+  bool UndoSketchStroke(TScene& scene) override;
 
  private:
   UndoSnapshots& undo_;

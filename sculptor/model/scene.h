@@ -43,6 +43,8 @@ class SceneHost {
   virtual void Redraw() {}
   // True while the sketch-sphere tool is active.
   virtual bool SketchToolActive() const { return false; }
+  // Undo of the last sketch stroke; true when the sketch tool took the undo.
+  virtual bool UndoSketchStroke(TScene&) { return false; }
   // Undo: the scene was reset (geometry channel back to 3), a model file was
   // read (paint and duplicate channels back to 3), an element was removed (its
   // ring is dropped), a load failed (restore the last geometry snapshot of the

@@ -124,6 +124,7 @@ class PanelCentro : public QOpenGLWidget, public StrokeProjection {
   // never cut to a square inside the brush in a tall panel or at a high
   // device pixel ratio.
   float BrushWindow(float radius) const override;
+  TViewAngles MainCameraAngles() const override { return {state_.mainCamera.pitch, state_.mainCamera.yaw}; }
 
   // Display switches; each draws.
   void SetWireframe(bool on);

@@ -16,6 +16,7 @@ list(APPEND SCULPT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/footprint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mask_painting.cpp
   ${CMAKE_CURRENT_LIST_DIR}/screen_grid.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sketch_strokes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stroke.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vertex_painting.cpp
 )
@@ -24,5 +25,6 @@ list(APPEND SCULPT_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/brush_table_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/footprint_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/screen_grid_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sketch_strokes_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stroke_test.cpp
 )

@@ -52,6 +52,7 @@ void TStroke::Press(int x, int y) {
   // The snapshot comes before anything the press itself changes, so undo
   // gives back the mesh as it was before the stroke.
   if (!modes_.dimension && s.pickedVertex != -1) sink_.SnapshotAtPress(s.pickedVertex);
+  if (modes_.sketch) return StartSketchStroke();
   const TBrushInfo* brush = FindBrushByMode(s.sculptMode);
   const bool actsAtPress = (brush != nullptr && brush->press != TBrushPress::None) || modes_.colorCapture;
   if (actsAtPress && s.pickedVertex > 0) ActAtPress(x, y);
@@ -74,26 +75,76 @@ void TStroke::ActAtPress(int x, int y) {
 void TStroke::Drag(int x, int y) {
   TStrokeState& s = state_;
   const bool onSurface = ReadCursorPoint(x, y) || ReadCursorPoint(x, y);
-  if (onSurface && !GrabBrushActive()) ApplyBrushAt(false);
-  if (GrabDragActive()) DragGrab(x, y);
-  if (s.pickedVertex >= 0 && !modes_.paint) UpdateStrokeNormals();
+  const bool grab = !s.sketchStroke && GrabDragActive();
+  if (s.sketchStroke) {
+    if (onSurface) {
+      ApplyBrushAt(true);
+      DropSketchSpheres();
+    }
+  } else {
+    if (onSurface && !GrabBrushActive()) ApplyBrushAt(false);
+    if (grab) DragGrab(x, y);
+    if (s.pickedVertex >= 0 && !modes_.paint) UpdateStrokeNormals();
+  }
   if (s.moveCounter > 2) {
     sink_.Redraw();
     s.moveCounter = 0;
   }
-  if (GrabDragActive()) TrackGrab();
+  if (grab) TrackGrab();
 }
 
 void TStroke::Release(bool afterDrag) {
+  TStrokeState& s = state_;
+  const bool beganOverModel = s.strokeOnSurface;
   if (afterDrag && !scene_.elements.empty()) {
     TGeosphera& e = scene_.current();
     scene_.adjacencyWidth = ComputeValence(e);
     BuildAdjacency(e, scene_.adjacencyWidth);
     RebuildScreenGrids();
-    state_.strokeOnSurface = false;
+    s.strokeOnSurface = false;
     sink_.Redraw();
   }
-  if (!modes_.paint) sink_.SnapshotAtRelease();
+  // The spheres of a sketch stroke are undone as a group, not by a snapshot.
+  if (!modes_.paint && !s.sketchAdded) sink_.SnapshotAtRelease();
+  s.sketchAdded = false;
+  if (s.sketchStroke) {
+    s.sketchStroke = false;
+    sink_.SketchStrokeEnded(beganOverModel);
+  }
+}
+
+// --- sketch spheres ---------------------------------------------------------------
+
+// The spheres of the stroke keep the picked vertex's coordinate along the
+// line of sight, so they lie on the plane through it that faces the view.
+void TStroke::StartSketchStroke() {
+  TStrokeState& s = state_;
+  s.sketchStroke = true;
+  s.sketchAdded = s.sketchFailed = false;
+  s.sketchAxis = TSketchAxis::None;
+  if (!InCurrentElement(s.pickedVertex)) return;
+  const TViewAngles view = view_.MainCameraAngles();
+  s.sketchAxis = SketchLockAxis(view.pitch, view.yaw, true);
+  s.sketchDepth = SketchAxisValue(scene_.current().vertices[static_cast<size_t>(s.pickedVertex)], s.sketchAxis);
+}
+
+// A pair of spheres of the brush's diameter at the cursor point and at its
+// mirror image; the first pair of the stroke opens its undo group.
+void TStroke::DropSketchSpheres() {
+  TStrokeState& s = state_;
+  if (s.sketchFailed || !SketchPointInRange(s.cursorPoint)) return;
+  const TViewAngles view = view_.MainCameraAngles();
+  const TSketchAxis axis = SketchLockAxis(view.pitch, view.yaw, false);
+  const TGLCoord at = axis == s.sketchAxis ? WithSketchAxisValue(s.cursorPoint, axis, s.sketchDepth) : s.cursorPoint;
+  const int countBefore = scene_.elementCount();
+  const float size = 2 * brush_.radius;
+  // A sphere that cannot be loaded would fail again on every move.
+  s.sketchFailed = !sink_.AddSketchSphere(at, size) || !sink_.AddSketchSphere(MirrorAcrossZ(at), size);
+  if (scene_.elementCount() > countBefore && !s.sketchAdded) {
+    sketchGroups_.Push(countBefore);
+    s.sketchAdded = true;
+  }
+  scene_.currentElement = 0;
 }
 
 // --- Grab ------------------------------------------------------------------------

@@ -2,7 +2,7 @@
 // mouse events, the footprint gathering around the cursor point through the
 // two screen grids, the brush step on both footprints, the Grab drag, the
 // mirror across z = 0, and the undo snapshots asked for at the press and the
-// release. The viewport supplies the projection (StrokeProjection); the
+// release, and the sketch spheres dropped in sketch mode. The viewport supplies the projection (StrokeProjection); the
 // window takes the buffer writes, the snapshots and the redraws (StrokeSink).
 //
 // One left stroke, with (x, y) framebuffer pixels from the top:
@@ -17,6 +17,7 @@
 #include "model/scene.h"
 #include "sculpt/brush_dispatch.h"
 #include "sculpt/screen_grid.h"
+#include "sculpt/sketch_strokes.h"
 #include "sculpt/stroke_projection.h"
 #include "sculpt/tool_state.h"
 
@@ -34,6 +35,12 @@ class StrokeSink {
   // Grab moved the footprints kept from the press: every position changed.
   virtual void GeometryChanged() {}
   virtual void Redraw() {}
+  // Sketch mode: appends a sketch sphere of diameter `size` at `position`;
+  // false when it could not be added.
+  virtual bool AddSketchSphere(const TGLCoord& /*position*/, float /*size*/) { return false; }
+  // A left stroke in sketch mode ended; `beganOverModel` when its press
+  // picked a vertex.
+  virtual void SketchStrokeEnded(bool /*beganOverModel*/) {}
 };
 
 struct TStrokeState {
@@ -51,6 +58,14 @@ struct TStrokeState {
   bool strokeOnSurface = false;
   int normalTriangles = 0;  // of the last footprint normal update
 
+  // Sketch mode: the left stroke under way, the coordinate its spheres keep
+  // (from the vertex picked at the press), and whether it added spheres.
+  bool sketchStroke = false;
+  TSketchAxis sketchAxis = TSketchAxis::None;
+  float sketchDepth = 0;
+  bool sketchAdded = false;
+  bool sketchFailed = false;  // a sphere could not be added: no more this stroke
+
   TScreenGrid grid, mirrorGrid;
   bool gridsStale = true;  // rebuilt before the next lookup
   std::vector<int32_t> directCandidates, mirrorCandidates;
@@ -65,6 +80,8 @@ class TStroke {
 
   TStrokeState& state() { return state_; }
   const TStrokeState& state() const { return state_; }
+  // The element counts before each sketch stroke that added spheres.
+  TSketchGroups& sketchGroups() { return sketchGroups_; }
 
   void CountMove() { ++state_.moveCounter; }
 
@@ -79,11 +96,13 @@ class TStroke {
   void Press(int x, int y);
 
   // A left drag: the brush once at the cursor point, or the Grab drag; the
-  // touched normals, a redraw every third move.
+  // touched normals, a redraw every third move. In sketch mode the drag picks
+  // only and drops a pair of spheres at the cursor point instead.
   void Drag(int x, int y);
 
   // The release of any button: after a left or right drag (`afterDrag`) the
-  // adjacency and the grids are rebuilt; outside paint mode a snapshot is asked for.
+  // adjacency and the grids are rebuilt; outside paint mode a snapshot is
+  // asked for, except after a sketch stroke that added spheres.
   void Release(bool afterDrag);
 
   // Both screen grids from a fresh frame, or marked stale while there is none.
@@ -105,6 +124,8 @@ class TStroke {
   void TrackGrab();
   void UpdateStrokeNormals();
   bool InCurrentElement(int32_t vertex) const;
+  void StartSketchStroke();
+  void DropSketchSpheres();
 
   TScene& scene_;
   const TBrushSettings& brush_;
@@ -112,4 +133,5 @@ class TStroke {
   StrokeProjection& view_;
   StrokeSink& sink_;
   TStrokeState state_;
+  TSketchGroups sketchGroups_;
 };

@@ -13,6 +13,11 @@ struct TScreenPoint {
   double x = 0, y = 0, depth = 0;
 };
 
+// The main camera's turn in degrees.
+struct TViewAngles {
+  double pitch = 0, yaw = 0;
+};
+
 // What the stroke needs of the viewport.
 class StrokeProjection {
  public:
@@ -32,4 +37,6 @@ class StrokeProjection {
   // Half the side in pixels of the screen window searched for the vertices of
   // a brush of `radius` model units, at the current view.
   virtual float BrushWindow(float radius) const = 0;
+  // The main camera's pitch and yaw.
+  virtual TViewAngles MainCameraAngles() const = 0;
 };

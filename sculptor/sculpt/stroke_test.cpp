@@ -25,7 +25,7 @@ class FakeProjection : public StrokeProjection {
     const double u = (x - kWidth / 2.0) / kScale, v = (kHeight / 2.0 - y) / kScale;
     const double r2 = double(kSphereRadius) * kSphereRadius - u * u - v * v;
     // Over the background: far behind the model.
-    const double depthX = r2 >= 0 ? std::sqrt(r2) : -10;
+    const double depthX = r2 >= 0 ? std::sqrt(r2) : backgroundX;
     return TGLCoord{static_cast<float>(depthX), static_cast<float>(v), static_cast<float>(-u)};
   }
   std::optional<TGLCoord> PointAtDepthZero(double x, double y) const override {
@@ -45,8 +45,11 @@ class FakeProjection : public StrokeProjection {
     return true;
   }
   float BrushWindow(float radius) const override { return static_cast<float>(radius * kScale + 1); }
+  TViewAngles MainCameraAngles() const override { return angles; }
 
   int frames = 0;
+  double backgroundX = -10;
+  TViewAngles angles{0, 270};  // the view along -x
 };
 
 class RecordingSink : public StrokeSink {
@@ -57,7 +60,20 @@ class RecordingSink : public StrokeSink {
   void NormalChanged(int32_t, const TGLCoord&) override { ++normals; }
   void GeometryChanged() override { ++geometryWrites; }
   void Redraw() override { ++redraws; }
+  bool AddSketchSphere(const TGLCoord& position, float size) override {
+    if (failSpheres) return false;
+    const int index = AppendElement(*scene);
+    scene->elements[static_cast<size_t>(index)].position = position;
+    scene->elements[static_cast<size_t>(index)].loadExtent = size / 2;
+    scene->currentElement = index;
+    return true;
+  }
+  void SketchStrokeEnded(bool beganOverModel) override {
+    calls.push_back(beganOverModel ? "sketch ended over model" : "sketch ended");
+  }
 
+  TScene* scene = nullptr;
+  bool failSpheres = false;
   std::vector<std::string> calls;
   int positionWrites = 0, colorWrites = 0, normals = 0, geometryWrites = 0, redraws = 0;
 };
@@ -71,6 +87,7 @@ class StrokeCoreTest : public ::testing::Test {
     brush.radius = 0.8f;
     brush.strength = 15.0f / 1400;
     stroke.UpdateBrushWindow();
+    sink.scene = &scene;
   }
 
   TGeosphera& Ball() { return scene.current(); }
@@ -265,3 +282,42 @@ TEST_F(StrokeCoreTest, RedrawEveryThirdMoveAndGridsOnDemand) {
 }
 
 }  // namespace
+
+// In sketch mode a drag drops a sphere pair per move on the plane through the
+// vertex picked at the press (x, for a view along -x), mirrored across z = 0;
+// the mesh is not sculpted, misses of the surface drop nothing, the stroke is
+// one undo group and takes no release snapshot.
+TEST_F(StrokeCoreTest, SketchStrokeDropsMirroredPairsOnThePickedPlane) {
+  modes.sketch = true;
+  view.backgroundX = -1000;
+  const Tvertices before = Ball().vertices;
+  const int32_t picked =
+      Stroke({kWidth / 2, kHeight / 2},
+             {{kWidth / 2 + 40, kHeight / 2 - 20}, {kWidth / 2 + 300, kHeight / 2}, {kWidth / 2 + 60, kHeight / 2}});
+  ASSERT_GE(picked, 0);
+  EXPECT_EQ(Ball().vertices, before);
+  ASSERT_EQ(scene.elementCount(), 1 + 4);  // the move over the background dropped none
+  EXPECT_EQ(scene.currentElement, 0);
+  const float lockedX = before[static_cast<size_t>(picked)].x;
+  const TGLCoord expected[] = {{lockedX, 0.5f, -1.0f}, {lockedX, 0.5f, 1.0f}, {lockedX, 0, -1.5f}, {lockedX, 0, 1.5f}};
+  for (int i = 0; i < 4; ++i) {
+    const TGeosphera& sphere = scene.elements[static_cast<size_t>(i + 1)];
+    EXPECT_FLOAT_EQ(sphere.position.x, expected[i].x) << i;
+    EXPECT_FLOAT_EQ(sphere.position.y, expected[i].y) << i;
+    EXPECT_FLOAT_EQ(sphere.position.z, expected[i].z) << i;
+    EXPECT_FLOAT_EQ(sphere.loadExtent, brush.radius) << i;
+  }
+  EXPECT_EQ(sink.calls,
+            (std::vector<std::string>{"press snapshot " + std::to_string(picked), "sketch ended over model"}));
+  EXPECT_EQ(stroke.sketchGroups().Pop(), 1);
+
+  // The next stroke snapshots again; one whose spheres cannot be added stops
+  // trying and opens no group.
+  sink.calls.clear();
+  sink.failSpheres = true;
+  Stroke({kWidth / 2, kHeight / 2}, {{kWidth / 2 + 10, kHeight / 2}, {kWidth / 2 + 20, kHeight / 2}});
+  EXPECT_EQ(scene.elementCount(), 5);
+  EXPECT_EQ(stroke.sketchGroups().size(), 0u);
+  EXPECT_EQ(sink.calls.back(), "sketch ended over model");
+  EXPECT_EQ(sink.calls[1], "release snapshot");
+}

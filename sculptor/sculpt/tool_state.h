@@ -23,4 +23,5 @@ struct TToolModes {
   bool position = false;      // the current element follows the pointer until placed
   bool rotate = false;        // drags on the rotation handle turn the element
   bool dimension = false;     // vertical drags and the wheel scale the element
+  bool sketch = false;        // left drags drop sketch spheres ("Skech Control" open)
 };
