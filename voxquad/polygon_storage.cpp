@@ -105,8 +105,9 @@ void PolygonStorage::buildEdgeIndex()
     message("PolygonStorage::buildEdgeIndex");
     EdgeIndex.clear();
     // The sides are bucketed by their smaller vertex (a counting sort that keeps polygon order),
-    // each small bucket is sorted by the larger vertex, and the table is filled in key order. Per edge, the first two distinct polygons of a
-    // bucket run are the first two polygons that meet the edge in polygon order.
+    // each small bucket is sorted by the larger vertex, and the table is filled in key order. Per
+    // edge, the first two distinct polygons of a bucket run are the first two polygons that meet
+    // the edge in polygon order.
     struct Side {
         std::int32_t larger;
         std::int32_t polygon;
