@@ -16,6 +16,7 @@ build_packages=(
   xvfb xauth fonts-liberation
   assimp-utils locales
   libopen3d-dev  # poissonrecon's screened Poisson; on a fresh machine 57 packages, 54 MiB to fetch, 260 MiB installed
+  libboost-dev  # Boost.Container (header-only) for voxquad's polygons
 )
 bench_packages=(
   liblz4-dev libtinyobjloader-dev libassimp-dev libopenvdb-dev libosd-dev

@@ -13,8 +13,6 @@ namespace voxquad {
 
 namespace {
 
-constexpr int initialVertexCapacity = 65536;
-
 // Grid offset of corner p of a cube.
 constexpr int cornerX(int p) { return (p ^ (p >> 1)) & 1; }
 constexpr int cornerY(int p) { return (p >> 1) & 1; }
@@ -36,6 +34,8 @@ void MarchingCubes33::reset()
     sliceFirstVertex = {};
     lowerSlice = {};
     upperSlice = {};
+    for (std::vector<float>& held : heldSlices) held = {};
+    for (std::vector<std::int8_t>& held : heldFarSides) held = {};
     sizeX = sizeY = sizeZ = -1;
 }
 
@@ -48,15 +48,29 @@ void MarchingCubes33::init()
     lowerSlice.assign(slice, -1);
     upperSlice.assign(slice, -1);
     sliceFirstVertex.assign(static_cast<std::size_t>(sizeZ) + 1, 0);
+    for (std::vector<float>& held : heldSlices) held.resize(slice / 3);
+    for (std::vector<std::int8_t>& held : heldFarSides) held.resize(slice / 3);
     for (std::int32_t& c : subcaseCount) c = 0;
     vertices.clear();
-    vertices.reserve(initialVertexCapacity);
 }
 
 float MarchingCubes33::cornerValue(float raw, int x, int y, int z) const
 {
     if (raw != unsampledDistance || !farField) return mc33::clampCornerValue(raw);
-    return farField->insideAt(x, y, z) ? -voxelizerBandWidth : voxelizerBandWidth;
+    std::int8_t& side = heldFarSides[z % heldSliceCount][static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x];
+    if (side == 0) side = farField->insideAt(x, y, z) ? -1 : 1;
+    return side * voxelizerBandWidth;
+}
+
+void MarchingCubes33::holdSlices(int first, int last)
+{
+    for (int z = first; z <= last; ++z) {
+        int& held = heldSliceZ[z % heldSliceCount];
+        if (held == z) continue;
+        voxels->readSlice(z, heldSlices[z % heldSliceCount].data());
+        std::fill(heldFarSides[z % heldSliceCount].begin(), heldFarSides[z % heldSliceCount].end(), std::int8_t{0});
+        held = z;
+    }
 }
 
 template <typename Visit>
@@ -87,14 +101,14 @@ void MarchingCubes33::edgeCrossings(int x, int y, int z, Found found) const
 {
     // A neighbour beyond the grid takes the point's own value: no crossing there.
     const int nx = std::min(x + 1, sizeX - 1), ny = std::min(y + 1, sizeY - 1), nz = std::min(z + 1, sizeZ - 1);
-    const float raw = voxels->distance(x, y, z);
+    const float raw = rawDistance(x, y, z);
     if (raw == unsampledDistance) {
         // Without the far field an unsampled point starts no edge; with it, only one whose edges
         // reach a sample can.
         if (!farField) return;
-        if ((nx == x || voxels->distance(nx, y, z) == unsampledDistance) &&
-            (ny == y || voxels->distance(x, ny, z) == unsampledDistance) &&
-            (nz == z || voxels->distance(x, y, nz) == unsampledDistance))
+        if ((nx == x || rawDistance(nx, y, z) == unsampledDistance) &&
+            (ny == y || rawDistance(x, ny, z) == unsampledDistance) &&
+            (nz == z || rawDistance(x, y, nz) == unsampledDistance))
             return;
     }
     const float c0 = cornerValue(raw, x, y, z);
@@ -104,36 +118,39 @@ void MarchingCubes33::edgeCrossings(int x, int y, int z, Found found) const
         if ((c0 > 0) != (c1[axis] > 0)) found(axis, c0, c1[axis]);
 }
 
-void MarchingCubes33::createEdgeVertex(int axis, int x, int y, int z, float c0, float c1)
+void MarchingCubes33::createEdgeVertex(std::int32_t id, int axis, int x, int y, int z, float c0, float c1)
 {
     const float u = c0 / (c0 - c1);
     vec3 position(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
     position[axis] += u;
     // The normal is left zero: the vertex normals are computed from the polygons at the end.
-    vertices.emplace_back(position);
+    vertices[static_cast<std::size_t>(id)] = Vertex(position);
 }
 
-void MarchingCubes33::computeIntersections()
+void MarchingCubes33::countIntersections()
 {
+    std::int32_t count = 0;
     for (int z = 0; z < sizeZ; ++z) {
-        sliceFirstVertex[z] = static_cast<std::int32_t>(vertices.size());
+        holdSlices(z, std::min(z + 1, sizeZ - 1));
+        sliceFirstVertex[z] = count;
         for (int y = 0; y < sizeY; ++y)
-            forEachXNearSamples(y, z, [&](int x) {
-                edgeCrossings(x, y, z, [&](int axis, float c0, float c1) { createEdgeVertex(axis, x, y, z, c0, c1); });
-            });
+            forEachXNearSamples(y, z, [&](int x) { edgeCrossings(x, y, z, [&](int, float, float) { ++count; }); });
         progress(z * 10 / sizeZ);
     }
-    sliceFirstVertex[sizeZ] = static_cast<std::int32_t>(vertices.size());
+    sliceFirstVertex[sizeZ] = count;
 }
 
-void MarchingCubes33::numberSlice(int z, std::int32_t* ids) const
+void MarchingCubes33::createSliceVertices(int z, std::int32_t* ids)
 {
     std::int32_t next = sliceFirstVertex[z];
     for (int y = 0; y < sizeY; ++y)
         forEachXNearSamples(y, z, [&](int x) {
             std::int32_t* point = ids + 3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x);
             point[0] = point[1] = point[2] = -1;
-            edgeCrossings(x, y, z, [&](int axis, float, float) { point[axis] = next++; });
+            edgeCrossings(x, y, z, [&](int axis, float c0, float c1) {
+                point[axis] = next;
+                createEdgeVertex(next++, axis, x, y, z, c0, c1);
+            });
         });
     assert(next == sliceFirstVertex[z + 1]);
 }
@@ -158,7 +175,7 @@ bool MarchingCubes33::readCube()
     float raw[8];
     bool sampled = false;
     for (int p = 0; p < 8; ++p) {
-        raw[p] = voxels->distance(i + cornerX(p), j + cornerY(p), k + cornerZ(p));
+        raw[p] = cubeRows[cornerY(p) + 2 * cornerZ(p)][i + cornerX(p)];
         if (raw[p] == unsampledDistance && !farField) return false;
         sampled |= raw[p] != unsampledDistance;
     }
@@ -169,18 +186,26 @@ bool MarchingCubes33::readCube()
 
 void MarchingCubes33::processCubes()
 {
-    if (sizeZ > 0) numberSlice(0, lowerSlice.data());
+    if (sizeZ > 0) {
+        holdSlices(0, std::min(1, sizeZ - 1));
+        createSliceVertices(0, lowerSlice.data());
+    }
     for (k = 0; k < sizeZ - 1; ++k) {
+        holdSlices(k, std::min(k + 2, sizeZ - 1));
         if (k > 0) {
             std::swap(lowerSlice, upperSlice);
             clearSlice(k - 1, upperSlice.data());
         }
-        numberSlice(k + 1, upperSlice.data());
-        for (j = 0; j < sizeY - 1; ++j)
+        createSliceVertices(k + 1, upperSlice.data());
+        for (j = 0; j < sizeY - 1; ++j) {
+            for (int row = 0; row < 4; ++row)
+                cubeRows[row] = &heldSlices[(k + row / 2) % heldSliceCount]
+                                           [static_cast<std::size_t>(j + row % 2) * static_cast<std::size_t>(sizeX)];
             forEachXNearSamples(j, k, [&](int x) {
                 i = x;
                 if (i < sizeX - 1 && readCube()) processCube();
             });
+        }
         progress(k * 80 / sizeZ);
     }
 }
@@ -297,13 +322,20 @@ void MarchingCubes33::run()
     if (status) status->beginStage("Marching");
     voxels.emplace(*volume);
     band = volume->band();
-    computeIntersections();
+    for (int& held : heldSliceZ) held = -1;
+    countIntersections();
+    // Each edge vertex has its place by its id; the few vertices made inside cubes of the ambiguous
+    // cases follow them.
+    const std::size_t edgeVertices = static_cast<std::size_t>(sliceFirstVertex[sizeZ]);
+    vertices.reserve(edgeVertices + edgeVertices / 16);
+    vertices.resize(edgeVertices);
 
     output->clear();
     output->scale = volume->getScale();
     output->offset = volume->getOffset();
-    // A closed surface has about as many polygons as edge vertices.
-    output->Polygons.reserve(vertices.size());
+    // A closed surface has about as many polygons as edge vertices, a few more; the room reserved
+    // is only touched as it fills, and growing would move every polygon.
+    output->Polygons.reserve(edgeVertices + edgeVertices / 3 + 1);
     processCubes();
 
     char text[1000];

@@ -18,9 +18,11 @@ class StatusOutput;
 // three changes: cubes touching an unsampled voxel are skipped (or, given the sign of the far
 // field, take it for that corner), each simple surface patch of a cube is emitted as one polygon
 // instead of its triangles, and the output goes into a PolygonStorage.
-// Every grid edge's vertex is created once, in a first pass over the grid, and numbered in that
-// order; the cube pass finds the vertices of two slices at a time. Only the rows near blocks that
-// hold samples are visited when the volume keeps its samples in blocks.
+// A first pass over the grid counts the vertices on the grid edges of each slice, which numbers
+// them; the cube pass creates the vertices of each slice as it reaches it and keeps the ids of two
+// slices at a time. The distances are read a slice at a time into a ring of three, so that a corner
+// costs an array read. Only the rows near blocks that hold samples are visited when the volume
+// keeps its samples in blocks.
 class MarchingCubes33 {
 public:
     MarchingCubes33() = default;
@@ -46,9 +48,17 @@ public:
 
 private:
     // Value of grid point (x, y, z), whose sample is raw, as the cubes see it: unsampled points take
-    // the far field's sign, at the band's width from the surface.
+    // the far field's sign, at the band's width from the surface (asked once per point of a held
+    // slice).
     float cornerValue(float raw, int x, int y, int z) const;
-    float corner(int x, int y, int z) const { return cornerValue(voxels->distance(x, y, z), x, y, z); }
+    float corner(int x, int y, int z) const { return cornerValue(rawDistance(x, y, z), x, y, z); }
+    // The sample of grid point (x, y, z), from the ring of slices (holdSlices must have read z).
+    float rawDistance(int x, int y, int z) const
+    {
+        return heldSlices[z % heldSliceCount][static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x];
+    }
+    // Reads slices first .. last (at most three, z ascending over the calls) into the ring.
+    void holdSlices(int first, int last);
     // Visits the x of row (y, z) whose edges or cubes can reach a sample (every x of a dense volume).
     template <typename Visit>
     void forEachXNearSamples(int y, int z, Visit visit) const;
@@ -56,14 +66,15 @@ private:
     // found(axis, c0, c1) for each, in axis order.
     template <typename Found>
     void edgeCrossings(int x, int y, int z, Found found) const;
-    // The ids of the vertices on the edges that start in slice z, numbered as the first pass did,
-    // into a slice array that holds -1 everywhere else; clearSlice undoes it.
-    void numberSlice(int z, std::int32_t* ids) const;
+    // Creates the vertices on the edges that start in slice z, numbered as the first pass counted
+    // them, and writes their ids into a slice array that holds -1 everywhere else; clearSlice
+    // undoes it.
+    void createSliceVertices(int z, std::int32_t* ids);
     void clearSlice(int z, std::int32_t* ids) const;
     std::int32_t edgeVertex(int axis, int x, int y, int z) const;
-    void createEdgeVertex(int axis, int x, int y, int z, float c0, float c1);
+    void createEdgeVertex(std::int32_t id, int axis, int x, int y, int z, float c0, float c1);
 
-    void computeIntersections();
+    void countIntersections();
     void processCubes();
     bool readCube();
     void processCube();
@@ -83,15 +94,21 @@ private:
     const FarFieldSign* farField = nullptr;  // not owned
     std::int32_t subcaseCount[mc33::SubcaseCount] = {};
     int sizeX = -1, sizeY = -1, sizeZ = -1;
-    std::vector<Vertex> vertices;               // created vertices, in creation order
+    std::vector<Vertex> vertices;               // edge vertices by id, then the cubes' inner vertices
     std::vector<std::int32_t> sliceFirstVertex;  // id of the first vertex on the edges of each slice
     // Vertex ids on the edges from (x, y) of slices k and k + 1 of the cube pass towards +x, +y,
     // +z (three per point, x fastest); -1 when none.
     std::vector<std::int32_t> lowerSlice, upperSlice;
     int i = 0, j = 0, k = 0;  // current cube
+    const float* cubeRows[4] = {};  // samples of rows j, j + 1 of slice k, then of slice k + 1
     float cube[8] = {};       // its corner values
     std::uint8_t lutEntry = 0, caseNumber = 0, config = 0, subconfig = 0;
     std::optional<VoxelAccessor> voxels;      // the volume during run()
+    static constexpr int heldSliceCount = 3;
+    std::vector<float> heldSlices[heldSliceCount];  // slice z in entry z % 3, while run() reads it
+    // Per point of a held slice, the far field's side once asked: -1 inside, 1 outside, 0 not yet.
+    mutable std::vector<std::int8_t> heldFarSides[heldSliceCount];
+    int heldSliceZ[heldSliceCount] = {-1, -1, -1};
     const VolumeStorageBandDF* band = nullptr;  // the volume during run() when it keeps blocks
 };
 

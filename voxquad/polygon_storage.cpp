@@ -105,9 +105,9 @@ void PolygonStorage::buildEdgeIndex()
     message("PolygonStorage::buildEdgeIndex");
     EdgeIndex.clear();
     // The sides are bucketed by their smaller vertex (a counting sort that keeps polygon order),
-    // each small bucket is sorted by the larger vertex, and the map is filled in key order at its
-    // end instead of being searched once per side. Per edge, the first two distinct polygons of a
-    // bucket run are the first two polygons that meet the edge in polygon order.
+    // each small bucket is sorted by the larger vertex, and the table is filled in key order. Per
+    // edge, the first two distinct polygons of a bucket run are the first two polygons that meet
+    // the edge in polygon order.
     struct Side {
         std::int32_t larger;
         std::int32_t polygon;
@@ -119,6 +119,7 @@ void PolygonStorage::buildEdgeIndex()
     for (std::size_t v = 1; v < bucketStart.size(); ++v)
         bucketStart[v] += bucketStart[v - 1];
     std::vector<Side> sides(bucketStart.back());
+    EdgeIndex.reserve(sides.size() / 2);
     std::vector<std::uint32_t> fill(bucketStart.begin(), bucketStart.end() - 1);
     forEachSide(Polygons, [&](std::int32_t smaller, std::int32_t larger, std::int32_t polygon) {
         sides[fill[smaller]++] = Side{larger, polygon};
@@ -133,7 +134,7 @@ void PolygonStorage::buildEdgeIndex()
             for (; next != last && next->larger == run->larger; ++next)
                 if (data.second == -1 && next->polygon != data.first)
                     data.second = next->polygon;
-            EdgeIndex.emplace_hint(EdgeIndex.end(), EdgeEntryKey(static_cast<std::int32_t>(a), run->larger), data);
+            EdgeIndex.append(EdgeEntryKey(static_cast<std::int32_t>(a), run->larger), data);
             run = next;
         }
     }

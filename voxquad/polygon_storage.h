@@ -1,9 +1,16 @@
 #pragma once
 #include <cstdint>
 #include <list>
-#include <map>
 #include <vector>
 
+// GCC 12 takes boost's copy of a small vector's inline elements, when they move into another, for
+// a read beyond them (-Wstringop-overread), a known false alarm of its.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-overread"
+#include <boost/container/small_vector.hpp>
+#pragma GCC diagnostic pop
+
+#include "edge_index.h"
 #include "vec_math.h"
 #include "vertex.h"
 #include "vertex_id_set.h"
@@ -12,34 +19,11 @@ namespace voxquad {
 
 class StatusOutput;
 
-// Corners of one polygon in cyclic order (vertex ids). A growable array: polygons are short and
-// read by position far more often than they are edited.
-using VertexIDList = std::vector<std::int32_t>;
+// Corners of one polygon in cyclic order (vertex ids). A growable array that keeps up to six
+// corners in itself: polygons are short, read by position far more often than they are edited,
+// and a mesh of them is built without an allocation per polygon.
+using VertexIDList = boost::container::small_vector<std::int32_t, 6>;
 using VertexIDListList = std::list<VertexIDList>;
-
-// An undirected edge: two vertex ids, the smaller first.
-struct EdgeEntryKey {
-    std::int32_t a = 0, b = 0;
-
-    EdgeEntryKey() = default;
-    EdgeEntryKey(std::int32_t u, std::int32_t v) : a(u < v ? u : v), b(u < v ? v : u) {}
-};
-
-// Lexicographic order of edge keys (first id, then second).
-struct compareEdgeEntryKey {
-    bool operator()(const EdgeEntryKey& l, const EdgeEntryKey& r) const
-    {
-        return l.a < r.a || (l.a == r.a && l.b < r.b);
-    }
-};
-
-// The polygons of one edge; second is -1 while only one is known.
-struct EdgeEntryData {
-    std::int32_t first = -1;
-    std::int32_t second = -1;
-};
-
-using EdgeEntryMap = std::map<EdgeEntryKey, EdgeEntryData, compareEdgeEntryKey>;
 
 // True when a polygon (of at least one corner) has no area: its vector area is at most 1e-4 of its
 // longest side squared (the rounding of float positions a few hundred cells from the origin), as
@@ -55,7 +39,7 @@ public:
     std::vector<Vertex> Vertices;
     std::vector<VertexIDSet> VIndex;     // one per vertex after buildVIndex()
     std::vector<Vertex> Midpoints;       // one per polygon after computeMidpoints()
-    EdgeEntryMap EdgeIndex;
+    EdgeEntryTable EdgeIndex;
     vec3 bboxMax, bboxMin;
     StatusOutput* status = nullptr;      // not owned
     float scale = 1;
@@ -96,8 +80,8 @@ public:
     // Replaces this storage with the dual of source (indexes, midpoints and normals computed):
     // one vertex per source polygon, one face per source vertex with three or more polygons.
     void constructDual(const PolygonStorage& source);
-    // The same, dropping source's EdgeIndex as soon as the walks around its vertices have taken it
-    // over, which lowers the peak memory of a run; source keeps everything else.
+    // The same, dropping source's EdgeIndex as soon as the walks around its vertices are done,
+    // which lowers the peak memory of a run; source keeps everything else.
     void constructDualReleasingEdges(PolygonStorage& source);
 
     // Polygon-by-polygon editing; each keeps VIndex and Midpoints current (EdgeIndex is rebuilt by
@@ -133,7 +117,7 @@ public:
 private:
     void message(const char* text) const;
     // constructDual, clearing *sourceEdges (source's EdgeIndex) once it is no longer read.
-    void buildDual(const PolygonStorage& source, EdgeEntryMap* sourceEdges);
+    void buildDual(const PolygonStorage& source, EdgeEntryTable* sourceEdges);
     // Whether cutting the triangle of corners 0, 1, 2 off an odd polygon leaves a part without area.
     bool cutLeavesNoArea(const VertexIDList& corners) const;
     // Appends a polygon with a placeholder midpoint record, not yet registered; returns its id.

@@ -10,48 +10,11 @@ namespace voxquad {
 
 namespace {
 
-// The source's edge index flattened into runs by the smaller vertex id, so the walks look an edge
-// up among a vertex's few edges instead of descending the ordered map, a cache miss per level.
-class EdgeTable {
-public:
-    explicit EdgeTable(const EdgeEntryMap& index)
-    {
-        std::size_t runs = index.empty() ? 0 : static_cast<std::size_t>(index.rbegin()->first.a) + 1;
-        runStart_.assign(runs + 1, 0);
-        entries_.reserve(index.size());
-        for (const auto& [key, data] : index) {  // ascending keys: each run is contiguous
-            ++runStart_[static_cast<std::size_t>(key.a) + 1];
-            entries_.push_back(Entry{key.b, data});
-        }
-        for (std::size_t a = 1; a < runStart_.size(); ++a)
-            runStart_[a] += runStart_[a - 1];
-    }
-
-    // PolygonStorage::otherPolygon on the same index.
-    int otherPolygon(int p, const EdgeEntryKey& key) const
-    {
-        if (key.a < 0 || static_cast<std::size_t>(key.a) + 1 >= runStart_.size())
-            return -1;
-        for (std::size_t i = runStart_[key.a]; i < runStart_[key.a + 1]; ++i)
-            if (entries_[i].larger == key.b)
-                return entries_[i].data.first == p ? entries_[i].data.second : entries_[i].data.first;
-        return -1;
-    }
-
-private:
-    struct Entry {
-        std::int32_t larger;
-        EdgeEntryData data;
-    };
-    std::vector<std::uint32_t> runStart_;
-    std::vector<Entry> entries_;
-};
-
 // Walks the polygons around one source vertex across shared edges.
 class FanWalk {
 public:
-    FanWalk(const PolygonStorage& source, const EdgeTable& edges, int v, int startPolygon, bool forward)
-        : source_(source), edges_(edges), v_(v), forward_(forward), current_(startPolygon),
+    FanWalk(const PolygonStorage& source, int v, int startPolygon, bool forward)
+        : source_(source), v_(v), forward_(forward), current_(startPolygon),
           w_(source.neighbour(startPolygon, v, forward))
     {
     }
@@ -60,7 +23,7 @@ public:
     // against the current one.
     bool step()
     {
-        int q = edges_.otherPolygon(current_, EdgeEntryKey(v_, w_));
+        int q = source_.otherPolygon(current_, EdgeEntryKey(v_, w_));
         if (q == -1)
             return false;
         int nextW = source_.neighbour(q, v_, forward_);
@@ -77,7 +40,6 @@ public:
 
 private:
     const PolygonStorage& source_;
-    const EdgeTable& edges_;
     int v_;
     bool forward_;
     int current_;
@@ -99,13 +61,13 @@ struct Fan {
     int beforeFirst = -1, afterLast = -1;
 };
 
-Fan walkFan(const PolygonStorage& source, const EdgeTable& edges, int v, int start, std::size_t polygonCount)
+Fan walkFan(const PolygonStorage& source, int v, int start, std::size_t polygonCount)
 {
     // Each walk takes at most one step per polygon of the vertex: an edge that holds more than
     // two polygons could otherwise lead it around a cycle that never returns to the start.
     Fan fan;
     fan.polygons.push_back(start);
-    FanWalk backward(source, edges, v, start, false);
+    FanWalk backward(source, v, start, false);
     for (std::size_t steps = 0; steps < polygonCount; ++steps) {
         if (!backward.step()) {
             fan.open = true;
@@ -119,7 +81,7 @@ Fan walkFan(const PolygonStorage& source, const EdgeTable& edges, int v, int sta
         return fan;
     fan.afterLast = backward.edgeEnd();
     VertexIDList front;  // the other way round, nearest to start first
-    FanWalk forward(source, edges, v, start, true);
+    FanWalk forward(source, v, start, true);
     for (std::size_t steps = 0; steps < polygonCount && forward.step() && forward.polygon() != start; ++steps)
         front.push_back(forward.polygon());
     fan.beforeFirst = forward.edgeEnd();
@@ -278,8 +240,9 @@ void releaseFlatFeatureCorners(const std::vector<VertexIDList>& polygons, std::v
 
 // One face per source vertex with three or more polygons, walked around it; a fan open at a
 // border of the source starts and ends at the midpoints of its border edges.
-void appendDualFaces(PolygonStorage& dual, const PolygonStorage& source, const EdgeTable& edges)
+void appendDualFaces(PolygonStorage& dual, const PolygonStorage& source)
 {
+    dual.Polygons.reserve(source.VIndex.size());
     for (std::size_t v = 0; v < source.VIndex.size(); ++v) {
         // Polygons emptied since the index was built (fewer than three corners) do not count.
         std::size_t polygonCount = 0;
@@ -293,7 +256,7 @@ void appendDualFaces(PolygonStorage& dual, const PolygonStorage& source, const E
         if (polygonCount < 3)
             continue;
         const int vertex = static_cast<int>(v);
-        Fan fan = walkFan(source, edges, vertex, start, polygonCount);
+        Fan fan = walkFan(source, vertex, start, polygonCount);
         if (!fan.open) {
             dual.Polygons.push_back(std::move(fan.polygons));
             continue;
@@ -314,7 +277,7 @@ void PolygonStorage::constructDual(const PolygonStorage& source) { buildDual(sou
 
 void PolygonStorage::constructDualReleasingEdges(PolygonStorage& source) { buildDual(source, &source.EdgeIndex); }
 
-void PolygonStorage::buildDual(const PolygonStorage& source, EdgeEntryMap* sourceEdges)
+void PolygonStorage::buildDual(const PolygonStorage& source, EdgeEntryTable* sourceEdges)
 {
     if (status)
         status->beginStage("Constructing Dual Surface");
@@ -322,12 +285,9 @@ void PolygonStorage::buildDual(const PolygonStorage& source, EdgeEntryMap* sourc
     scale = source.scale;
     offset = source.offset;
     Vertices = source.Midpoints;  // dual vertex i stands for source polygon i
-    {
-        const EdgeTable edges(source.EdgeIndex);
-        if (sourceEdges)
-            EdgeEntryMap().swap(*sourceEdges);
-        appendDualFaces(*this, source, edges);
-    }
+    appendDualFaces(*this, source);
+    if (sourceEdges)
+        sourceEdges->release();
     mergeCoincidentCorners(Polygons, Vertices);
     releaseFlatFeatureCorners(Polygons, Vertices, source);
     buildVIndex();

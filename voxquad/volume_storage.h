@@ -119,6 +119,8 @@ public:
         return block ? block[BlockGrid::offsetIn(x, y, z)] : background_.distance;
     }
     void setDistance(int x, int y, int z, float d);
+    // The distances of slice z, row by row (x fastest), block row by block row.
+    void readSlice(int z, float* out) const;
     // False when no voxel of the block holds a sample (it reads as the unsampled background).
     bool blockMayHoldSamples(int bx, int by, int bz) const
     {
@@ -174,6 +176,17 @@ public:
         volume_.getVoxel(x, y, z, v);
         v.distance = d;
         volume_.setVoxel(x, y, z, v);
+    }
+
+    // The distances of slice z into out (XSize * YSize values, x fastest).
+    void readSlice(int z, float* out) const
+    {
+        if (band_) {
+            band_->readSlice(z, out);
+            return;
+        }
+        for (int y = 0; y < volume_.getYSize(); ++y)
+            for (int x = 0; x < xSize_; ++x) *out++ = distance(x, y, z);
     }
 
     // False when block (bx, by, bz) of 8 x 8 x 8 voxels surely holds no sample.

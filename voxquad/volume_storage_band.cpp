@@ -29,6 +29,27 @@ void VolumeStorageBandDF::setDistance(int x, int y, int z, float d)
     block[BlockGrid::offsetIn(x, y, z)] = d;
 }
 
+void VolumeStorageBandDF::readSlice(int z, float* out) const
+{
+    constexpr int side = BlockGrid::blockSide;
+    const int bz = z >> BlockGrid::blockBits;
+    const int inBlockZ = BlockGrid::offsetIn(0, 0, z);
+    for (int by = 0; by < grid_.blocksY; ++by) {
+        const int y0 = by << BlockGrid::blockBits, rows = std::min(side, YSize - y0);
+        for (int bx = 0; bx < grid_.blocksX; ++bx) {
+            const int x0 = bx << BlockGrid::blockBits, columns = std::min(side, XSize - x0);
+            const float* block = blocks_[grid_.blockAt(bx, by, bz)].get();
+            for (int r = 0; r < rows; ++r) {
+                float* row = out + static_cast<std::size_t>(y0 + r) * static_cast<std::size_t>(XSize) + x0;
+                if (block)
+                    std::copy_n(block + inBlockZ + (r << BlockGrid::blockBits), columns, row);
+                else
+                    std::fill_n(row, columns, background_.distance);
+            }
+        }
+    }
+}
+
 std::size_t VolumeStorageBandDF::voxelIndex(int x, int y, int z) const
 {
     return (static_cast<std::size_t>(z) * static_cast<std::size_t>(YSize) + static_cast<std::size_t>(y)) *

@@ -13,4 +13,5 @@ list(APPEND VOXQUAD_TEST_SOURCES
   remesher_run_test.cpp
   real_meshes_test.cpp
   remesher_closed_output_test.cpp
+  remesher_output_fingerprint_test.cpp
 )
