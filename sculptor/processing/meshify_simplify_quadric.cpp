@@ -29,7 +29,7 @@ double Det3(double a11, double a12, double a13, double a21, double a22, double a
 // Adds the quadric of the plane a x + b y + c z + d = 0.
 void AddPlane(TQuadric& q, double a, double b, double c, double d) {
   const double terms[10] = {a * a, a * b, a * c, a * d, b * b, b * c, b * d, c * c, c * d, d * d};
-  for (int i = 0; i < 10; ++i) q[i] += static_cast<float>(terms[i]);
+  for (int i = 0; i < 10; ++i) q[i] += terms[i];
 }
 
 float CostOfEdge(const TReductionState& s, const TTriangle& t, int k) {
@@ -61,7 +61,7 @@ size_t KeepLiveTriangles(TReductionState& s) {
 // Normals, the quadric of every vertex (the sum of its triangles' planes) and
 // the cost of every edge.
 void InitialiseQuadrics(TReductionState& s) {
-  for (TVertex& v : s.vertices) std::fill(std::begin(v.q), std::end(v.q), 0.0f);
+  for (TVertex& v : s.vertices) std::fill(std::begin(v.q), std::end(v.q), 0.0);
   for (TTriangle& t : s.triangles) {
     const Vec3 p0 = ToVec(s.vertices[t.v[0]].p);
     Vec3 n = Cross(Sub(ToVec(s.vertices[t.v[1]].p), p0), Sub(ToVec(s.vertices[t.v[2]].p), p0));

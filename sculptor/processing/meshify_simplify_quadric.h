@@ -31,11 +31,15 @@ using TVertices = std::vector<TPoint3f>;
 using TFaces = std::vector<TPoint3i>;
 
 // Symmetric 4 x 4 error quadric, upper triangle: q11 q12 q13 q14 q22 q23 q24 q33 q34 q44.
-using TQuadric = float[10];
+// Summed in double precision: the error is the small difference of large
+// terms (q44 alone gathers the squared plane offsets of every triangle the
+// vertex stands for), and in single precision that difference drowns in
+// rounding: costs came out negative or hundreds of times too large, and the
+// collapses ran in the order of the rounding noise.
+using TQuadric = double[10];
 
 // Working vertex: its triangle references are refs[tstart .. tstart + tcount).
-// One cache line each.
-struct alignas(64) TVertex {
+struct TVertex {
   TPoint3f p;
   int32_t border = 0;  // 1 when one of its edges belongs to a single triangle
   int32_t tstart = 0;

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "mesh_shapes.h"
 #include "processing/meshify_simplify_quadric_element.h"
@@ -286,6 +288,48 @@ TEST(EdgeCollapseCost, BorderEdgeGoesToAnEndpointOrTheMidpointInsideToTheOptimum
   EXPECT_NEAR(p.y, -0.5f, 1e-6);
   EXPECT_NEAR(p.z, 2.0f, 1e-6);
   EXPECT_DOUBLE_EQ(QuadricError(s.vertices[0].q, 1.25, -0.5, 2), 1.0);
+}
+
+// Two vertices that stand for many triangles of a gently curved patch far from
+// the origin, as after a run of collapses on a large smooth part of a model:
+// each carries the tangent planes of a 16 x 16 grid of points 0.002 apart on a
+// sphere of radius 0.7 about the origin. The cost must be the summed squared
+// plane distances at the point it returns; in single precision the large
+// offsets of these planes drowned it (negative, or far too large).
+TEST(EdgeCollapseCost, StaysExactForManyPlanesFarFromTheOrigin) {
+  constexpr double kRadius = 0.7, kStep = 0.002 / kRadius;  // angular grid step
+  constexpr int kGrid = 16;
+  std::vector<std::array<double, 4>> planes[2];
+  TReductionState s;
+  s.vertices.resize(2);
+  for (int v = 0; v < 2; ++v) {
+    const double centre = (v ? 0.5 : -0.5) * kGrid * kStep;
+    for (int i = 0; i < kGrid; ++i) {
+      for (int j = 0; j < kGrid; ++j) {
+        const double ax = centre + (i - (kGrid - 1) / 2.0) * kStep / 2, az = (j - (kGrid - 1) / 2.0) * kStep;
+        const std::array<double, 4> n{std::sin(ax), std::cos(ax) * std::cos(az), std::cos(ax) * std::sin(az),
+                                      -kRadius};
+        planes[v].push_back(n);
+        const double terms[10] = {n[0] * n[0], n[0] * n[1], n[0] * n[2], n[0] * n[3], n[1] * n[1],
+                                  n[1] * n[2], n[1] * n[3], n[2] * n[2], n[2] * n[3], n[3] * n[3]};
+        for (int k = 0; k < 10; ++k) s.vertices[v].q[k] += terms[k];
+      }
+    }
+    s.vertices[v].p = {static_cast<float>(kRadius * std::sin(centre)), static_cast<float>(kRadius * std::cos(centre)),
+                       0};
+  }
+
+  TPoint3f p;
+  const float cost = EdgeCollapseCost(s, 0, 1, p);
+  double exact = 0;
+  for (const auto& group : planes) {
+    for (const auto& n : group) exact += std::pow(n[0] * p.x + n[1] * p.y + n[2] * p.z + n[3], 2);
+  }
+  EXPECT_GE(cost, 0);
+  EXPECT_NEAR(cost, exact, 1e-3 * exact + 1e-12);
+  // The optimum lies at the patch, within a fraction of the edge's length.
+  const double edge = s.vertices[1].p.x - s.vertices[0].p.x;
+  EXPECT_LT(std::hypot(p.x, p.y - kRadius, p.z), 0.1 * edge);
 }
 
 // --- the element -------------------------------------------------------------
