@@ -3,6 +3,8 @@
 // installed: the Cyberware horse of PETSc's examples (libpetsc3.18-dev-examples, big-endian binary
 // PLY compressed with bzip2) and the candle stand of OpenSCAD's examples (openscad), rendered to
 // STL once and kept beside the build.
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -86,21 +88,36 @@ inline bool parseBigEndianPly(const std::string& bytes, PolygonStorage& mesh)
     return true;
 }
 
-// An ASCII STL, its corners welded where their positions are equal.
+// An ASCII STL, its corners welded where their positions are equal. OpenSCAD writes the same
+// facets in a different order on every run: each facet starts at its smallest corner (its turn
+// kept) and the facets are sorted, so that the mesh is the same for every rendering.
 inline bool parseAsciiStl(const std::string& text, PolygonStorage& mesh)
 {
+    using Corner = std::tuple<float, float, float>;
     std::istringstream in(text);
-    std::map<std::tuple<float, float, float>, int> ids;
+    std::vector<std::array<Corner, 3>> facets;
+    std::vector<Corner> corners;
     std::string word;
-    VertexIDList corners;
     while (in >> word) {
         if (word != "vertex") continue;
         float x, y, z;
         if (!(in >> x >> y >> z)) return false;
-        auto [it, added] = ids.try_emplace({x, y, z}, static_cast<int>(mesh.Vertices.size()));
-        if (added) mesh.addVertex(Vertex(vec3(x, y, z)));
-        corners.push_back(it->second);
-        if (corners.size() == 3) mesh.Polygons.push_back(std::exchange(corners, {}));
+        corners.emplace_back(x, y, z);
+        if (corners.size() < 3) continue;
+        const auto first = std::min_element(corners.begin(), corners.end());
+        std::rotate(corners.begin(), first, corners.end());
+        facets.push_back({corners[0], corners[1], corners[2]});
+        corners.clear();
+    }
+    std::sort(facets.begin(), facets.end());
+    std::map<Corner, int> ids;
+    for (const auto& facet : facets) {
+        VertexIDList& polygon = mesh.Polygons.emplace_back();
+        for (const Corner& corner : facet) {
+            auto [it, added] = ids.try_emplace(corner, static_cast<int>(mesh.Vertices.size()));
+            if (added) mesh.addVertex(Vertex(vec3(std::get<0>(corner), std::get<1>(corner), std::get<2>(corner))));
+            polygon.push_back(it->second);
+        }
     }
     return !mesh.Polygons.empty() && corners.empty();
 }
