@@ -3,13 +3,13 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <QImage>
 #include <QImageReader>
 #include <algorithm>
 
 #include "model/messages.h"
 #include "render/element_buffers.h"
 #include "render/panel_centro.h"
+#include "render/texture_upload.h"
 
 namespace {
 
@@ -20,13 +20,6 @@ constexpr std::array<const char*, 6> kCubeFaces{"xpos.jpg", "xneg.jpg", "ypos.jp
 constexpr std::array<const char*, 8> kBrushImages{"round.tga",   "soft.tga",  "diffuse.tga",
                                                   "disform.tga", "stones.tga", "lines.tga",
                                                   "disc.tga",    "star.tga"};
-
-// RGBA rows bottom-up, as glTexImage2D expects them.
-QImage GlImage(const QString& path) {
-  QImage image(path);
-  if (image.isNull()) return image;
-  return image.convertToFormat(QImage::Format_RGBA8888).mirrored();
-}
 
 void SetLinearFilters(GLenum target) {
   glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -47,19 +40,15 @@ bool EnvironmentImagesReadable(const QString& programDir) {
 }
 
 void PanelCentro::LoadTextures() {
-  const QString images = programDir_ + QStringLiteral("/images/");
+  const std::string images = (programDir_ + QStringLiteral("/images/")).toStdString();
+  // The textures of an earlier context died with it: the brush images get
+  // fresh names again.
+  textureNameCounter = 0;
   glGenTextures(1, &cubeMap_);
   glBindTexture(GL_TEXTURE_CUBE_MAP, cubeMap_);
   bool allFaces = true;
   for (size_t k = 0; k < kCubeFaces.size(); ++k) {
-    // Cube-map faces are addressed from the top-left corner: no flip.
-    QImage face = QImage(images + kCubeFaces[k]).convertToFormat(QImage::Format_RGBA8888);
-    if (face.isNull()) {
-      allFaces = false;
-      continue;
-    }
-    glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(k), 0, GL_RGBA, face.width(),
-                 face.height(), 0, GL_RGBA, GL_UNSIGNED_BYTE, face.constBits());
+    allFaces &= LoadCubeMapFace(images + kCubeFaces[k], GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(k));
   }
   SetLinearFilters(GL_TEXTURE_CUBE_MAP);
   glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -67,16 +56,9 @@ void PanelCentro::LoadTextures() {
   glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
   if (!allFaces) startupError_ = QString::fromUtf8(kEnvironmentImagesMissing);
 
-  // A missing brush image leaves its texture empty; only the cube map is vital.
+  // A missing brush image leaves its texture name 0; only the cube map is vital.
   for (size_t k = 0; k < kBrushImages.size(); ++k) {
-    glGenTextures(1, &brushTextures_[k]);
-    glBindTexture(GL_TEXTURE_2D, brushTextures_[k]);
-    SetLinearFilters(GL_TEXTURE_2D);
-    const QImage brush = GlImage(images + kBrushImages[k]);
-    if (!brush.isNull()) {
-      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, brush.width(), brush.height(), 0, GL_RGBA,
-                   GL_UNSIGNED_BYTE, brush.constBits());
-    }
+    LoadTextureFile(images + kBrushImages[k], brushTextures_[k], GL_TEXTURE_2D, GL_LINEAR, GL_LINEAR, 0);
   }
   glGenTextures(1, &depthViewTexture_);
   glBindTexture(GL_TEXTURE_2D, 0);

@@ -8,11 +8,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QOpenGLContext>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -21,6 +23,7 @@
 #include "model/test_meshes.h"
 #include "model/topology.h"
 #include "render/element_buffers.h"
+#include "render/texture_upload.h"
 
 namespace {
 
@@ -532,6 +535,42 @@ TEST_F(PanelCentroTest, BuffersFollowTheirElements) {
   panel_->makeCurrent();
   for (uint32_t name : first) EXPECT_FALSE(glIsBuffer(name));
   for (uint32_t name : later) EXPECT_FALSE(glIsBuffer(name));
+}
+
+// The environment faces and the brush images come through the texture
+// loader: its messages name a missing file, and each brush image it reads
+// takes a fresh texture name from its counter.
+TEST(PanelCentroStartup, StartupImagesComeThroughTheTextureLoader) {
+  App();
+  QTemporaryDir dir;
+  WriteEnvironmentImages(dir.path(), 3);
+  // round.tga: 2 x 2 pixels, uncompressed, 32 bits; the other brushes are missing.
+  std::string tga(18, '\0');
+  tga[2] = 2;
+  tga[12] = tga[14] = 2;
+  tga[16] = 32;
+  tga.append(16, '\x7f');
+  QFile round(dir.path() + "/images/round.tga");
+  ASSERT_TRUE(round.open(QIODevice::WriteOnly));
+  round.write(tga.data(), static_cast<qint64>(tga.size()));
+  round.close();
+
+  CapturingMessageSink messages;
+  TScene scene;
+  scene.elements.push_back(MakeBall());
+  PanelCentro panel(scene, nullptr);
+  panel.SetProgramDirectory(dir.path());
+  panel.resize(200, 150);
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+  panel.makeCurrent();
+  EXPECT_TRUE(glIsTexture(panel.brushTexture(0)));
+  EXPECT_EQ(panel.brushTexture(1), 0u);
+  EXPECT_EQ(textureNameCounter, 1);
+  const std::string images = dir.path().toStdString() + "/images/";
+  const std::vector<std::string> texts = messages.Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Couldn't load JPG - \"" + images + "yneg.jpg\""), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "File not found  - " + images + "star.tga"), texts.end());
 }
 
 TEST(PanelCentroStartup, MissingEnvironmentImageIsReportedNotFatal) {

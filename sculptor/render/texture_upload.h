@@ -26,3 +26,9 @@ GLuint CreateTexture(const TImagePixels& image, GLenum target, GLint minFilter, 
 // message is shown and `textureName` is left as it was.
 bool LoadTextureFile(const std::string& fileName, GLuint& textureName, GLenum target, GLint minFilter, GLint magFilter,
                      GLuint currentTextureId);
+
+// Reads an image file into one face of the cube map bound to
+// GL_TEXTURE_CUBE_MAP (`faceTarget` is GL_TEXTURE_CUBE_MAP_POSITIVE_X + face).
+// The rows arrive bottom-up like every loaded image. On failure the
+// decoder's message is shown.
+bool LoadCubeMapFace(const std::string& fileName, GLenum faceTarget);

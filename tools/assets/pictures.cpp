@@ -140,12 +140,14 @@ Vec3 CubeDirection(int face, double s, double t) {
   }
 }
 
+// The texture loader hands rows bottom-up, so t runs from the picture's
+// bottom row: the face reaches OpenGL with t = -1 in its first row.
 Raster EnvironmentFace(int face) {
   constexpr int kSize = 256;
   Raster image(kSize, kSize);
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
-      Vec3 c = Environment(CubeDirection(face, (x + 0.5) / kSize * 2 - 1, (y + 0.5) / kSize * 2 - 1));
+      Vec3 c = Environment(CubeDirection(face, (x + 0.5) / kSize * 2 - 1, (kSize - 0.5 - y) / kSize * 2 - 1));
       image.Set(x, y, c.x, c.y, c.z);
     }
   }
