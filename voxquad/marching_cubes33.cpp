@@ -108,9 +108,10 @@ template <typename Visit>
 void MarchingCubes33::forEachXWithCrossings(int y, int z, Visit visit) const
 {
     // A neighbour beyond the grid is the point itself, as in edgeCrossings.
-    const std::uint8_t* row = &heldSides[z % heldSliceCount][static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX)];
+    const std::size_t start = static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX);
+    const std::uint8_t* row = &heldSides[z % heldSliceCount][start];
     const std::uint8_t* nextRow = y + 1 < sizeY ? row + sizeX : row;
-    const std::uint8_t* above = z + 1 < sizeZ ? &heldSides[(z + 1) % heldSliceCount][row - heldSides[z % heldSliceCount].data()] : row;
+    const std::uint8_t* above = z + 1 < sizeZ ? &heldSides[(z + 1) % heldSliceCount][start] : row;
     forEachRunNearSamples(y, z, [&](int first, int last) {
         for (int x = first; x <= last; ++x) {
             // Four points on one side cross nowhere; four unsampled ones start no edge either.

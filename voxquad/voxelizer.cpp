@@ -222,11 +222,13 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
     // stands clear of their plane; the margin covers the rounding. On a fine mesh and a coarse
     // grid (many triangles per cell) it leaves out most points of each box.
     const vec3 centre = (p0 + p1 + p2) * (1.0f / 3.0f);
-    const float radius = std::sqrt(std::max({(p0 - centre).length2(), (p1 - centre).length2(), (p2 - centre).length2()}));
+    const float radius =
+        std::sqrt(std::max({(p0 - centre).length2(), (p1 - centre).length2(), (p2 - centre).length2()}));
     const float longest2 = std::max({e1.length2(), e2.length2(), (p2 - p1).length2()});
     const vec3 area = cross(e1, e2);
     const float facing = dot(area, n);
-    const bool bounded = area.length2() >= 0.01f * longest2 * longest2 && facing * facing >= 0.25f * area.length2() * n.length2();
+    const bool bounded = area.length2() >= 0.01f * longest2 * longest2 &&
+                         facing * facing >= 0.25f * area.length2() * n.length2();
     constexpr float sphereMargin = 0.01f;
 
     const VoxelAccessor voxels(*volume);
