@@ -35,6 +35,7 @@ void MarchingCubes33::reset()
     lowerSlice = {};
     upperSlice = {};
     for (std::vector<float>& held : heldSlices) held = {};
+    for (std::vector<std::uint8_t>& held : heldSides) held = {};
     for (std::vector<std::int8_t>& held : heldFarSides) held = {};
     sizeX = sizeY = sizeZ = -1;
 }
@@ -45,10 +46,13 @@ void MarchingCubes33::init()
     sizeY = volume->getYSize();
     sizeZ = volume->getZSize();
     const std::size_t slice = 3 * static_cast<std::size_t>(sizeX) * static_cast<std::size_t>(sizeY);
-    lowerSlice.assign(slice, -1);
-    upperSlice.assign(slice, -1);
+    for (SliceVertexIds* ids : {&lowerSlice, &upperSlice}) {
+        ids->ids.assign(slice, -1);
+        ids->points.clear();
+    }
     sliceFirstVertex.assign(static_cast<std::size_t>(sizeZ) + 1, 0);
     for (std::vector<float>& held : heldSlices) held.resize(slice / 3);
+    for (std::vector<std::uint8_t>& held : heldSides) held.resize(slice / 3);
     for (std::vector<std::int8_t>& held : heldFarSides) held.resize(slice / 3);
     for (std::int32_t& c : subcaseCount) c = 0;
     vertices.clear();
@@ -68,16 +72,19 @@ void MarchingCubes33::holdSlices(int first, int last)
         int& held = heldSliceZ[z % heldSliceCount];
         if (held == z) continue;
         voxels->readSlice(z, heldSlices[z % heldSliceCount].data());
+        const float* raw = heldSlices[z % heldSliceCount].data();
+        std::uint8_t* sides = heldSides[z % heldSliceCount].data();
+        for (std::size_t n = 0, count = heldSides[z % heldSliceCount].size(); n < count; ++n) sides[n] = sideOf(raw[n]);
         std::fill(heldFarSides[z % heldSliceCount].begin(), heldFarSides[z % heldSliceCount].end(), std::int8_t{0});
         held = z;
     }
 }
 
 template <typename Visit>
-void MarchingCubes33::forEachXNearSamples(int y, int z, Visit visit) const
+void MarchingCubes33::forEachRunNearSamples(int y, int z, Visit visit) const
 {
     if (!band) {
-        for (int x = 0; x < sizeX; ++x) visit(x);
+        visit(0, sizeX - 1);
         return;
     }
     // Points whose edges or cubes reach into rows y .. y + 1, z .. z + 1 and columns x .. x + 1.
@@ -90,10 +97,28 @@ void MarchingCubes33::forEachXNearSamples(int y, int z, Visit visit) const
         for (int a = 0; a < 2 && !near; ++a)
             for (int b = 0; b < 2 && !near; ++b) near = band->blockMayHoldSamples(bx, by[a], bz[b]);
         if (!near) continue;
+        const int first = std::max(next, (bx << BlockGrid::blockBits) - 1);
         const int last = std::min(sizeX - 1, ((bx + 1) << BlockGrid::blockBits) - 1);
-        for (int x = std::max(next, (bx << BlockGrid::blockBits) - 1); x <= last; ++x) visit(x);
+        visit(first, last);
         next = last + 1;
     }
+}
+
+template <typename Visit>
+void MarchingCubes33::forEachXWithCrossings(int y, int z, Visit visit) const
+{
+    // A neighbour beyond the grid is the point itself, as in edgeCrossings.
+    const std::size_t start = static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX);
+    const std::uint8_t* row = &heldSides[z % heldSliceCount][start];
+    const std::uint8_t* nextRow = y + 1 < sizeY ? row + sizeX : row;
+    const std::uint8_t* above = z + 1 < sizeZ ? &heldSides[(z + 1) % heldSliceCount][start] : row;
+    forEachRunNearSamples(y, z, [&](int first, int last) {
+        for (int x = first; x <= last; ++x) {
+            // Four points on one side cross nowhere; four unsampled ones start no edge either.
+            const std::uint8_t sides = row[x] | row[std::min(x + 1, sizeX - 1)] | nextRow[x] | above[x];
+            if (sides != negativeSide && sides != positiveSide && sides != unsampledSide) visit(x);
+        }
+    });
 }
 
 template <typename Found>
@@ -134,39 +159,37 @@ void MarchingCubes33::countIntersections()
         holdSlices(z, std::min(z + 1, sizeZ - 1));
         sliceFirstVertex[z] = count;
         for (int y = 0; y < sizeY; ++y)
-            forEachXNearSamples(y, z, [&](int x) { edgeCrossings(x, y, z, [&](int, float, float) { ++count; }); });
+            forEachXWithCrossings(y, z, [&](int x) { edgeCrossings(x, y, z, [&](int, float, float) { ++count; }); });
         progress(z * 10 / sizeZ);
     }
     sliceFirstVertex[sizeZ] = count;
 }
 
-void MarchingCubes33::createSliceVertices(int z, std::int32_t* ids)
+void MarchingCubes33::createSliceVertices(int z, SliceVertexIds& slice)
 {
     std::int32_t next = sliceFirstVertex[z];
     for (int y = 0; y < sizeY; ++y)
-        forEachXNearSamples(y, z, [&](int x) {
-            std::int32_t* point = ids + 3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x);
-            point[0] = point[1] = point[2] = -1;
+        forEachXWithCrossings(y, z, [&](int x) {
+            const std::size_t point = static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x;
+            const std::int32_t first = next;
             edgeCrossings(x, y, z, [&](int axis, float c0, float c1) {
-                point[axis] = next;
+                slice.ids[3 * point + axis] = next;
                 createEdgeVertex(next++, axis, x, y, z, c0, c1);
             });
+            if (next != first) slice.points.push_back(static_cast<std::uint32_t>(point));
         });
     assert(next == sliceFirstVertex[z + 1]);
 }
 
-void MarchingCubes33::clearSlice(int z, std::int32_t* ids) const
+void MarchingCubes33::clearSlice(SliceVertexIds& slice)
 {
-    for (int y = 0; y < sizeY; ++y)
-        forEachXNearSamples(y, z, [&](int x) {
-            std::int32_t* point = ids + 3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x);
-            point[0] = point[1] = point[2] = -1;
-        });
+    for (const std::uint32_t point : slice.points) std::fill_n(&slice.ids[3 * static_cast<std::size_t>(point)], 3, -1);
+    slice.points.clear();
 }
 
 std::int32_t MarchingCubes33::edgeVertex(int axis, int x, int y, int z) const
 {
-    const std::vector<std::int32_t>& ids = z == k ? lowerSlice : upperSlice;
+    const std::vector<std::int32_t>& ids = (z == k ? lowerSlice : upperSlice).ids;
     return ids[3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(sizeX) + x) + axis];
 }
 
@@ -188,22 +211,33 @@ void MarchingCubes33::processCubes()
 {
     if (sizeZ > 0) {
         holdSlices(0, std::min(1, sizeZ - 1));
-        createSliceVertices(0, lowerSlice.data());
+        createSliceVertices(0, lowerSlice);
     }
     for (k = 0; k < sizeZ - 1; ++k) {
         holdSlices(k, std::min(k + 2, sizeZ - 1));
         if (k > 0) {
             std::swap(lowerSlice, upperSlice);
-            clearSlice(k - 1, upperSlice.data());
+            clearSlice(upperSlice);
         }
-        createSliceVertices(k + 1, upperSlice.data());
+        createSliceVertices(k + 1, upperSlice);
         for (j = 0; j < sizeY - 1; ++j) {
-            for (int row = 0; row < 4; ++row)
-                cubeRows[row] = &heldSlices[(k + row / 2) % heldSliceCount]
-                                           [static_cast<std::size_t>(j + row % 2) * static_cast<std::size_t>(sizeX)];
-            forEachXNearSamples(j, k, [&](int x) {
-                i = x;
-                if (i < sizeX - 1 && readCube()) processCube();
+            for (int row = 0; row < 4; ++row) {
+                const std::size_t start = static_cast<std::size_t>(j + row % 2) * static_cast<std::size_t>(sizeX);
+                cubeRows[row] = &heldSlices[(k + row / 2) % heldSliceCount][start];
+                cubeSideRows[row] = &heldSides[(k + row / 2) % heldSliceCount][start];
+            }
+            forEachRunNearSamples(j, k, [&](int first, int last) {
+                for (int x = first; x <= std::min(last, sizeX - 2); ++x) {
+                    const std::uint8_t sides = cubeSides(x);
+                    // A cube with its corners on one side is case 0: counted, with nothing to emit.
+                    if (sides == negativeSide || sides == positiveSide) {
+                        ++subcaseCount[mc33::Sub0];
+                        continue;
+                    }
+                    if (sides == unsampledSide) continue;
+                    i = x;
+                    if (readCube()) processCube();
+                }
             });
         }
         progress(k * 80 / sizeZ);
@@ -213,10 +247,6 @@ void MarchingCubes33::processCubes()
 void MarchingCubes33::processCube()
 {
     const mc33::CubeTiling tiling = mc33::classifyCube(cube);
-    lutEntry = static_cast<std::uint8_t>(tiling.lutEntry);
-    caseNumber = static_cast<std::uint8_t>(tiling.caseNumber);
-    config = static_cast<std::uint8_t>(tiling.config);
-    subconfig = static_cast<std::uint8_t>(tiling.subconfig);
     if (tiling.subcase == mc33::SubImpossible) return;
     ++subcaseCount[tiling.subcase];
     if (tiling.polygonRow)

@@ -15,10 +15,6 @@ const char* const subcaseNames[SubcaseCount] = {
     "8",      "9",      "10.1.1", "10.1.2", "10.2", "11",     "12.1.1", "12.1.2",
     "12.2",   "13.1",   "13.2", "13.3",   "13.4",   "13.5.1", "13.5.2", "14"};
 
-float clampCornerValue(float value) {
-    return std::fabs(value) < FLT_EPSILON ? FLT_EPSILON : value;
-}
-
 int cubeLutEntry(const float corners[8]) {
     int entry = 0;
     for (int p = 0; p < 8; ++p)

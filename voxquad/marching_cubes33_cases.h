@@ -4,6 +4,8 @@
 // Lewiner, Lopes, Vieira and Tavares (2003), lookup tables version 0.2.
 #pragma once
 
+#include <cfloat>
+#include <cmath>
 #include <cstdint>
 
 namespace voxquad::mc33 {
@@ -38,7 +40,7 @@ struct CubeTiling {
 
 // Corner values as the classification sees them: |value| < FLT_EPSILON becomes
 // +FLT_EPSILON, so no corner is ever zero and a zero sample counts as positive.
-float clampCornerValue(float value);
+inline float clampCornerValue(float value) { return std::fabs(value) < FLT_EPSILON ? FLT_EPSILON : value; }
 
 // Bit p set when corner p is positive.
 int cubeLutEntry(const float corners[8]);

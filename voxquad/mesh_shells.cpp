@@ -55,36 +55,46 @@ MeshShells findShells(const PolygonStorage& mesh)
         shells.shellOfPolygon[i] = shell;
     }
 
-    // Every side of every triangle as its undirected edge and direction; an edge is balanced when
-    // its sides come in opposite pairs, even when their count is even.
+    // Every side of every triangle as its undirected edge and direction, bucketed by the edge's
+    // smaller vertex (a counting sort: a vertex has few sides); an edge is balanced when its sides
+    // come in opposite pairs, even when their count is even.
     struct Side {
-        std::int32_t low, high;
-        std::int32_t direction;  // +1 from low to high
+        std::int32_t high;
+        std::int32_t direction;  // +1 from the smaller vertex to high
     };
-    std::vector<Side> sides;
-    sides.reserve(3 * mesh.Polygons.size());
-    for (const VertexIDList& p : mesh.Polygons) {
-        if (!isTriangle(p)) continue;
-        for (int k = 0; k < 3; ++k) {
-            const std::int32_t a = p[k], b = p[(k + 1) % 3];
-            sides.push_back(Side{std::min(a, b), std::max(a, b), a < b ? 1 : -1});
+    auto forEachSide = [&](auto visit) {
+        for (const VertexIDList& p : mesh.Polygons) {
+            if (!isTriangle(p)) continue;
+            for (int k = 0; k < 3; ++k) {
+                const std::int32_t a = p[k], b = p[(k + 1) % 3];
+                visit(std::min(a, b), Side{std::max(a, b), a < b ? 1 : -1});
+            }
         }
-    }
-    std::sort(sides.begin(), sides.end(),
-              [](const Side& l, const Side& r) { return l.low < r.low || (l.low == r.low && l.high < r.high); });
-    for (std::size_t i = 0; i < sides.size();) {
-        std::size_t j = i;
-        int count = 0, balance = 0;
-        for (; j < sides.size() && sides[j].low == sides[i].low && sides[j].high == sides[i].high; ++j) {
-            ++count;
-            balance += sides[j].direction;
+    };
+    std::vector<std::uint32_t> bucketStart(mesh.Vertices.size() + 1, 0);
+    forEachSide([&](std::int32_t low, const Side&) { ++bucketStart[static_cast<std::size_t>(low) + 1]; });
+    std::partial_sum(bucketStart.begin(), bucketStart.end(), bucketStart.begin());
+    std::vector<Side> sides(bucketStart.back());
+    std::vector<std::uint32_t> fill(bucketStart.begin(), bucketStart.end() - 1);
+    forEachSide([&](std::int32_t low, const Side& side) { sides[fill[static_cast<std::size_t>(low)]++] = side; });
+    fill = {};
+    for (std::size_t low = 0; low + 1 < bucketStart.size(); ++low) {
+        const auto first = sides.begin() + bucketStart[low], last = sides.begin() + bucketStart[low + 1];
+        std::sort(first, last, [](const Side& l, const Side& r) { return l.high < r.high; });
+        for (auto i = first; i != last;) {
+            auto j = i;
+            int count = 0, balance = 0;
+            for (; j != last && j->high == i->high; ++j) {
+                ++count;
+                balance += j->direction;
+            }
+            ShellClosure& closure = shells.closure[shellOfRoot[sets.root(static_cast<std::int32_t>(low))]];
+            if (count % 2 != 0)
+                closure = ShellClosure::Open;
+            else if (balance != 0 && closure == ShellClosure::Oriented)
+                closure = ShellClosure::Closed;
+            i = j;
         }
-        ShellClosure& closure = shells.closure[shellOfRoot[sets.root(sides[i].low)]];
-        if (count % 2 != 0)
-            closure = ShellClosure::Open;
-        else if (balance != 0 && closure == ShellClosure::Oriented)
-            closure = ShellClosure::Closed;
-        i = j;
     }
     return shells;
 }

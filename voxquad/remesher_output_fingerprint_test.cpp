@@ -52,6 +52,9 @@ const FingerprintCase fingerprintCases[] = {
     {"reversed bracket", [] { return test_meshes::reversed(test_meshes::bracket(3)); }, 50000, 11328832758923829191ull},
     {"open box", openBox, 40000, 14231772689028076763ull},
     {"crossed boxes", crossedBoxes, 60000, 14705187681002081157ull},
+    // Triangles of half a cell and less, thin ones at the poles: most grid points of a triangle's
+    // box have a nearer sample already.
+    {"fine sphere on a coarse grid", [] { return test_meshes::sphere(160, 80); }, 20000, 15378251295327617681ull},
 };
 
 }  // namespace

@@ -197,7 +197,8 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
         ++skippedCount;
         return;
     }
-    const mat3 M = T.inverse();
+    mat3 M;
+    bool inverted = false;
 
     int lo[3], hi[3];
     const int sizes[3] = {volume->getXSize(), volume->getYSize(), volume->getZSize()};
@@ -215,18 +216,42 @@ void PolygonStorageVoxelizerDual::voxelizePolygon(const VertexIDList& polygon, i
         for (int k = 0; k < 3; ++k) normals[4 + k] = vertexPseudoNormals[polygon[k]];
     }
 
+    // A grid point farther from the triangle's bounding sphere than its sample (or the band) cannot
+    // take a sample from it. The distances computed below keep to the sphere only when the frame
+    // is well conditioned, so the test is left to triangles that are not thin and whose normal
+    // stands clear of their plane; the margin covers the rounding. On a fine mesh and a coarse
+    // grid (many triangles per cell) it leaves out most points of each box.
+    const vec3 centre = (p0 + p1 + p2) * (1.0f / 3.0f);
+    const float radius =
+        std::sqrt(std::max({(p0 - centre).length2(), (p1 - centre).length2(), (p2 - centre).length2()}));
+    const float longest2 = std::max({e1.length2(), e2.length2(), (p2 - p1).length2()});
+    const vec3 area = cross(e1, e2);
+    const float facing = dot(area, n);
+    const bool bounded = area.length2() >= 0.01f * longest2 * longest2 &&
+                         facing * facing >= 0.25f * area.length2() * n.length2();
+    constexpr float sphereMargin = 0.01f;
+
     const VoxelAccessor voxels(*volume);
     const vec3 corners[3] = {p0, p1, p2};
     for (int x = lo[0]; x <= hi[0]; ++x)
         for (int y = lo[1]; y <= hi[1]; ++y)
             for (int z = lo[2]; z <= hi[2]; ++z) {
                 const vec3 q(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+                const float current = std::fabs(voxels.distance(x, y, z));
+                if (bounded) {
+                    const float reach = std::min(current, voxelizerBandWidth) + radius + sphereMargin;
+                    if ((q - centre).length2() >= reach * reach) continue;
+                }
+                if (!inverted) {
+                    M = T.inverse();
+                    inverted = true;
+                }
                 const vec3 r = q - p0;
                 const float u = dot(M.row[0], r), v = dot(M.row[1], r), w = dot(M.row[2], r);
                 const ClosestFeature closest = closestFeature(q, corners, u, v, w, n);
                 const float len = closest.offset.length();
                 const bool positive = closed || dot(normals[closest.region], closest.offset) > 0;
-                if (len < voxelizerBandWidth && len < std::fabs(voxels.distance(x, y, z))) {
+                if (len < voxelizerBandWidth && len < current) {
                     voxels.setDistance(x, y, z, positive ? len : -len);
                     nearest->set(x, y, z, index, 1);
                 }
