@@ -11,15 +11,11 @@
 #include "app/panel_menu.h"
 #include "app/viewport_input.h"
 #include "render/panel_centro.h"
+#include "sculpt/stroke_projection.h"
 
 namespace {
 
 constexpr int kSecondBrushSensibility = 25;
-
-int ToPixel(double value) {
-  if (!(std::fabs(value) < 1e6)) return value > 0 ? 1000000 : -1000000;
-  return static_cast<int>(std::nearbyint(value));
-}
 
 }  // namespace
 

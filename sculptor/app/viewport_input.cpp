@@ -15,15 +15,9 @@
 #include "app/overlay_drags.h"
 #include "render/panel_centro.h"
 #include "sculpt/sketch_strokes.h"
+#include "sculpt/stroke_projection.h"
 
 namespace {
-
-// A window coordinate as a pixel, rounded to nearest with halves to even;
-// far-off values are clamped so the conversion stays defined.
-int ToPixel(double value) {
-  if (!(std::fabs(value) < 1e6)) return value > 0 ? 1000000 : -1000000;
-  return static_cast<int>(std::nearbyint(value));
-}
 
 bool InElement(const TGeosphera& e, int32_t vertex) { return vertex >= 0 && vertex < e.vertexCount; }
 

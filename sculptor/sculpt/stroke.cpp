@@ -12,13 +12,6 @@ namespace {
 
 constexpr const char* kGatherError = "Error in create screen points.";
 
-// A window coordinate as a pixel, rounded to nearest with halves to even;
-// far-off values are clamped so the conversion stays defined.
-int ToPixel(double value) {
-  if (!(std::fabs(value) < 1e6)) return value > 0 ? 1000000 : -1000000;
-  return static_cast<int>(std::nearbyint(value));
-}
-
 }  // namespace
 
 TStroke::TStroke(TScene& scene, const TBrushSettings& brush, const TToolModes& modes, StrokeProjection& view,

@@ -3,6 +3,7 @@
 // camera set-ups that bin the vertices into the screen grids.
 #pragma once
 
+#include <cmath>
 #include <optional>
 
 #include "model/geosphera.h"
@@ -12,6 +13,13 @@
 struct TScreenPoint {
   double x = 0, y = 0, depth = 0;
 };
+
+// A window coordinate as a pixel, rounded to nearest with halves to even;
+// far-off values are clamped so the conversion stays defined.
+inline int ToPixel(double value) {
+  if (!(std::fabs(value) < 1e6)) return value > 0 ? 1000000 : -1000000;
+  return static_cast<int>(std::nearbyint(value));
+}
 
 // The main camera's turn in degrees.
 struct TViewAngles {
