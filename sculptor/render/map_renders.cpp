@@ -25,16 +25,16 @@ void ResetPackState(int alignment) {
 // The rectangle of `framebuffer` as a top-down opaque image.
 QImage ReadFramebufferRect(PanelCentro& view, uint32_t framebuffer, const TCaptureRect& rect) {
   if (rect.empty() || view.context() == nullptr) return {};
+  // RGBA rows, bottom-up as GL counts them; the picture is opaque whatever
+  // alpha the frame holds.
+  QImage image(rect.width, rect.height, QImage::Format_RGBX8888);
+  if (image.isNull()) return {};
   view.makeCurrent();
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glFinish();
   while (glGetError() != GL_NO_ERROR) {
   }
   ResetPackState(4);
-  // RGBA rows, bottom-up as GL counts them; the picture is opaque whatever
-  // alpha the frame holds.
-  QImage image(rect.width, rect.height, QImage::Format_RGBX8888);
-  if (image.isNull()) return {};
   std::vector<uint8_t> pixels(static_cast<size_t>(rect.width) * static_cast<size_t>(rect.height) * 4);
   glReadPixels(rect.x, rect.y, rect.width, rect.height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   glBindFramebuffer(GL_FRAMEBUFFER, view.defaultFramebufferObject());
