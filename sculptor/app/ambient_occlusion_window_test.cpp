@@ -83,6 +83,7 @@ TEST_F(AmbientOcclusionWindowTest, BakeFromTheMenuDarkensEveryElementAndUndoGive
     EXPECT_EQ(BufferColors(element), after) << "element " << element;
   }
 
+  EXPECT_TRUE(form_->document().modified());
   form_->MainMenu->Undo1->trigger();
   EXPECT_EQ(Colors(0), ball);
   EXPECT_EQ(BufferColors(0), ball);
@@ -121,6 +122,7 @@ TEST_F(AmbientOcclusionWindowTest, RefusalsAndCancelLeaveTheColours) {
   EXPECT_FALSE(Panel().isVisible());
   EXPECT_EQ(Panel().ProgressBarAO->value(), 0);
   EXPECT_EQ(Colors(0), before);
+  EXPECT_FALSE(form_->document().modified());  // nothing changed: no undo step, nothing to save
 }
 
 TEST_F(AmbientOcclusionWindowTest, WhileItRunsOnlyThePanelTakesInputAndClosingWaitsForTheEnd) {
@@ -139,7 +141,7 @@ TEST_F(AmbientOcclusionWindowTest, WhileItRunsOnlyThePanelTakesInputAndClosingWa
     form_->close();
     stillOpen = form_->isVisible();
   });
-  messages_.answers = {MessageAnswer::Yes, MessageAnswer::No};  // the bake's question, then the save question
+  messages_.answers = {MessageAnswer::Yes, MessageAnswer::No};  // the bake's question; No to a save question
   form_->MainMenu->AmbientOcclusion1->trigger();
   EXPECT_TRUE(stillOpen);
   const TGeosphera& after = form_->scene().current();
@@ -147,9 +149,10 @@ TEST_F(AmbientOcclusionWindowTest, WhileItRunsOnlyThePanelTakesInputAndClosingWa
   EXPECT_EQ(after.indexCount, before.indexCount);
   EXPECT_EQ(after.colors, before.colors);
 
+  // Cancelled before any colour changed: nothing to save, the window closes without asking.
   QApplication::processEvents();
   EXPECT_FALSE(form_->isVisible());
-  EXPECT_EQ(messages_.Texts().back(), "You want to save your model?");
+  EXPECT_EQ(messages_.Texts().back(), "It is a very slow process. Do you want to continue?");
 }
 
 }  // namespace

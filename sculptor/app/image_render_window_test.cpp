@@ -1,10 +1,13 @@
 // "Image Render" in the real window: the six maps of the framed rectangle,
-// the colours given back, the thumbnails and the saves in every format, and
-// a viewport too small to frame anything.
+// the colours given back, the thumbnails and the saves in every format, the
+// saves at twice the size and the depth map in 16 bits, and a viewport too
+// small to frame anything.
+#include <QComboBox>
 #include <QImageReader>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <set>
 
 #include "app/panel_save_screen.h"
 #include "app/window_test_support.h"
@@ -27,6 +30,7 @@ class ImageRenderWindowTest : public WindowTest {
     return {rect.width, rect.height};
   }
   static QColor Centre(const QImage& image) { return image.pixelColor(image.width() / 2, image.height() / 2); }
+  QImage Read(const char* name) { return QImageReader(folder_.filePath(name)).read(); }
   static bool Grey(const QColor& c) { return c.red() == c.green() && c.green() == c.blue(); }
 
   void RenderAndSelectShaded() {
@@ -110,8 +114,9 @@ TEST_F(ImageRenderWindowTest, ImageSaveWritesTheSelectedMapInEachFormat) {
     EXPECT_EQ(reader.format(), c.format) << c.written;
     EXPECT_EQ(reader.read().size(), CaptureSize()) << c.written;
   }
-  EXPECT_EQ(lastRequest_.filters, (QStringList{"Portable Network Graphics (*.png)", "JPEG Image File (*.jpg)",
-                                               "JPEG Image File (*.jpeg)", "Bitmaps (*.bmp)"}));
+  EXPECT_EQ(lastRequest_.filters,
+            (QStringList{"Portable Network Graphics (*.png)", "JPEG Image File (*.jpg)", "JPEG Image File (*.jpeg)",
+                         "Bitmaps (*.bmp)", "16-bit Depth Map PNG (*.png)"}));
   EXPECT_FALSE(QFile::exists(folder_.filePath("shot.jpg.jpg")));
 
   messages_.entries.clear();
@@ -142,6 +147,81 @@ TEST_F(ImageRenderWindowTest, AllSaveWritesTheSixBitmaps) {
               Panel().map(static_cast<TMapKind>(k)).convertToFormat(QImage::Format_RGB32))
         << names[k];
   }
+}
+
+// At 2x both saves render the view anew with twice the pixels: the saved
+// shaded map is the middle of what a viewport of twice the width and height
+// shows of the same view, pixel for pixel (a scaled-up copy of the capture
+// would blur or block its edges), and the thumbnails keep the captured size.
+TEST_F(ImageRenderWindowTest, SavesAtTwiceTheSizeAreRenderedWithTwiceThePixels) {
+  form_->resize(780, 560);
+  QApplication::processEvents();
+  PanelCentro& view = form_->viewport();
+  const QSize small(view.framebufferWidth(), view.framebufferHeight());
+  ASSERT_GT(small.width(), 400);
+  ASSERT_GT(small.height(), 80);
+  RenderAndSelectShaded();
+  const TCores before = form_->scene().current().colors;
+  const QSize capture = CaptureSize();
+
+  Panel().ComboSaveSize->setCurrentIndex(1);
+  Choose(folder_.filePath("shaded2x.png"), 0);
+  QTest::mouseClick(Panel().SpeedScreenSave, Qt::LeftButton);
+  Choose(folder_.path());
+  QTest::mouseClick(Panel().SpeedAllSave, Qt::LeftButton);
+  EXPECT_EQ(messages_.Texts(),
+            (std::vector<std::string>{"Screen image saved successfully", "All images have been successfully saved."}));
+  const QImage twice = Read("shaded2x.png").convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(twice.size(), capture * 2);
+  for (const char* name : {"shaded.bmp", "depth.bmp", "reflect.bmp", "mask.bmp", "shadow.bmp", "ao.bmp"}) {
+    EXPECT_EQ(Read(name).size(), capture * 2) << name;
+  }
+  EXPECT_EQ(Read("shaded.bmp").convertToFormat(QImage::Format_RGB32), twice);
+  EXPECT_EQ(Panel().map(TMapKind::Shaded).size(), capture);
+  EXPECT_EQ(form_->scene().current().colors, before);
+  EXPECT_TRUE(form_->viewport().inputs().screenSaveFrameShown);
+
+  // The same view in a viewport of twice the size: its capture holds the
+  // rendered picture 200 pixels in from each side and 40 from top and bottom.
+  form_->resize(form_->size() + view.size());
+  QApplication::processEvents();
+  ASSERT_EQ(QSize(view.framebufferWidth(), view.framebufferHeight()), small * 2);
+  QTest::mouseClick(Panel().SpeedReload, Qt::LeftButton);
+  ASSERT_TRUE(Panel().captureOk());
+  const QImage large = Panel().map(TMapKind::Shaded).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(large.copy(200, 40, large.width() - 400, large.height() - 80), twice);
+  const QColor centre = Centre(twice);
+  EXPECT_GT(centre.red(), centre.green() + 60);  // the model's vertex colours, not the background
+}
+
+// The depth map in 16 bits: near bright as in the 8-bit map (whose levels are
+// its high bytes), with far more than 256 levels across the ball.
+TEST_F(ImageRenderWindowTest, DepthMapSavesWith16BitLevels) {
+  RenderAndSelectShaded();
+  const QImage& depth8 = Panel().map(TMapKind::Depth);
+  for (int size : {0, 2}) {
+    Panel().ComboSaveSize->setCurrentIndex(size);
+    const QString name = QString("depth%1x").arg(1 << size);
+    Choose(folder_.filePath(name), 4);
+    QTest::mouseClick(Panel().SpeedScreenSave, Qt::LeftButton);
+    const QImage depth = QImageReader(folder_.filePath(name + ".png")).read();
+    ASSERT_EQ(depth.format(), QImage::Format_Grayscale16) << size;
+    ASSERT_EQ(depth.size(), CaptureSize() * (1 << size));
+    std::set<uint16_t> levels;
+    for (int y = 0; y < depth.height(); ++y) {
+      const auto* line = reinterpret_cast<const uint16_t*>(depth.constScanLine(y));
+      levels.insert(line, line + depth.width());
+    }
+    EXPECT_GT(levels.size(), 1000u) << size;
+    const auto level16 = [&depth](int x, int y) {
+      return reinterpret_cast<const uint16_t*>(depth.constScanLine(y))[x];
+    };
+    const int scale = 1 << size;
+    for (const QPoint at : {QPoint(0, 0), QPoint(depth8.width() / 2, depth8.height() / 2)}) {
+      EXPECT_NEAR(level16(at.x() * scale, at.y() * scale) / 257.0, depth8.pixelColor(at).red(), 1.5) << size;
+    }
+  }
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>(2, "Screen image saved successfully"));
 }
 
 TEST_F(ImageRenderWindowTest, AViewportTooSmallToFrameCapturesNothing) {

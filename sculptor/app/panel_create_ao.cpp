@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <climits>
+#include <cstring>
 
 #include "app/document.h"
 #include "app/input_only_to.h"
@@ -54,11 +55,9 @@ void TPanelCreateAO::SpeedAmbientOcclusionClick() {
   ProgressBarAO->setRange(0, static_cast<int>(total / unit_));
   ProgressBarAO->setValue(0);
   repaint();
-  // Colours live in full snapshots only: Undo gives back the current
-  // element's colours from before the bake.
-  doc_.undo().TakeSnapshot(scene.current(), UndoChannel::Geometry, kSnapshotFull);
 
   running_ = true;
+  coloursChanging_ = false;
   clock_.start();
   lastEvents_ = 0;
   {
@@ -89,7 +88,15 @@ bool TPanelCreateAO::Progress(const AoProgress& progress) {
     QCoreApplication::processEvents();
     lastEvents_ = clock_.elapsed();
   }
-  return !aoCancel;
+  if (aoCancel) return false;
+  // The colours change from the first finishing step on. Colours live in full
+  // snapshots only: Undo gives back the current element's colours from before
+  // the bake. A run cancelled earlier changed nothing and leaves no undo step.
+  if (!coloursChanging_ && std::strcmp(progress.status, kAoStatusFinish) == 0) {
+    coloursChanging_ = true;
+    doc_.undo().TakeSnapshot(doc_.scene().current(), UndoChannel::Geometry, kSnapshotFull);
+  }
+  return true;
 }
 
 void TPanelCreateAO::Finish() {
@@ -100,6 +107,6 @@ void TPanelCreateAO::Finish() {
   for (int i = 0; i < scene.elementCount(); ++i) UploadElementBuffers(scene, i);
   doc_.RebuildCurrentAdjacency();
   scene.host->RebuildScreenGrids(scene);
-  doc_.SceneChanged();
+  if (coloursChanging_) doc_.SceneChanged();
   doc_.Redraw();
 }

@@ -3,7 +3,9 @@
 // with the step's text in LabelAO, the progress in ProgressBarAO and "Cancel".
 // The bake lets the window's events run, so the window repaints and the panel
 // can be dragged and cancelled; nothing else takes input meanwhile. Undo gives
-// back the current element's colours as they were before the bake.
+// back the current element's colours as they were before the bake; a bake
+// cancelled before any colour changed leaves neither an undo step nor the
+// scene marked as changed.
 #pragma once
 
 #include <QElapsedTimer>
@@ -47,6 +49,7 @@ class TPanelCreateAO : public FloatingPanel {
   TDocument& doc_;
   bool running_ = false;
   bool closeAfterRun_ = false;  // the window was asked to close during the run
+  bool coloursChanging_ = false;  // the run reached a finishing step: the undo step is taken
   const char* shownStatus_ = nullptr;
   int64_t unit_ = 1;       // units of work per step of the progress bar
   QElapsedTimer clock_;    // of the run

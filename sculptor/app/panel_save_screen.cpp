@@ -1,5 +1,6 @@
 #include "app/panel_save_screen.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageWriter>
@@ -40,18 +41,24 @@ constexpr std::array<TMapThumbnail, kMapCount> kThumbnails{{
     {"ImageAO", "Ambient Occlusion", "/ao.bmp"},
 }};
 
-// "Image Save"'s filters and what each writes.
+// "Image Save"'s filters and what each writes: the selected map, or the
+// depth map in 16 bits.
 struct TImageFormat {
   const char* filter;
   const char* writerFormat;  // Qt's image writer
   const char* extension;
+  bool depth16 = false;
 };
-constexpr std::array<TImageFormat, 4> kImageFormats{{
+constexpr std::array<TImageFormat, 5> kImageFormats{{
     {"Portable Network Graphics (*.png)", "png", ".png"},
     {"JPEG Image File (*.jpg)", "jpeg", ".jpg"},
     {"JPEG Image File (*.jpeg)", "jpeg", ".jpeg"},
     {"Bitmaps (*.bmp)", "bmp", ".bmp"},
+    {"16-bit Depth Map PNG (*.png)", "png", ".png", true},
 }};
+
+// "Save Size": the factor of each entry is 1 << its index.
+constexpr std::array<const char*, 3> kSaveSizes{"1x", "2x", "4x"};
 
 // False for an empty picture or when the encoder or the file refused it.
 bool WriteImage(const QImage& image, const QString& fileName, const char* format) {
@@ -94,6 +101,13 @@ TPanelSaveScreen::TPanelSaveScreen(TDocument& doc, QWidget* parent)
   SpeedAllSave = PanelButton("SpeedAllSave", "All Save", this);
   SpeedCloseSI = PanelButton("SpeedCloseSI", "Close", this);
   for (QToolButton* button : {SpeedReload, SpeedScreenSave, SpeedAllSave, SpeedCloseSI}) buttons->addWidget(button);
+  auto* saveSize = new QHBoxLayout;
+  saveSize->addWidget(new QLabel("Save Size", this));
+  ComboSaveSize = Named(new QComboBox(this), "ComboSaveSize");
+  for (const char* size : kSaveSizes) ComboSaveSize->addItem(size);
+  saveSize->addWidget(ComboSaveSize);
+  saveSize->addStretch();
+  body()->addLayout(saveSize);
   body()->addLayout(buttons);
   adjustSize();
   SetCloseButton(SpeedCloseSI);
@@ -126,7 +140,17 @@ void TPanelSaveScreen::RenderMapsIntoPanel() {
   captureOk_ = true;
 }
 
+bool TPanelSaveScreen::RenderForSave(TMapRequest request, std::array<QImage, kMapCount>& maps) {
+  request.scale = 1 << std::max(ComboSaveSize->currentIndex(), 0);
+  const bool ok = RenderMaps(doc_.viewport(), doc_.scene(),
+                             [&maps](TMapKind kind, const QImage& image) { maps[static_cast<size_t>(kind)] = image; },
+                             request);
+  if (!ok) ShowWarning(kCaptureFailed);
+  return ok;
+}
+
 void TPanelSaveScreen::ImageClick(TMapKind kind) {
+  selectedKind_ = kind;
   selected_ = maps_[static_cast<size_t>(kind)].copy();
   ImageScreen->setPixmap(selected_.isNull() ? QPixmap() : Fitted(selected_, kScreenSize));
   doc_.Redraw();
@@ -140,7 +164,14 @@ void TPanelSaveScreen::SpeedScreenSaveClick() {
   if (choice.fileName.isEmpty()) return;
   const int last = static_cast<int>(kImageFormats.size()) - 1;
   const TImageFormat& format = kImageFormats[static_cast<size_t>(std::clamp(choice.filterIndex, 0, last))];
-  if (!WriteImage(selected_, WithExtension(choice.fileName, format.extension), format.writerFormat)) {
+  QImage image = selected_;
+  const std::optional<TMapKind> kind = format.depth16 ? TMapKind::Depth : selectedKind_;
+  if (kind && (format.depth16 || ComboSaveSize->currentIndex() > 0)) {
+    std::array<QImage, kMapCount> rendered;
+    if (!RenderForSave({1, MapBit(*kind), format.depth16}, rendered)) return;
+    image = rendered[static_cast<size_t>(*kind)];
+  }
+  if (!WriteImage(image, WithExtension(choice.fileName, format.extension), format.writerFormat)) {
     return ShowError(kSaveFailed);
   }
   ShowInformation(kSaved);
@@ -149,8 +180,10 @@ void TPanelSaveScreen::SpeedScreenSaveClick() {
 void TPanelSaveScreen::SpeedAllSaveClick() {
   const QString folder = doc_.ChooseFile({false, "Select a directory", {}, true}).fileName;
   if (folder.isEmpty()) return ShowInformation(kNotSaved);
-  for (size_t k = 0; k < maps_.size(); ++k) {
-    if (!WriteImage(maps_[k], folder + kThumbnails[k].fileName, "bmp")) return ShowError(kSaveFailed);
+  std::array<QImage, kMapCount> maps = maps_;
+  if (ComboSaveSize->currentIndex() > 0 && !RenderForSave({}, maps)) return;
+  for (size_t k = 0; k < maps.size(); ++k) {
+    if (!WriteImage(maps[k], folder + kThumbnails[k].fileName, "bmp")) return ShowError(kSaveFailed);
   }
   ShowInformation(kAllSaved);
 }

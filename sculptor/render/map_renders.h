@@ -2,6 +2,10 @@
 // mask, shadow, ambient occlusion), each drawn by the viewport in its special
 // mode and read back from the capture rectangle of the framebuffer.
 //
+// The maps are read from the viewport's own frame, or, for pictures of two or
+// four times the size, drawn into an offscreen framebuffer of that size: the
+// same view rendered with more pixels, not a scaled copy.
+//
 // The sequence whitens the vertex colours for the reflection, shadow and
 // occlusion maps and gives every element its own R, G and B back at the end
 // (alpha is never touched). The viewport's own display switches (reflection,
@@ -23,6 +27,8 @@ class PanelCentro;
 // The maps, in the order they are drawn.
 enum class TMapKind { Shaded, Depth, Reflect, Mask, Shadow, AmbientOcclusion };
 inline constexpr int kMapCount = 6;
+constexpr unsigned MapBit(TMapKind kind) { return 1u << static_cast<unsigned>(kind); }
+inline constexpr unsigned kAllMaps = (1u << kMapCount) - 1;
 
 // The framed part of the viewport, in framebuffer pixels from the bottom-left:
 // 200 pixels in from each side and 40 from the top and the bottom.
@@ -35,6 +41,17 @@ TCaptureRect ScreenCaptureRect(int framebufferWidth, int framebufferHeight);
 // Reads the rectangle of the viewport's last frame (glReadPixels, RGBA) into a
 // top-down image; a null image when the rectangle is empty or the read failed.
 QImage CaptureRect(PanelCentro& view, const TCaptureRect& rect);
+
+// What RenderMaps draws.
+struct TMapRequest {
+  // 1: read from the viewport's frame; 2 or 4: pictures of that many times
+  // the capture rectangle's width and height, from an offscreen framebuffer.
+  int scale = 1;
+  unsigned maps = kAllMaps;  // MapBit of each map wanted
+  // The depth map as 16-bit grey levels (QImage::Format_Grayscale16, near
+  // bright as in the 8-bit map) read from the depth buffer itself.
+  bool depth16 = false;
+};
 
 // The R, G, B bytes of every vertex colour of every element, to be put back.
 class TVertexRgbBackup {
@@ -50,7 +67,9 @@ class TVertexRgbBackup {
 // Every vertex colour of every element becomes white; alpha stays.
 void WhiteOutVertexColors(TScene& scene);
 
-// Draws and captures the six maps in turn; `captured` receives each map as it
-// is read. Stops at the first capture that fails and returns false (the
-// colours and switches are put back all the same).
-bool RenderMaps(PanelCentro& view, TScene& scene, const std::function<void(TMapKind, const QImage&)>& captured);
+// Draws and captures the requested maps in turn; `captured` receives each map
+// as it is read. Stops at the first capture that fails (also an empty capture
+// rectangle, or an offscreen framebuffer beyond what GL can make) and returns
+// false; the colours and switches are put back all the same.
+bool RenderMaps(PanelCentro& view, TScene& scene, const std::function<void(TMapKind, const QImage&)>& captured,
+                const TMapRequest& request = {});

@@ -132,6 +132,24 @@ void PanelCentro::RenderScene(int width, int height) {
   update();
 }
 
+void PanelCentro::RenderSceneOffscreen(uint32_t framebuffer, int scale) {
+  if (!glReady_ || framebuffer == 0 || scale < 1) return;
+  makeCurrent();
+  const CameraSetup onScreen = cameraSetup();
+  offscreenTarget_ = framebuffer;
+  renderScale_ = scale;
+  RenderFrame(framebufferWidth() * scale, framebufferHeight() * scale);
+  overlayTexts_.clear();
+  offscreenTarget_ = 0;
+  renderScale_ = 1;
+  RestoreCameraSetup(onScreen);
+  glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+uint32_t PanelCentro::RenderTarget() const {
+  return offscreenTarget_ != 0 ? offscreenTarget_ : defaultFramebufferObject();
+}
+
 int PanelCentro::framebufferWidth() const {
   return static_cast<int>(std::lround(width() * devicePixelRatioF()));
 }

@@ -73,6 +73,11 @@ class PanelCentro : public QOpenGLWidget, public StrokeProjection, public Stenci
   // projectionOnly raised it only sets up the mirror camera's matrices, for
   // ProjectPoint, and leaves the picture alone.
   void RenderScene(int width, int height);
+  // Draws one frame of the same view into `framebuffer` (of at least `scale`
+  // times the viewport's framebuffer size) at `scale` times the pixels: the
+  // overlays keep their places and sizes, the frame's texts are left out,
+  // and picking keeps the matrices of the last on-screen frame.
+  void RenderSceneOffscreen(uint32_t framebuffer, int scale);
   void DrawSceneMeshes(int width, int height);
   void SetupMaterial();
   void SetupLight();
@@ -188,6 +193,9 @@ class PanelCentro : public QOpenGLWidget, public StrokeProjection, public Stenci
   };
 
   void IdleFrame();
+  // The framebuffer the frame is drawn into: the widget's own, or the
+  // offscreen one of RenderSceneOffscreen.
+  uint32_t RenderTarget() const;
   TUnprojected UnprojectGl(double x, double glY, double depth) const;
   void RenderFrame(int width, int height);
   void ResetForeignState();
@@ -244,6 +252,8 @@ class PanelCentro : public QOpenGLWidget, public StrokeProjection, public Stenci
   bool inPaint_ = false;
   bool frameFresh_ = false;
   bool shadowPassActive_ = false;
+  uint32_t offscreenTarget_ = 0;  // while RenderSceneOffscreen draws
+  int renderScale_ = 1;           // framebuffer pixels per overlay pixel
   std::array<double, 16> lightProjection_{}, lightView_{};
 
   QElapsedTimer fpsClock_;

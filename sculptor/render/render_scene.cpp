@@ -20,11 +20,13 @@ constexpr std::array<GLenum, 4> kTexGenCoords{GL_S, GL_T, GL_R, GL_Q};
 constexpr std::array<GLenum, 4> kTexGenEnables{GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T,
                                                GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
 
-void SetupOverlayMatrices(int width, int height) {
+// Overlay coordinates are the viewport's pixels; a frame drawn at `scale`
+// times the pixels shows them at the same places and sizes.
+void SetupOverlayMatrices(int width, int height, int scale) {
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0, width, 0, height, -100, 1000);
+  glOrtho(0, static_cast<double>(width) / scale, 0, static_cast<double>(height) / scale, -100, 1000);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   gluLookAt(0, 0, 1, 0, 0, 0, 0, 1, 0);
@@ -75,7 +77,8 @@ void PanelCentro::ResetForeignState() {
   glDepthFunc(GL_LESS);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_CULL_FACE);
-  glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+  glLineWidth(static_cast<float>(renderScale_));
+  glBindFramebuffer(GL_FRAMEBUFFER, RenderTarget());
 }
 
 void PanelCentro::SetupMaterial() {
@@ -131,13 +134,15 @@ void PanelCentro::RenderFrame(int width, int height) {
   if (inputs_.texturePanelVisible) inputs_.texturePaintMode = true;
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  SetupOverlayMatrices(width, height);
+  // The overlays' size: the viewport's, however many pixels the frame has.
+  const int overlayWidth = width / renderScale_, overlayHeight = height / renderScale_;
+  SetupOverlayMatrices(width, height, renderScale_);
   glDisable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);
-  DrawBrushCursor(height);
+  DrawBrushCursor(overlayHeight);
   glEnable(GL_LIGHTING);
-  QueueViewLabel(width, height);
-  QueueHelpTexts(width, height);
+  QueueViewLabel(overlayWidth, overlayHeight);
+  QueueHelpTexts(overlayWidth, overlayHeight);
 
   const bool depthMode = state_.depthRenderOn;
   state_.nearPlane = depthMode ? kDepthRenderNear : kNearPlane;
@@ -175,9 +180,9 @@ void PanelCentro::RenderFrame(int width, int height) {
   glPushMatrix();
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
-  SetupOverlayMatrices(width, height);
-  if (inputs_.screenSaveFrameShown) DrawScreenSaveFrame(width, height);
-  if (depthMode) DrawDepthView(width, height);
+  SetupOverlayMatrices(width, height, renderScale_);
+  if (inputs_.screenSaveFrameShown) DrawScreenSaveFrame(overlayWidth, overlayHeight);
+  if (depthMode) DrawDepthView(overlayWidth, overlayHeight);
   DrawStencilOverlays(width, height);
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
@@ -275,7 +280,7 @@ void PanelCentro::DrawPointView() {
   ApplyPlacement(e, false);
   glDisable(GL_LIGHTING);
   glHint(GL_POINT_SMOOTH_HINT, GL_FASTEST);
-  glPointSize(3);
+  glPointSize(3.0f * static_cast<float>(renderScale_));
   glBegin(GL_POINTS);
   for (size_t i = 0; i < count; ++i) {
     uint8_t& mark = e.vertexState[i];
@@ -390,15 +395,16 @@ void PanelCentro::DrawImageOverlay(const TImageOverlay& overlay, int width, int 
   glDepthMask(GL_TRUE);
   glEnable(GL_DEPTH_TEST);
   glDisable(GL_BLEND);
-  // The stroke code samples the picture from the overlay framebuffer.
-  if (overlayFbo_ != 0) {
+  // The stroke code samples the picture from the overlay framebuffer, which
+  // has the viewport's size: an offscreen frame leaves it alone.
+  if (overlayFbo_ != 0 && offscreenTarget_ == 0) {
     glBindFramebuffer(GL_FRAMEBUFFER, overlayFbo_);
     glViewport(0, 0, width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 1);
     placeQuad();
-    glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+    glBindFramebuffer(GL_FRAMEBUFFER, RenderTarget());
   }
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_LIGHTING);
@@ -443,7 +449,7 @@ void PanelCentro::ShadowDepthPass(int width, int height) {
   shadowPassActive_ = false;
   glDisable(GL_POLYGON_OFFSET_FILL);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+  glBindFramebuffer(GL_FRAMEBUFFER, RenderTarget());
 }
 
 void PanelCentro::ShadowLitPass(int width, int height) {
@@ -549,7 +555,7 @@ void PanelCentro::DrawSceneMeshes(int width, int height) {
   const bool hasGeometry = std::any_of(scene_.elements.begin(), scene_.elements.end(),
                                        [](const TGeosphera& e) { return e.indexCount > 0; });
   if (!hasGeometry) return;
-  if (!shadowPassActive_) PlaceCurrentElement();
+  if (!shadowPassActive_ && offscreenTarget_ == 0) PlaceCurrentElement();
   const bool blended = inputs_.addPlacementActive;
   if (blended) {
     glDisableClientState(GL_COLOR_ARRAY);
@@ -584,7 +590,10 @@ void PanelCentro::DrawElement(int index, int width, int height, bool blended) {
   if (state_.uploadGeometry) buffers_.UpdateGeometry(scene_, index);
   const int current = scene_.currentElement;
   const bool textureView = state_.textureViewOn && scene_.current().textureId > 6;
-  const int depthW = width - 400, depthH = height - 80;
+  // The depth view's rectangle: 200 pixels in from each side and 40 from the
+  // top and the bottom of the viewport, in the frame's pixels.
+  const int depthX = 200 * renderScale_, depthY = 40 * renderScale_;
+  const int depthW = width - 2 * depthX, depthH = height - 2 * depthY;
   const bool depthMode = state_.depthRenderOn && depthW > 0 && depthH > 0;
 
   glPushMatrix();
@@ -683,7 +692,7 @@ void PanelCentro::DrawElement(int index, int width, int height, bool blended) {
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
   }
   if (depthMode) {
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 200, 40, depthW, depthH);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, depthX, depthY, depthW, depthH);
   }
   glPopMatrix();
 }
