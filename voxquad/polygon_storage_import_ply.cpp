@@ -78,10 +78,10 @@ public:
     // character, and stops once enough are seen.
     bool hasLines(std::uint64_t count) const
     {
-        const char* p = text_.data() + pos_;
-        const char* last = text_.data() + text_.size() - 1;  // the last character ends a line, whatever it is
         if (pos_ >= text_.size())
             return count == 0;
+        const char* p = text_.data() + pos_;
+        const char* last = text_.data() + text_.size() - 1;  // the last character ends a line, whatever it is
         std::uint64_t lines = 1;
         while (p < last && lines < count) {
             const char* blockEnd = p + std::min<std::ptrdiff_t>(last - p, 1 << 16);
