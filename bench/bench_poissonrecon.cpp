@@ -93,10 +93,12 @@ void RunCase(const std::string& in, const std::string& out, const std::string& n
 
 int main(int argc, char** argv) {
   // The library waits at OpenMP barriers; spinning there costs many times the
-  // work on a busy machine. The wait policy is read when the process starts,
-  // so it is set by starting again (the sculptor sets it for poissonrecon).
+  // work on a busy machine. The wait policy and malloc's huge pages are read
+  // when the process starts, so they are set by starting again, as the
+  // sculptor sets them for poissonrecon.
   if (!std::getenv("OMP_WAIT_POLICY")) {
     setenv("OMP_WAIT_POLICY", "PASSIVE", 1);
+    setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0);
     execv("/proc/self/exe", argv);
   }
   (void)argc;

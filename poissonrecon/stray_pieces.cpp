@@ -101,15 +101,21 @@ std::vector<bool> NeededPieces(const ColoredMesh& mesh, Pieces& pieces, const st
     auto [it, added] = largest.try_emplace(grid.Key(mesh.positions[v]), root[v]);
     if (!added && size[static_cast<size_t>(root[v])] > size[static_cast<size_t>(it->second)]) it->second = root[v];
   }
+  size_t piecesLeft = 0;  // pieces that no sample needs yet; once none is left, no sample can change anything
+  for (size_t v = 0; v < n; ++v) piecesLeft += root[v] == static_cast<int32_t>(v);
   std::vector<bool> needed(n, false);
   for (const Float3& s : samples) {
+    if (piecesLeft == 0) break;
     int32_t best = -1;
     grid.Around(s, [&](uint64_t key) {
       const auto it = largest.find(key);
       if (it != largest.end() && (best < 0 || size[static_cast<size_t>(it->second)] > size[static_cast<size_t>(best)]))
         best = it->second;
     });
-    if (best >= 0) needed[static_cast<size_t>(best)] = true;
+    if (best >= 0 && !needed[static_cast<size_t>(best)]) {
+      needed[static_cast<size_t>(best)] = true;
+      --piecesLeft;
+    }
   }
   return needed;
 }

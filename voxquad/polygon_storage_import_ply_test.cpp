@@ -200,6 +200,30 @@ TEST(ImportPLY, RefusesFilesItCannotRead)
     }
 }
 
+TEST(ImportPLY, AnnouncedLinesAreCountedForEveryLineEnd)
+{
+    // The file holds exactly the announced lines: one face more is refused before anything is read.
+    for (const std::string end : {"\n", "\r", "\r\n"})
+        for (const bool lastLineEnded : {true, false})
+            for (const int faces : {2, 3}) {
+                std::string text = "ply" + end + "element vertex 3" + end + "element face " + std::to_string(faces) +
+                                   end + "end_header" + end + "0 0 0" + end + "1 0 0" + end + "0 1 0" + end +
+                                   "3 0 1 2" + end + "3 2 1 0" + (lastLineEnded ? end : "");
+                PolygonStorage storage;
+                PolygonStorageImportPLY importer;
+                testing::internal::CaptureStderr();
+                const bool ok = importer.importText("in.ply", text, storage);
+                const std::string errors = testing::internal::GetCapturedStderr();
+                const std::string name = "line end " + std::to_string(end.size()) + (end == "\r" ? " CR" : "") +
+                                         (lastLineEnded ? ", last line ended, " : ", last line open, ") +
+                                         std::to_string(faces) + " faces";
+                EXPECT_EQ(ok, faces == 2) << name;
+                EXPECT_EQ(errors, faces == 2 ? "" : "in.ply: the header announces 3 vertices and 3 faces, more than "
+                                                    "the file's lines hold\n")
+                    << name;
+            }
+}
+
 TEST(ImportPLY, MissingFileLeavesStorageAlone)
 {
     TestFolder folder;
