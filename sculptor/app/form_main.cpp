@@ -222,6 +222,7 @@ void TFormMain::Compose() {
   connect(PanelStart, &TPanelStart::meshChosen, PanelLoadAdd,
           [this](int choice) { PanelLoadAdd->AskFor(choice, PanelStart->pos()); });
   connect(PanelStart, &TPanelStart::loadMeshChosen, MainMenu, &TMainMenu::Abrir1Click);
+  PanelLoadAdd->SetSaveQuestion([this] { return MainMenu->AskToSaveChanges(); });
   connect(PanelLoadAdd, &TPanelLoadAdd::sketchStarted, PanelSkech, &TPanelSkech::StartSketch);
   connect(PanelLoadAdd, &TPanelLoadAdd::sketchLoaded, PanelSkech, &TPanelSkech::SpeedSkechConvertClick);
   connect(PanelMenu->SpeedSkech, &QToolButton::clicked, PanelSkech, &TPanelSkech::SpeedSkechClick);

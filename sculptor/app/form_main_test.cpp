@@ -154,8 +154,10 @@ TEST_F(FormMainTest, EveryKindOfChangeMarksTheScene) {
   EXPECT_TRUE(messages_.entries.empty());
 }
 
-// Import replaces the scene: a changed one is offered for saving first, and Cancel keeps it.
-TEST_F(FormMainTest, ImportAsksToSaveAChangedSceneFirst) {
+// Import, Open as the new principal mesh and a start mesh as the new principal
+// mesh all ask before a changed scene goes: Cancel keeps it, No replaces it,
+// and the new scene has no changes to ask about.
+TEST_F(FormMainTest, ReplacingAChangedSceneAsksToSaveFirst) {
   QTemporaryDir files;
   const QString obj = QDir(files.path()).filePath("tri.obj");
   {
@@ -163,26 +165,38 @@ TEST_F(FormMainTest, ImportAsksToSaveAChangedSceneFirst) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("g Tri\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
   }
-  form_->MainMenu->Subdivide1->trigger();
-  const int changed = form_->scene().elements[0].vertexCount;
+  struct Case {
+    const char* name;
+    std::function<void()> replace;
+    int vertices;  // of the new scene's first element
+  };
+  const std::vector<Case> cases{
+      {"Import", [&] { Choose(obj), form_->MainMenu->Import1->trigger(); }, 3},
+      {"Open", [&] { Choose(obj), form_->MainMenu->Abrir1->trigger(); }, 3},
+      {"start mesh", [&] { form_->PanelStart->StartMeshButtonClick(1), form_->PanelLoadAdd->ButtLoadAddClick(); },
+       10 * 4 + 2},
+  };
   const std::vector<std::string> question{"You want to save your model?"};
-  messages_.answers = {MessageAnswer::Cancel};
-  Choose(obj);
-  form_->MainMenu->Import1->trigger();
-  EXPECT_EQ(messages_.Texts(), question);
-  EXPECT_EQ(form_->scene().elements[0].vertexCount, changed);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form_->MainMenu->Subdivide1->trigger();
+    const int changed = form_->scene().elements[0].vertexCount;
+    messages_.entries.clear();
+    messages_.answers = {MessageAnswer::Cancel};
+    c.replace();
+    EXPECT_EQ(messages_.Texts(), question);
+    EXPECT_EQ(form_->scene().elements[0].vertexCount, changed);
 
-  messages_.entries.clear();
-  messages_.answers = {MessageAnswer::No};
-  Choose(obj);
-  form_->MainMenu->Import1->trigger();
-  EXPECT_EQ(messages_.Texts(), question);
-  EXPECT_EQ(form_->scene().elements[0].vertexCount, 3);
+    messages_.entries.clear();
+    messages_.answers = {MessageAnswer::No};
+    c.replace();
+    EXPECT_EQ(messages_.Texts(), question);
+    EXPECT_EQ(form_->scene().elements[0].vertexCount, c.vertices);
 
-  messages_.entries.clear();  // the imported scene has no changes yet
-  Choose(obj);
-  form_->MainMenu->Import1->trigger();
-  EXPECT_TRUE(messages_.entries.empty());
+    messages_.entries.clear();
+    c.replace();
+    EXPECT_TRUE(messages_.entries.empty());
+  }
 }
 
 // Ctrl+S saves to the scene's file (the first time through the dialog); the

@@ -112,6 +112,7 @@ void TMainMenu::Abrir1Click() {
   TScene& scene = doc_.scene();
   const TFileRequest request = ModelFileRequest(TModelDialog::Open, "Open");
   if (loadAdd_.CheckNewPrincipal->isChecked()) {
+    if (!AskToSaveChanges()) return;
     const QString name = doc_.ChooseFile(request).fileName;
     if (name.isEmpty()) return;
     const TModelFormat* format = OfferedFormatOf(TModelDialog::Open, name);

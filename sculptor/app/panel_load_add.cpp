@@ -53,6 +53,7 @@ void TPanelLoadAdd::ButtLoadAddClick() {
                                        ? &kStartMeshChoices[static_cast<size_t>(startMeshChoice_ - 1)]
                                        : nullptr;
   if (choice != nullptr && CheckNewPrincipal->isChecked()) {
+    if (mayReplaceScene_ && !mayReplaceScene_()) return;
     doc_.ShowSubdivisionLevel(0);
     if (sketch) emit sketchStarted();
     if (doc_.ReplaceSceneWith(doc_.ProgramFile(choice->model), kModelMet, scene.loadScale)) {

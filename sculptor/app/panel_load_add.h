@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QPoint>
+#include <functional>
+#include <utility>
 
 #include "app/floating_panel.h"
 
@@ -26,6 +28,10 @@ class TPanelLoadAdd : public FloatingPanel {
   void AskFor(int choice, QPoint position);
   int startMeshChoice() const { return startMeshChoice_; }
 
+  // Asked before a start mesh replaces the scene ("You want to save your
+  // model?"); false keeps the scene and the panel.
+  void SetSaveQuestion(std::function<bool()> mayReplaceScene) { mayReplaceScene_ = std::move(mayReplaceScene); }
+
  signals:
   // The sketch sphere became the principal mesh: the sketch tools show.
   void sketchStarted();
@@ -37,4 +43,5 @@ class TPanelLoadAdd : public FloatingPanel {
  private:
   TDocument& doc_;
   int startMeshChoice_ = 0;
+  std::function<bool()> mayReplaceScene_;
 };
