@@ -158,6 +158,7 @@ TEST_F(ElementEditingWindowTest, OpeningAModelRestartsTheDetachCounter) {
   form_->PanelEditSphere->SpeedMirrorClick();
   ASSERT_EQ(scene().elements.back().name, "Mirror 2");
   Choose(install_.file("models/ball6.met"));
+  messages_.answers = {MessageAnswer::No};  // the mirrored scene goes unsaved
   form_->MainMenu->Abrir1Click();
   ASSERT_EQ(scene().elementCount(), 1);
   form_->PanelEditSphere->SpeedMirrorClick();

@@ -132,6 +132,7 @@ TEST_F(UndoCommandTest, ANewPrincipalMeshStartsWithoutSnapshots) {
   SnapshotAndEdit();
   ASSERT_EQ(GeometryCounter(), 4);
   form_->PanelStart->StartMeshButtonClick(1);  // Geosphere as the new principal mesh
+  messages_.answers = {MessageAnswer::No};      // the edited scene goes unsaved
   form_->PanelLoadAdd->ButtLoadAddClick();
   const TGeosphera loaded = form_->scene().current();
   EXPECT_EQ(GeometryCounter(), 3);
