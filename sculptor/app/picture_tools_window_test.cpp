@@ -14,14 +14,8 @@
 
 namespace {
 
-class PictureToolsTest : public WindowTest {
+class PictureToolsTest : public ViewportWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    form_->PanelStart->CloseStartClick();
-    QApplication::processEvents();
-  }
-  QWidget& View() { return form_->viewport(); }
   TViewportInputs& Inputs() { return form_->viewport().inputs(); }
   QPoint Centre() { return {View().width() / 2, View().height() / 2}; }
 

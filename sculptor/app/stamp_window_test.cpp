@@ -11,16 +11,10 @@
 
 namespace {
 
-class StampTest : public WindowTest {
+class StampTest : public ViewportWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    form_->PanelStart->CloseStartClick();
-    QApplication::processEvents();
-  }
   TPanelStamp& Stamp() { return *form_->PanelStamp; }
   const TGeosphera& Ball() { return form_->scene().current(); }
-  QWidget& View() { return form_->viewport(); }
 };
 
 TEST_F(StampTest, SelectingStampMapsTheElementAndShowsThePanel) {

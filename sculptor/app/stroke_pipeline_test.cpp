@@ -50,15 +50,8 @@ void ExpectRotateAndPanRule(TFormMain& form) {
   EXPECT_EQ(form.viewportInput().buttonState(), kNoButton);
 }
 
-class StrokeTest : public WindowTest {
+class StrokeTest : public ViewportWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    form_->PanelStart->CloseStartClick();
-    QApplication::processEvents();
-  }
-
-  QWidget& View() { return form_->viewport(); }
   QPoint Centre() { return {View().width() / 2, View().height() / 2}; }
   const TGeosphera& Ball() { return form_->scene().current(); }
 

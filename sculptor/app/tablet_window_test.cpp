@@ -14,15 +14,8 @@
 
 namespace {
 
-class TabletTest : public WindowTest {
+class TabletTest : public ViewportWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    form_->PanelStart->CloseStartClick();
-    QApplication::processEvents();
-  }
-
-  QWidget& View() { return form_->viewport(); }
   QPoint OnBall() { return {View().width() / 2 + 40, View().height() / 2 - 30}; }
   QPoint OffBall() { return {20, View().height() - 20}; }
   int Intensity() { return form_->PanelMenu->ScrollIntensity->value(); }

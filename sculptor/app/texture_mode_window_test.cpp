@@ -36,14 +36,8 @@ void WriteFile(const QString& path, const Bytes& bytes) {
   file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
 
-class TextureModeTest : public WindowTest {
+class TextureModeTest : public ViewportWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    form_->PanelStart->CloseStartClick();
-    QApplication::processEvents();
-  }
-
   TGeosphera& Current() { return form_->scene().current(); }
   TPanelTexture& Texture() { return *form_->PanelTexture; }
   const AByte& Image() { return Texture().image(); }

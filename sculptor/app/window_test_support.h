@@ -148,3 +148,16 @@ class WindowTest : public ::testing::Test {
   QString nextFile_;
   int nextFilter_ = 0;
 };
+
+// The window with the start panel closed, so that the viewport takes the
+// mouse and the pen.
+class ViewportWindowTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    form_->PanelStart->CloseStartClick();
+    QApplication::processEvents();
+  }
+
+  QWidget& View() { return form_->viewport(); }
+};
