@@ -112,10 +112,15 @@ void PolygonStorage::buildEdgeIndex()
         std::int32_t larger;
         std::int32_t polygon;
     };
-    std::int32_t maxId = -1;
-    forEachSide(Polygons, [&](std::int32_t, std::int32_t larger, std::int32_t) { maxId = std::max(maxId, larger); });
-    std::vector<std::uint32_t> bucketStart(static_cast<std::size_t>(maxId) + 2, 0);
-    forEachSide(Polygons, [&](std::int32_t smaller, std::int32_t, std::int32_t) { ++bucketStart[smaller + 1]; });
+    // One counting pass; the table grows to the largest smaller vertex, as buckets past it are empty.
+    std::vector<std::uint32_t> bucketStart(1, 0);
+    bucketStart.reserve(Vertices.size() + 1);
+    forEachSide(Polygons, [&](std::int32_t smaller, std::int32_t, std::int32_t) {
+        const std::size_t at = static_cast<std::size_t>(smaller) + 1;
+        if (at >= bucketStart.size())
+            bucketStart.resize(at + 1, 0);
+        ++bucketStart[at];
+    });
     for (std::size_t v = 1; v < bucketStart.size(); ++v)
         bucketStart[v] += bucketStart[v - 1];
     std::vector<Side> sides(bucketStart.back());
