@@ -112,10 +112,15 @@ void PolygonStorage::buildEdgeIndex()
         std::int32_t larger;
         std::int32_t polygon;
     };
-    std::int32_t maxId = -1;
-    forEachSide(Polygons, [&](std::int32_t, std::int32_t larger, std::int32_t) { maxId = std::max(maxId, larger); });
-    std::vector<std::uint32_t> bucketStart(static_cast<std::size_t>(maxId) + 2, 0);
-    forEachSide(Polygons, [&](std::int32_t smaller, std::int32_t, std::int32_t) { ++bucketStart[smaller + 1]; });
+    // One counting pass; the table grows to the largest smaller vertex, as buckets past it are empty.
+    std::vector<std::uint32_t> bucketStart(1, 0);
+    bucketStart.reserve(Vertices.size() + 1);
+    forEachSide(Polygons, [&](std::int32_t smaller, std::int32_t, std::int32_t) {
+        const std::size_t at = static_cast<std::size_t>(smaller) + 1;
+        if (at >= bucketStart.size())
+            bucketStart.resize(at + 1, 0);
+        ++bucketStart[at];
+    });
     for (std::size_t v = 1; v < bucketStart.size(); ++v)
         bucketStart[v] += bucketStart[v - 1];
     std::vector<Side> sides(bucketStart.back());
@@ -178,11 +183,47 @@ void PolygonStorage::computeMidpoint(int i)
     record.position = positionSum * inverseCount;
 }
 
+namespace {
+
+// The angle of a polygon at its corner `position` between the sides to `next` and `previous`.
+float cornerAngle(const vec3& position, const vec3& next, const vec3& previous)
+{
+    float c = dot(normalized(next - position), normalized(previous - position));
+    return (c > -1.0f && c < 1.0f) ? std::acos(c) : 0.0f;
+}
+
+}  // namespace
+
+// One pass over the polygons instead of one lookup per vertex and polygon: each vertex gathers its
+// polygons in ascending order, the order of its VIndex, so the sums are those of
+// computeVertexNormal to the bit. A vertex repeated within a polygon counts at its first corner only,
+// as neighbour() finds it there.
 void PolygonStorage::computeVertexNormals()
 {
     assert(Vertices.size() == VIndex.size());
-    for (std::size_t v = 0; v < Vertices.size(); ++v)
-        computeVertexNormal(static_cast<int>(v));
+    struct Gathered {
+        vec3 sum;
+        float totalWeight = 0;
+    };
+    std::vector<Gathered> gathered(Vertices.size());
+    for (std::size_t p = 0; p < Polygons.size(); ++p) {
+        const VertexIDList& poly = Polygons[p];
+        const std::size_t n = poly.size();
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::int32_t v = poly[k];
+            const auto corner = poly.begin() + static_cast<std::ptrdiff_t>(k);
+            if (std::find(poly.begin(), corner, v) != corner)
+                continue;
+            float angle = cornerAngle(Vertices[v].position, Vertices[poly[(k + 1) % n]].position,
+                                      Vertices[poly[(k + n - 1) % n]].position);
+            gathered[v].sum += Midpoints[p].normal * angle;
+            gathered[v].totalWeight += angle;
+        }
+    }
+    for (std::size_t v = 0; v < Vertices.size(); ++v) {
+        const Gathered& g = gathered[v];
+        Vertices[v].normal = g.totalWeight > 0 ? normalized(g.sum / g.totalWeight) : vec3();
+    }
 }
 
 void PolygonStorage::computeVertexNormal(int v)
@@ -195,8 +236,7 @@ void PolygonStorage::computeVertexNormal(int v)
         int b = neighbour(p, v, false);
         if (a < 0)  // emptied by computeMidpoints since the index was built
             continue;
-        float c = dot(normalized(Vertices[a].position - position), normalized(Vertices[b].position - position));
-        float angle = (c > -1.0f && c < 1.0f) ? std::acos(c) : 0.0f;
+        float angle = cornerAngle(position, Vertices[a].position, Vertices[b].position);
         sum += Midpoints[p].normal * angle;
         totalWeight += angle;
     }

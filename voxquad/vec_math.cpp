@@ -100,8 +100,6 @@ vec2& vec2::normalize() { return normalizeInPlace(*this); }
 
 float& vec3::operator[](int i) { return vectorComponent(*this, vec3Members, i, "vec3 [] operator: illegal access"); }
 const float& vec3::operator[](int i) const { return const_cast<vec3&>(*this)[i]; }
-float vec3::length() const { return std::sqrt(length2()); }
-vec3& vec3::normalize() { return normalizeInPlace(*this); }
 
 float& vec4::operator[](int i) { return vectorComponent(*this, vec4Members, i, "vec4 [] operator: illegal access"); }
 const float& vec4::operator[](int i) const { return const_cast<vec4&>(*this)[i]; }

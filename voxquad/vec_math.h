@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace voxquad {
 // Small single-precision vectors and matrices of the remesher.
 // Out-of-range component access and inversion of a singular matrix are reported on standard output
@@ -46,10 +48,17 @@ public:
     vec3& operator*=(float s) { x *= s; y *= s; z *= s; return *this; }
     vec3& operator/=(float s) { x /= s; y /= s; z /= s; return *this; }
 
-    float length() const;
+    float length() const { return std::sqrt(length2()); }
     float length2() const { return x * x + y * y + z * z; }
-    // Scales by 1 / sqrt(dot(v, v)) when dot(v, v) > 0; leaves a zero vector unchanged.
-    vec3& normalize();
+    // Scales by 1 / sqrt(dot(v, v)) when dot(v, v) > 0; leaves a zero vector unchanged. Inline:
+    // the normals of a mesh call it a few times per corner.
+    vec3& normalize()
+    {
+        float d = length2();
+        if (d > 0)
+            *this *= 1.0f / std::sqrt(d);
+        return *this;
+    }
 };
 
 class vec4 {
