@@ -58,7 +58,7 @@ void PolygonStorage::buildVIndex()
     for (std::size_t i = 0; i < Polygons.size(); ++i)
         for (int v : Polygons[i])
             VIndex[v].insert(static_cast<int>(i));
-    buildEdgeIndex();
+    buildEdgeIndexFromVIndex();
 }
 
 namespace {
@@ -145,6 +145,47 @@ void PolygonStorage::buildEdgeIndex()
     }
 }
 
+void PolygonStorage::buildEdgeIndexFromVIndex()
+{
+    // The same table as buildEdgeIndex, with the fresh VIndex as the buckets: a vertex's polygons in
+    // ascending order, and each polygon's sides in order, are its sides in polygon order. No table of
+    // all sides is made, which spares memory that a large mesh would have to fault in.
+    message("PolygonStorage::buildEdgeIndex");
+    EdgeIndex.clear();
+    std::size_t sideCount = 0;
+    for (const VertexIDList& poly : Polygons)
+        sideCount += poly.size();
+    EdgeIndex.reserve(sideCount / 2);
+    struct Side {
+        std::int32_t larger;
+        std::int32_t polygon;
+    };
+    std::vector<Side> sides;
+    for (std::size_t a = 0; a < VIndex.size(); ++a) {
+        const std::int32_t vertex = static_cast<std::int32_t>(a);
+        sides.clear();
+        for (const std::int32_t polygon : VIndex[a]) {
+            const VertexIDList& poly = Polygons[static_cast<std::size_t>(polygon)];
+            std::int32_t prev = poly.back();
+            for (const std::int32_t cur : poly) {
+                if (std::min(prev, cur) == vertex)
+                    sides.push_back(Side{std::max(prev, cur), polygon});
+                prev = cur;
+            }
+        }
+        sortBucketStably(sides.begin(), sides.end());
+        for (auto run = sides.begin(); run != sides.end();) {
+            EdgeEntryData data{run->polygon, -1};
+            auto next = run + 1;
+            for (; next != sides.end() && next->larger == run->larger; ++next)
+                if (data.second == -1 && next->polygon != data.first)
+                    data.second = next->polygon;
+            EdgeIndex.append(EdgeEntryKey(vertex, run->larger), data);
+            run = next;
+        }
+    }
+}
+
 void PolygonStorage::computeMidpoints()
 {
     Midpoints.resize(Polygons.size());
@@ -194,35 +235,30 @@ float cornerAngle(const vec3& position, const vec3& next, const vec3& previous)
 
 }  // namespace
 
-// One pass over the polygons instead of one lookup per vertex and polygon: each vertex gathers its
-// polygons in ascending order, the order of its VIndex, so the sums are those of
-// computeVertexNormal to the bit. A vertex repeated within a polygon counts at its first corner only,
-// as neighbour() finds it there.
+// computeVertexNormal for every vertex, with one search per polygon instead of two: each vertex
+// gathers its polygons in the ascending order of its VIndex, so the sums are the same to the bit. A
+// vertex repeated within a polygon counts at its first corner only, as neighbour() finds it there;
+// a polygon emptied by computeMidpoints counts for nothing. No table of sums beside the vertices is
+// needed, which spares memory that a large mesh would have to fault in.
 void PolygonStorage::computeVertexNormals()
 {
     assert(Vertices.size() == VIndex.size());
-    struct Gathered {
+    for (std::size_t v = 0; v < Vertices.size(); ++v) {
+        const std::int32_t vertex = static_cast<std::int32_t>(v);
         vec3 sum;
         float totalWeight = 0;
-    };
-    std::vector<Gathered> gathered(Vertices.size());
-    for (std::size_t p = 0; p < Polygons.size(); ++p) {
-        const VertexIDList& poly = Polygons[p];
-        const std::size_t n = poly.size();
-        for (std::size_t k = 0; k < n; ++k) {
-            const std::int32_t v = poly[k];
-            const auto corner = poly.begin() + static_cast<std::ptrdiff_t>(k);
-            if (std::find(poly.begin(), corner, v) != corner)
+        for (const std::int32_t p : VIndex[v]) {
+            const VertexIDList& poly = Polygons[static_cast<std::size_t>(p)];
+            const std::size_t n = poly.size();
+            const std::size_t k = static_cast<std::size_t>(std::find(poly.begin(), poly.end(), vertex) - poly.begin());
+            if (k == n)
                 continue;
             float angle = cornerAngle(Vertices[v].position, Vertices[poly[(k + 1) % n]].position,
                                       Vertices[poly[(k + n - 1) % n]].position);
-            gathered[v].sum += Midpoints[p].normal * angle;
-            gathered[v].totalWeight += angle;
+            sum += Midpoints[static_cast<std::size_t>(p)].normal * angle;
+            totalWeight += angle;
         }
-    }
-    for (std::size_t v = 0; v < Vertices.size(); ++v) {
-        const Gathered& g = gathered[v];
-        Vertices[v].normal = g.totalWeight > 0 ? normalized(g.sum / g.totalWeight) : vec3();
+        Vertices[v].normal = totalWeight > 0 ? normalized(sum / totalWeight) : vec3();
     }
 }
 

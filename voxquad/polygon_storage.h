@@ -115,6 +115,8 @@ public:
     void setStatusOutput(StatusOutput* s) { status = s; }
 
 private:
+    // buildEdgeIndex for a VIndex just built from the polygons.
+    void buildEdgeIndexFromVIndex();
     void message(const char* text) const;
     // constructDual, clearing *sourceEdges (source's EdgeIndex) once it is no longer read.
     void buildDual(const PolygonStorage& source, EdgeEntryTable* sourceEdges);

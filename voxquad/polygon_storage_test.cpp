@@ -47,6 +47,37 @@ TEST(PolygonStorage, AddTriangleRefusesRepeatedIds)
     EXPECT_EQ(s.Polygons[1], (VertexIDList{2, 1, 3}));
 }
 
+// buildVIndex fills EdgeIndex from the fresh VIndex, and computeVertexNormals walks it too: both must
+// give what buildEdgeIndex and computeVertexNormal give, on a polygon that repeats a vertex, an edge
+// of three polygons, a degenerate side and a polygon emptied by computeMidpoints.
+TEST(PolygonStorage, IndexAndNormalsFromVIndexMatchTheDirectWays)
+{
+    PolygonStorage s = storageWith({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {1, 1, 1}},
+                                   {{0, 1, 2}, {1, 0, 3}, {0, 1, 4}, {4, 2, 5, 2, 1}, {3, 3, 5}, {2, 5}, {5, 0, 4}});
+    s.buildVIndex();
+    const std::vector<std::pair<EdgeEntryKey, EdgeEntryData>> fromVIndex(s.EdgeIndex.begin(), s.EdgeIndex.end());
+    s.buildEdgeIndex();
+    ASSERT_EQ(fromVIndex.size(), s.EdgeIndex.size());
+    auto direct = s.EdgeIndex.begin();
+    for (const auto& [key, data] : fromVIndex) {
+        EXPECT_EQ(key.a, direct->first.a);
+        EXPECT_EQ(key.b, direct->first.b);
+        EXPECT_EQ(data.first, direct->second.first);
+        EXPECT_EQ(data.second, direct->second.second);
+        ++direct;
+    }
+
+    s.computeMidpoints();
+    s.computeVertexNormals();
+    for (int v = 0; v < static_cast<int>(s.Vertices.size()); ++v) {
+        const vec3 batch = s.Vertices[v].normal;
+        s.computeVertexNormal(v);
+        EXPECT_EQ(batch.x, s.Vertices[v].normal.x) << v;
+        EXPECT_EQ(batch.y, s.Vertices[v].normal.y) << v;
+        EXPECT_EQ(batch.z, s.Vertices[v].normal.z) << v;
+    }
+}
+
 TEST(PolygonStorage, EdgeIndexKeepsAtMostTwoPolygons)
 {
     // Three triangles on the edge (0, 1).
