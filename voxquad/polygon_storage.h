@@ -4,11 +4,16 @@
 #include <vector>
 
 // GCC 12 takes boost's copy of a small vector's inline elements, when they move into another, for
-// a read beyond them (-Wstringop-overread), a known false alarm of its.
+// a read beyond them (-Wstringop-overread), a known false alarm of its. Clang has no such warning
+// and refuses to silence one it does not know.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wstringop-overread"
+#endif
 #include <boost/container/small_vector.hpp>
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 #include "edge_index.h"
 #include "vec_math.h"
