@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "large_array_allocator.h"
+
 namespace voxquad {
 
 // An undirected edge: two vertex ids, the smaller first.
@@ -40,7 +42,7 @@ using EdgeEntryMap = std::map<EdgeEntryKey, EdgeEntryData, compareEdgeEntryKey>;
 class EdgeEntryTable {
 public:
     using value_type = std::pair<EdgeEntryKey, EdgeEntryData>;
-    using const_iterator = std::vector<value_type>::const_iterator;
+    using const_iterator = std::vector<value_type, LargeArrayAllocator<value_type>>::const_iterator;
     using iterator = const_iterator;
 
     const_iterator begin() const { return entries_.begin(); }
@@ -55,7 +57,7 @@ public:
     // Empties the table and gives its memory back.
     void release()
     {
-        std::vector<value_type>().swap(entries_);
+        decltype(entries_)().swap(entries_);
         std::vector<std::uint32_t>().swap(runStart_);
     }
     void reserve(std::size_t edges) { entries_.reserve(edges); }
@@ -88,7 +90,7 @@ public:
     }
 
 private:
-    std::vector<value_type> entries_;       // ascending keys
+    std::vector<value_type, LargeArrayAllocator<value_type>> entries_;       // ascending keys
     std::vector<std::uint32_t> runStart_;  // first entry whose smaller id is at least the index
 };
 

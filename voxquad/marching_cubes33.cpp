@@ -332,7 +332,6 @@ void MarchingCubes33::finishOutput()
     progress(93);
     output->computeMidpoints();
     progress(97);
-    output->computeVertexNormals();
     progress(98);
     progress(100);
 }

@@ -8,7 +8,7 @@
 
 namespace voxquad {
 
-bool polygonWithoutArea(const VertexIDList& polygon, const std::vector<Vertex>& vertices)
+bool polygonWithoutArea(const VertexIDList& polygon, const VertexArray& vertices)
 {
     const vec3& origin = vertices[polygon[0]].position;
     vec3 area;
@@ -65,7 +65,7 @@ namespace {
 
 // Calls visit(smaller, larger, polygon) for every side of every polygon, in polygon order.
 template <typename Visit>
-void forEachSide(const std::vector<VertexIDList>& polygons, Visit visit)
+void forEachSide(const PolygonArray& polygons, Visit visit)
 {
     for (std::size_t i = 0; i < polygons.size(); ++i) {
         const VertexIDList& poly = polygons[i];
@@ -235,7 +235,7 @@ float cornerAngle(const vec3& position, const vec3& next, const vec3& previous)
 
 }  // namespace
 
-// computeVertexNormal for every vertex, with one search per polygon instead of two: each vertex
+// vertexNormal for every vertex, with one search per polygon instead of two: each vertex
 // gathers its polygons in the ascending order of its VIndex, so the sums are the same to the bit. A
 // vertex repeated within a polygon counts at its first corner only, as neighbour() finds it there;
 // a polygon emptied by computeMidpoints counts for nothing. No table of sums beside the vertices is
@@ -262,7 +262,7 @@ void PolygonStorage::computeVertexNormals()
     }
 }
 
-void PolygonStorage::computeVertexNormal(int v)
+vec3 PolygonStorage::vertexNormal(int v) const
 {
     const vec3& position = Vertices[v].position;
     vec3 sum;
@@ -276,7 +276,7 @@ void PolygonStorage::computeVertexNormal(int v)
         sum += Midpoints[p].normal * angle;
         totalWeight += angle;
     }
-    Vertices[v].normal = totalWeight > 0 ? normalized(sum / totalWeight) : vec3();
+    return totalWeight > 0 ? normalized(sum / totalWeight) : vec3();
 }
 
 void PolygonStorage::computeBoundingBox()

@@ -29,21 +29,23 @@ class StatusOutput;
 // and a mesh of them is built without an allocation per polygon.
 using VertexIDList = boost::container::small_vector<std::int32_t, 6>;
 using VertexIDListList = std::list<VertexIDList>;
+// The polygons of a mesh.
+using PolygonArray = std::vector<VertexIDList, LargeArrayAllocator<VertexIDList>>;
 
 // True when a polygon (of at least one corner) has no area: its vector area is at most 1e-4 of its
 // longest side squared (the rounding of float positions a few hundred cells from the origin), as
 // when its corners lie at one position or on one line.
-bool polygonWithoutArea(const VertexIDList& polygon, const std::vector<Vertex>& vertices);
+bool polygonWithoutArea(const VertexIDList& polygon, const VertexArray& vertices);
 
 // General polygons over a shared vertex list, with the polygons of each vertex (VIndex), the
 // polygons of each edge (EdgeIndex), a midpoint record per polygon, angle-weighted vertex normals,
 // a bounding box and the grid-to-world transform position * scale + offset.
 class PolygonStorage {
 public:
-    std::vector<VertexIDList> Polygons;  // empty entries are removed polygons
-    std::vector<Vertex> Vertices;
-    std::vector<VertexIDSet> VIndex;     // one per vertex after buildVIndex()
-    std::vector<Vertex> Midpoints;       // one per polygon after computeMidpoints()
+    PolygonArray Polygons;  // empty entries are removed polygons
+    VertexArray Vertices;
+    std::vector<VertexIDSet, LargeArrayAllocator<VertexIDSet>> VIndex;     // one per vertex after buildVIndex()
+    VertexArray Midpoints;       // one per polygon after computeMidpoints()
     EdgeEntryTable EdgeIndex;
     vec3 bboxMax, bboxMin;
     StatusOutput* status = nullptr;      // not owned
@@ -67,9 +69,11 @@ public:
     // The midpoint record of polygon i alone (Midpoints must hold it); one or two corners empty it.
     void computeMidpoint(int i);
     // Angle-weighted average of the polygon normals around each vertex; needs VIndex and Midpoints.
+    // The input mesh keeps them for its pseudo-normals; the marching and dual meshes do not, as
+    // nothing of the result reads them, and a vertex that needs one asks vertexNormal.
     void computeVertexNormals();
     // The normal of vertex v alone, from its VIndex set and the midpoint records.
-    void computeVertexNormal(int v);
+    vec3 vertexNormal(int v) const;
     void computeBoundingBox();
     // Maps the mesh into a grid of nx x ny x nz cells with a low margin of 1.5 cells, keeping
     // position * scale + offset in world units. Needs the bounding box.
@@ -82,7 +86,7 @@ public:
 
     // Vertex valence and polygon size histograms through the status output.
     void printStatistics();
-    // Replaces this storage with the dual of source (indexes, midpoints and normals computed):
+    // Replaces this storage with the dual of source (indexes and midpoints computed):
     // one vertex per source polygon, one face per source vertex with three or more polygons.
     void constructDual(const PolygonStorage& source);
     // The same, dropping source's EdgeIndex as soon as the walks around its vertices are done,
@@ -107,7 +111,7 @@ public:
     void splitIntoFan(int i, int g, int start, Vertex center);
     // Replaces vertex a by c in every polygon that uses a (first occurrence); a is left unused.
     void replaceVertex(int a, int c);
-    // Moves vertex c, recomputing the midpoint records of its polygons and then its normal.
+    // Moves vertex c, recomputing the midpoint records of its polygons.
     void moveVertex(int c, const vec3& position);
 
     // The "Reducing polygon degree" stage: every polygon with more than four corners is split into

@@ -11,12 +11,11 @@ namespace voxquad {
 
 namespace {
 
-// Storage with its indexes, midpoints and normals built, as the stages find it.
+// Storage with its indexes and midpoints built, as the stages find it.
 void prepare(PolygonStorage& s)
 {
     s.buildVIndex();
     s.computeMidpoints();
-    s.computeVertexNormals();
 }
 
 // One convex polygon of n corners on the unit circle in the plane z = 0.
@@ -67,7 +66,7 @@ void expectIndexesCurrent(const PolygonStorage& s)
 
 struct SplitCase {
     int corners;
-    std::vector<VertexIDList> polygons;  // vertex n is the fan vertex
+    PolygonArray polygons;  // vertex n is the fan vertex
     VertexIDList fanAround;              // polygon whose centroid the fan vertex takes; empty: none
 };
 

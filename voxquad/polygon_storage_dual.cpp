@@ -49,7 +49,7 @@ private:
 Vertex borderMidpoint(const PolygonStorage& source, int v, int w)
 {
     const Vertex& corner = source.Vertices[v];
-    return Vertex((corner.position + source.Vertices[w].position) / 2, corner.normal, corner.featureKind);
+    return Vertex((corner.position + source.Vertices[w].position) / 2, source.vertexNormal(v), corner.featureKind);
 }
 
 // The polygons around vertex v in rotational order, from the smallest id. An open fan (v on a
@@ -116,7 +116,7 @@ private:
 // Appends to out the simple cycles of a closed corner walk that may visit a corner twice (a polygon
 // pinched at a merged vertex), each cut off where its first corner comes back; walks of fewer
 // than three corners are dropped.
-void appendSimpleCycles(const VertexIDList& walk, std::vector<VertexIDList>& out)
+void appendSimpleCycles(const VertexIDList& walk, PolygonArray& out)
 {
     VertexIDList stack;
     for (std::int32_t v : walk) {
@@ -134,7 +134,7 @@ void appendSimpleCycles(const VertexIDList& walk, std::vector<VertexIDList>& out
 
 // Removes the pairs of polygons that run through the same corners in opposite directions: two
 // faces back to back that enclose nothing. Only polygons with a corner in merged are looked at.
-void cancelOppositePairs(std::vector<VertexIDList>& polygons, const std::vector<char>& merged)
+void cancelOppositePairs(PolygonArray& polygons, const std::vector<char>& merged)
 {
     // Polygons by their corners' smallest id, then the corners from there forwards.
     auto canonical = [](const VertexIDList& p, bool reversed) {
@@ -174,7 +174,7 @@ void cancelOppositePairs(std::vector<VertexIDList>& polygons, const std::vector<
 // leave edges of length zero and polygons without area. Each cluster keeps its smallest vertex;
 // a polygon loses its repeated corners and is cut where it is pinched, what keeps fewer than three
 // corners goes, and so do two polygons that end up back to back.
-void mergeCoincidentCorners(std::vector<VertexIDList>& polygons, const std::vector<Vertex>& vertices)
+void mergeCoincidentCorners(PolygonArray& polygons, const VertexArray& vertices)
 {
     VertexClusters clusters(vertices.size());
     bool merged = false;
@@ -186,7 +186,7 @@ void mergeCoincidentCorners(std::vector<VertexIDList>& polygons, const std::vect
                     merged = true;
                 }
     if (!merged) return;
-    std::vector<VertexIDList> result;
+    PolygonArray result;
     result.reserve(polygons.size());
     std::vector<char> mergedInto(vertices.size(), 0);
     VertexIDList walk;
@@ -216,7 +216,7 @@ vec3 centroidOf(const PolygonStorage& source, int polygon)
 // A dual polygon whose corners all took feature points on one crease line has no area. The corner
 // that a feature point moved farthest goes back to its centroid, until the polygon has area: the
 // crease keeps its other points, and no polygon lies flat.
-void releaseFlatFeatureCorners(const std::vector<VertexIDList>& polygons, std::vector<Vertex>& vertices,
+void releaseFlatFeatureCorners(const PolygonArray& polygons, VertexArray& vertices,
                                const PolygonStorage& source)
 {
     const std::size_t sourcePolygons = source.Polygons.size();
@@ -292,7 +292,6 @@ void PolygonStorage::buildDual(const PolygonStorage& source, EdgeEntryTable* sou
     releaseFlatFeatureCorners(Polygons, Vertices, source);
     buildVIndex();
     computeMidpoints();
-    computeVertexNormals();
     if (status)
         status->endStage();
 }

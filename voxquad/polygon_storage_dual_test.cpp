@@ -10,12 +10,11 @@ namespace voxquad {
 
 namespace {
 
-// Indexes, midpoints and normals as marching cubes leaves them.
+// Indexes and midpoints as marching cubes leaves them.
 void prepare(PolygonStorage& s)
 {
     s.buildVIndex();
     s.computeMidpoints();
-    s.computeVertexNormals();
 }
 
 // A unit cube of six quads, oriented outwards.

@@ -82,7 +82,6 @@ void PolygonStorage::moveVertex(int c, const vec3& position)
     Vertices[c].position = position;
     for (int p : VIndex[c])
         computeMidpoint(p);
-    computeVertexNormal(c);
 }
 
 }  // namespace voxquad

@@ -9,8 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include <sys/mman.h>
-
 #include "mapped_file.h"
 #include "polygon_storage.h"
 #include "status_output.h"
@@ -131,25 +129,6 @@ private:
     std::size_t pos_ = 0;
 };
 
-// Advises the kernel to back a large fresh array with transparent huge pages, so that filling it
-// costs one page fault per 2 MiB instead of one per 4 KiB. Advice only: without them it still works.
-void adviseHugePages(const void* data, std::size_t bytes)
-{
-    constexpr std::uintptr_t hugePage = std::uintptr_t{2} << 20;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (start + hugePage - 1) / hugePage * hugePage;
-    const std::uintptr_t last = (start + bytes) / hugePage * hugePage;
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
-
-template <typename T>
-void reserveFresh(std::vector<T>& array, long long count)
-{
-    array.reserve(static_cast<std::size_t>(count));
-    adviseHugePages(array.data(), array.capacity() * sizeof(T));
-}
-
 struct HeaderCount {
     bool seen = false;
     long long value = 0;
@@ -269,7 +248,7 @@ private:
 
     bool readVertices(const Header& header, PolygonStorage& storage)
     {
-        reserveFresh(storage.Vertices, header.vertices.value);
+        storage.Vertices.reserve(static_cast<std::size_t>(header.vertices.value));
         progress_.startSection(header.vertices.value);
         std::string_view token;
         for (long long i = 0; i < header.vertices.value; ++i) {
@@ -292,7 +271,7 @@ private:
     bool readFaces(const Header& header, PolygonStorage& storage)
     {
         const long long vertexCount = header.vertices.value;
-        reserveFresh(storage.Polygons, header.faces.value);
+        storage.Polygons.reserve(static_cast<std::size_t>(header.faces.value));
         progress_.startSection(header.faces.value);
         std::string_view token;
         for (long long i = 0; i < header.faces.value; ++i) {

@@ -53,7 +53,7 @@ TEST(ImportPLY, ReadsTheSculptorsFiles)
     ASSERT_EQ(r.storage.Vertices.size(), 4u);
     EXPECT_EQ(r.storage.Vertices[2].position, vec3(1, 1, 0));
     EXPECT_EQ(r.storage.Vertices[2].featureKind, 0);
-    EXPECT_EQ(r.storage.Polygons, (std::vector<VertexIDList>{{0, 1, 2}, {0, 2, 3}}));
+    EXPECT_EQ(r.storage.Polygons, (PolygonArray{{0, 1, 2}, {0, 2, 3}}));
     // Indexes, midpoints and normals are ready for the voxelizer.
     EXPECT_EQ(r.storage.VIndex.size(), 4u);
     EXPECT_EQ(r.storage.EdgeIndex.size(), 5u);
@@ -72,7 +72,7 @@ TEST(ImportPLY, FaceOrderAndLineVariants)
     struct Case {
         const char* name;
         std::string text;
-        std::vector<VertexIDList> polygons;
+        PolygonArray polygons;
     };
     const std::string quadBody = "0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n";
     const std::vector<Case> cases = {

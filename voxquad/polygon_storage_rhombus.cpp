@@ -24,8 +24,6 @@ void PolygonStorage::removeRhombusPolygons()
         removePolygon(static_cast<int>(i));
         replaceVertex(a, c);
         moveVertex(c, centroid);
-        computeVertexNormal(b);
-        computeVertexNormal(d);
     }
     buildEdgeIndex();
     if (status)

@@ -1,5 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <vector>
+
+#include "large_array_allocator.h"
 
 #include "vec_math.h"
 
@@ -16,5 +19,8 @@ struct Vertex {
     explicit Vertex(const vec3& position_, const vec3& normal_ = vec3(), std::uint8_t featureKind_ = 0)
         : position(position_), normal(normal_), featureKind(featureKind_) {}
 };
+
+// The vertices of a mesh, or the midpoint records of its polygons.
+using VertexArray = std::vector<Vertex, LargeArrayAllocator<Vertex>>;
 
 }  // namespace voxquad

@@ -98,7 +98,9 @@ private:
 // The distance volume kept near the surface only: blocks of 8 x 8 x 8 distances, each allocated
 // when a voxel in it is first given a distance other than the background, and the feature data of
 // the few cells that hold it. Every voxel reads as VolumeStorageDF would after the same calls; the
-// memory grows with the surface instead of the volume.
+// memory grows with the surface instead of the volume. The blocks are cut from chunks of huge
+// pages, which are faulted in at a fraction of the cost of 4 KiB pages and go back to the system
+// as a whole when the volume is cleared.
 class VolumeStorageBandDF : public GenericVolumeStorage {
 public:
     VolumeStorageBandDF() = default;
@@ -115,7 +117,7 @@ public:
 
     float distance(int x, int y, int z) const
     {
-        const float* block = blocks_[grid_.blockOf(x, y, z)].get();
+        const float* block = blocks_[grid_.blockOf(x, y, z)];
         return block ? block[BlockGrid::offsetIn(x, y, z)] : background_.distance;
     }
     void setDistance(int x, int y, int z, float d);
@@ -136,9 +138,14 @@ private:
         vec3 offset;
     };
     std::size_t voxelIndex(int x, int y, int z) const;
+    // A block of distances from the chunks, every voxel the background.
+    float* newBlock();
+    void dropBlocks();
 
     BlockGrid grid_;
-    std::vector<std::unique_ptr<float[]>> blocks_;  // per block, null while all its voxels are background
+    std::vector<float*> blocks_;  // per block, null while all its voxels are background
+    std::vector<ZeroedBlock> chunks_;  // the memory of the blocks
+    std::size_t blocksLeftInChunk_ = 0;
     std::unordered_map<std::size_t, Feature> features_;  // by voxel index, where they differ from the background
     VoxelData background_;
 };

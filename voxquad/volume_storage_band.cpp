@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "huge_pages.h"
 #include "volume_storage.h"
 
 namespace voxquad {
@@ -10,8 +11,8 @@ void VolumeStorageBandDF::setSize(int x, int y, int z)
     assert(x >= 0 && y >= 0 && z >= 0);
     if (x != XSize || y != YSize || z != ZSize || blocks_.empty()) {
         grid_ = BlockGrid(x, y, z);
-        blocks_.clear();
-        blocks_.resize(grid_.blockCount());
+        dropBlocks();
+        blocks_.assign(grid_.blockCount(), nullptr);
         features_.clear();
         background_ = VoxelData();
     }
@@ -20,13 +21,32 @@ void VolumeStorageBandDF::setSize(int x, int y, int z)
 
 void VolumeStorageBandDF::setDistance(int x, int y, int z, float d)
 {
-    std::unique_ptr<float[]>& block = blocks_[grid_.blockOf(x, y, z)];
+    float*& block = blocks_[grid_.blockOf(x, y, z)];
     if (!block) {
         if (d == background_.distance) return;
-        block = std::make_unique_for_overwrite<float[]>(BlockGrid::blockVoxels);
-        std::fill_n(block.get(), BlockGrid::blockVoxels, background_.distance);
+        block = newBlock();
     }
     block[BlockGrid::offsetIn(x, y, z)] = d;
+}
+
+float* VolumeStorageBandDF::newBlock()
+{
+    constexpr std::size_t blockBytes = BlockGrid::blockVoxels * sizeof(float);
+    constexpr std::size_t blocksPerChunk = hugePageSize / blockBytes;
+    if (blocksLeftInChunk_ == 0) {
+        chunks_.emplace_back(blocksPerChunk * blockBytes);
+        blocksLeftInChunk_ = blocksPerChunk;
+    }
+    float* block = static_cast<float*>(chunks_.back().data()) + (blocksPerChunk - blocksLeftInChunk_--) * BlockGrid::blockVoxels;
+    std::fill_n(block, BlockGrid::blockVoxels, background_.distance);
+    return block;
+}
+
+void VolumeStorageBandDF::dropBlocks()
+{
+    std::fill(blocks_.begin(), blocks_.end(), nullptr);
+    chunks_.clear();
+    blocksLeftInChunk_ = 0;
 }
 
 void VolumeStorageBandDF::readSlice(int z, float* out) const
@@ -38,7 +58,7 @@ void VolumeStorageBandDF::readSlice(int z, float* out) const
         const int y0 = by << BlockGrid::blockBits, rows = std::min(side, YSize - y0);
         for (int bx = 0; bx < grid_.blocksX; ++bx) {
             const int x0 = bx << BlockGrid::blockBits, columns = std::min(side, XSize - x0);
-            const float* block = blocks_[grid_.blockAt(bx, by, bz)].get();
+            const float* block = blocks_[grid_.blockAt(bx, by, bz)];
             for (int r = 0; r < rows; ++r) {
                 float* row = out + static_cast<std::size_t>(y0 + r) * static_cast<std::size_t>(XSize) + x0;
                 if (block)
@@ -83,7 +103,7 @@ void VolumeStorageBandDF::getVoxel(int x, int y, int z, VoxelData& voxel)
 
 void VolumeStorageBandDF::clear()
 {
-    for (auto& block : blocks_) block.reset();
+    dropBlocks();
     features_.clear();
     background_.distance = unsampledDistance;
     background_.flags = 0;

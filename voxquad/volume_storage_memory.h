@@ -3,9 +3,8 @@
 
 namespace voxquad {
 
-// A large zero-filled block of memory straight from the system, with transparent huge pages
-// requested: the first touch of fresh memory then costs one fault per 2 MiB instead of one per
-// 4 KiB, which dominates the time of a pass over a volume of a hundred megabytes.
+// A large zero-filled block of memory in huge pages (see huge_pages.h), for a volume of a hundred
+// megabytes that a pass would otherwise spend most of its time faulting in.
 class ZeroedBlock {
 public:
     ZeroedBlock() = default;
