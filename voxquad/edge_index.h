@@ -90,7 +90,7 @@ public:
     }
 
 private:
-    std::vector<value_type, LargeArrayAllocator<value_type>> entries_;       // ascending keys
+    std::vector<value_type, LargeArrayAllocator<value_type>> entries_;  // ascending keys
     std::vector<std::uint32_t> runStart_;  // first entry whose smaller id is at least the index
 };
 

@@ -13,7 +13,7 @@ std::size_t roundUp(std::size_t n, std::size_t to) { return (n + to - 1) / to * 
 
 }  // namespace
 
-void* mapHugePages(std::size_t bytes, std::size_t& mapped)
+void* mapHugePages(std::size_t bytes)
 {
     // Map one huge page more than needed and trim, so that the block starts on a huge-page boundary.
     const std::size_t length = roundUp(bytes, hugePageSize);
@@ -27,13 +27,12 @@ void* mapHugePages(std::size_t bytes, std::size_t& mapped)
     if (tail > 0) munmap(reinterpret_cast<void*>(aligned + length), tail);
     void* data = reinterpret_cast<void*>(aligned);
     madvise(data, length, MADV_HUGEPAGE);  // advice only: without huge pages the block still works
-    mapped = length;
     return data;
 }
 
-void unmapHugePages(void* data, std::size_t mapped)
+void unmapHugePages(void* data, std::size_t bytes)
 {
-    if (data) munmap(data, mapped);
+    if (data) munmap(data, roundUp(bytes, hugePageSize));
 }
 
 }  // namespace voxquad

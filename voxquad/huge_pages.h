@@ -9,9 +9,9 @@ namespace voxquad {
 
 constexpr std::size_t hugePageSize = std::size_t{2} << 20;
 
-// Maps at least bytes (> 0); mapped receives the length to give to unmapHugePages. Throws
-// std::bad_alloc.
-void* mapHugePages(std::size_t bytes, std::size_t& mapped);
-void unmapHugePages(void* data, std::size_t mapped);
+// Maps bytes (> 0), rounded up to whole huge pages. Throws std::bad_alloc.
+void* mapHugePages(std::size_t bytes);
+// Unmaps what mapHugePages(bytes) gave; null does nothing.
+void unmapHugePages(void* data, std::size_t bytes);
 
 }  // namespace voxquad

@@ -23,8 +23,7 @@ public:
     {
         const std::size_t bytes = n * sizeof(T);
         if (bytes < hugePageSize) return static_cast<T*>(::operator new(bytes, std::align_val_t{alignof(T)}));
-        std::size_t mapped = 0;
-        return static_cast<T*>(mapHugePages(bytes, mapped));
+        return static_cast<T*>(mapHugePages(bytes));
     }
 
     void deallocate(T* p, std::size_t n) noexcept
@@ -34,8 +33,7 @@ public:
             ::operator delete(p, std::align_val_t{alignof(T)});
             return;
         }
-        // mapHugePages maps whole huge pages.
-        unmapHugePages(p, (bytes + hugePageSize - 1) / hugePageSize * hugePageSize);
+        unmapHugePages(p, bytes);
     }
 
     template <typename U>

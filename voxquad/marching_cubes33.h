@@ -123,7 +123,7 @@ private:
     const FarFieldSign* farField = nullptr;  // not owned
     std::int32_t subcaseCount[mc33::SubcaseCount] = {};
     int sizeX = -1, sizeY = -1, sizeZ = -1;
-    VertexArray vertices;               // edge vertices by id, then the cubes' inner vertices
+    VertexArray vertices;                        // edge vertices by id, then the cubes' inner vertices
     std::vector<std::int32_t> sliceFirstVertex;  // id of the first vertex on the edges of each slice
     SliceVertexIds lowerSlice, upperSlice;  // the vertex ids of slices k and k + 1 of the cube pass
     int i = 0, j = 0, k = 0;  // current cube

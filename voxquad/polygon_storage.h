@@ -44,8 +44,8 @@ class PolygonStorage {
 public:
     PolygonArray Polygons;  // empty entries are removed polygons
     VertexArray Vertices;
-    std::vector<VertexIDSet, LargeArrayAllocator<VertexIDSet>> VIndex;     // one per vertex after buildVIndex()
-    VertexArray Midpoints;       // one per polygon after computeMidpoints()
+    std::vector<VertexIDSet, LargeArrayAllocator<VertexIDSet>> VIndex;  // one per vertex after buildVIndex()
+    VertexArray Midpoints;  // one per polygon after computeMidpoints()
     EdgeEntryTable EdgeIndex;
     vec3 bboxMax, bboxMin;
     StatusOutput* status = nullptr;      // not owned

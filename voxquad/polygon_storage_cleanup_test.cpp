@@ -66,8 +66,8 @@ void expectIndexesCurrent(const PolygonStorage& s)
 
 struct SplitCase {
     int corners;
-    PolygonArray polygons;  // vertex n is the fan vertex
-    VertexIDList fanAround;              // polygon whose centroid the fan vertex takes; empty: none
+    PolygonArray polygons;   // vertex n is the fan vertex
+    VertexIDList fanAround;  // polygon whose centroid the fan vertex takes; empty: none
 };
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "large_array_allocator.h"
-
 #include "vec_math.h"
 
 namespace voxquad {

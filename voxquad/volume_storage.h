@@ -2,7 +2,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -143,7 +142,7 @@ private:
     void dropBlocks();
 
     BlockGrid grid_;
-    std::vector<float*> blocks_;  // per block, null while all its voxels are background
+    std::vector<float*> blocks_;       // per block, null while all its voxels are background
     std::vector<ZeroedBlock> chunks_;  // the memory of the blocks
     std::size_t blocksLeftInChunk_ = 0;
     std::unordered_map<std::size_t, Feature> features_;  // by voxel index, where they differ from the background

@@ -37,7 +37,8 @@ float* VolumeStorageBandDF::newBlock()
         chunks_.emplace_back(blocksPerChunk * blockBytes);
         blocksLeftInChunk_ = blocksPerChunk;
     }
-    float* block = static_cast<float*>(chunks_.back().data()) + (blocksPerChunk - blocksLeftInChunk_--) * BlockGrid::blockVoxels;
+    float* chunk = static_cast<float*>(chunks_.back().data());
+    float* block = chunk + (blocksPerChunk - blocksLeftInChunk_--) * BlockGrid::blockVoxels;
     std::fill_n(block, BlockGrid::blockVoxels, background_.distance);
     return block;
 }

@@ -8,12 +8,11 @@ namespace voxquad {
 
 ZeroedBlock::ZeroedBlock(std::size_t bytes) : size_(bytes)
 {
-    if (bytes > 0) data_ = mapHugePages(bytes, mapped_);
+    if (bytes > 0) data_ = mapHugePages(bytes);
 }
 
 ZeroedBlock::ZeroedBlock(ZeroedBlock&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
-      mapped_(std::exchange(other.mapped_, 0))
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0))
 {
 }
 
@@ -23,7 +22,6 @@ ZeroedBlock& ZeroedBlock::operator=(ZeroedBlock&& other) noexcept
         release();
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
-        mapped_ = std::exchange(other.mapped_, 0);
     }
     return *this;
 }
@@ -32,9 +30,9 @@ ZeroedBlock::~ZeroedBlock() { release(); }
 
 void ZeroedBlock::release()
 {
-    unmapHugePages(data_, mapped_);
+    unmapHugePages(data_, size_);
     data_ = nullptr;
-    size_ = mapped_ = 0;
+    size_ = 0;
 }
 
 }  // namespace voxquad

@@ -22,8 +22,7 @@ private:
     void release();
 
     void* data_ = nullptr;
-    std::size_t size_ = 0;    // bytes asked for
-    std::size_t mapped_ = 0;  // bytes mapped at data_
+    std::size_t size_ = 0;  // bytes asked for
 };
 
 }  // namespace voxquad
